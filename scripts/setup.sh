@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs whatever of the build and test tools is missing (Debian 12), then configures and builds
+# into the folder given as $1. Further arguments go to CMake's configure step.
+set -euo pipefail
+
+packages=(
+    build-essential cmake pkg-config
+    qt6-base-dev libgl-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    clang clang-format libclang-rt-14-dev
+    xvfb xauth xdotool fonts-dejavu-core
+    desktop-file-utils dpkg-dev binutils-mingw-w64-x86-64
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+top="$(cd "$(dirname "$0")/.." && pwd)"
+build="$1"
+shift
+cmake -S "$top" -B "$top/$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+cmake --build "$top/$build" --parallel "$(nproc)"

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "common/Prompter.h"
+
+class QWidget;
+
+namespace vorn {
+
+// Shows the boxes as QMessageBox and QInputDialog, modal to the application.
+class QtPrompter : public Prompter {
+public:
+    explicit QtPrompter(QWidget* parent = nullptr) : m_parent(parent) {}
+    void message(const std::string& text, MessageIcon icon = MessageIcon::None) override;
+    std::string input(const std::string& prompt) override;
+
+private:
+    QWidget* m_parent;
+};
+
+} // namespace vorn
