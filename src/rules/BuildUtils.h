@@ -46,8 +46,8 @@ public:
     void addBlankets(int32_t count);
 
 private:
+    // A new character that shows its messages and reads its class the same way as this one.
     BuildUtils scratch() const;
-    void spendLooseXP();
 
     MessageSink m_say;
     ClassCodeSource m_classCode;
