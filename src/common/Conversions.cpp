@@ -13,7 +13,10 @@ namespace {
 
 NumberFormat g_format;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 bool startsWithAt(std::string_view text, std::size_t pos, std::string_view what)
 {
@@ -31,22 +34,6 @@ std::size_t digitRun(std::string_view text, std::size_t pos)
 [[noreturn]] void notANumber(std::string_view text)
 {
     throw TypeMismatchError("not a number: \"" + std::string(text) + "\"");
-}
-
-// Reads plain ASCII "[-]digits[.digits][e[-]digits]" without depending on the C locale, which Qt sets
-// from the environment at start-up.
-double parsePlain(const std::string& plain, long long decimalMagnitude)
-{
-    double value = 0;
-    const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
-    if (ec == std::errc::result_out_of_range) {
-        if (decimalMagnitude > 0)
-            throw OverflowError("number too large: " + plain);
-        return 0.0; // so small that it is zero as a double
-    }
-    if (ec != std::errc() || end != plain.data() + plain.size())
-        throw TypeMismatchError("not a number: " + plain);
-    return value;
 }
 
 long long saturatingExponent(std::string_view digits, bool negative)
@@ -68,15 +55,20 @@ template <typename Int> Int realToInt(double v)
     return static_cast<Int>(r);
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
-} // namespace
+// A number text taken apart: its value is 0.<digits> × 10^magnitude. The digits carry no leading or
+// trailing zeros, so zero has none.
+struct Decimal {
+    bool negative = false;
+    std::string digits;
+    long long magnitude = 0;
+};
 
-void setNumberFormat(NumberFormat f) { g_format = std::move(f); }
-
-const NumberFormat& numberFormat() { return g_format; }
-
-double textToReal(std::string_view text)
+Decimal readDecimal(std::string_view text)
 {
     const NumberFormat& fmt = g_format;
     std::size_t first = 0;
@@ -87,20 +79,21 @@ double textToReal(std::string_view text)
         --last;
     const std::string_view body = text.substr(first, last - first);
 
-    std::string plain;
+    Decimal d;
     std::size_t pos = 0;
     if (pos < body.size() && (body[pos] == '+' || body[pos] == '-')) {
-        if (body[pos] == '-')
-            plain += '-';
+        d.negative = body[pos] == '-';
         ++pos;
     }
 
-    // Whole part: digits, optionally grouped in threes after a first group of one to three.
+    // Whole part: digits, optionally grouped in threes after a first group of one to three. A misplaced
+    // separator fails rather than being dropped, so "1,5" typed with the wrong separator is not 15.
+    std::string whole;
     std::size_t run = digitRun(body, pos);
-    std::size_t wholeDigits = run;
-    plain.append(body.substr(pos, run));
+    whole.append(body.substr(pos, run));
     pos += run;
-    if (run > 0 && startsWithAt(body, pos, fmt.groupSeparator) && fmt.groupSeparator != fmt.decimalSeparator) {
+    if (run > 0 && startsWithAt(body, pos, fmt.groupSeparator) &&
+        fmt.groupSeparator != fmt.decimalSeparator) {
         if (run > 3)
             notANumber(text);
         while (startsWithAt(body, pos, fmt.groupSeparator)) {
@@ -108,59 +101,118 @@ double textToReal(std::string_view text)
             run = digitRun(body, pos);
             if (run != 3)
                 notANumber(text);
-            plain.append(body.substr(pos, run));
+            whole.append(body.substr(pos, run));
             pos += run;
-            wholeDigits += run;
         }
     }
 
-    std::size_t fractionDigits = 0;
+    std::string fraction;
     if (startsWithAt(body, pos, fmt.decimalSeparator)) {
         pos += fmt.decimalSeparator.size();
-        fractionDigits = digitRun(body, pos);
-        plain += '.';
-        plain.append(body.substr(pos, fractionDigits));
-        pos += fractionDigits;
+        run = digitRun(body, pos);
+        fraction.append(body.substr(pos, run));
+        pos += run;
     }
-    if (wholeDigits + fractionDigits == 0)
+    if (whole.empty() && fraction.empty())
         notANumber(text);
 
     long long exponent = 0;
     if (pos < body.size() && (body[pos] == 'e' || body[pos] == 'E')) {
         ++pos;
         bool negative = false;
-        plain += 'e';
         if (pos < body.size() && (body[pos] == '+' || body[pos] == '-')) {
             negative = body[pos] == '-';
-            if (negative)
-                plain += '-';
             ++pos;
         }
         run = digitRun(body, pos);
         if (run == 0)
             notANumber(text);
         exponent = saturatingExponent(body.substr(pos, run), negative);
-        plain.append(body.substr(pos, run));
         pos += run;
     }
     if (pos != body.size())
         notANumber(text);
 
-    // Where the value's leading digit stands, for telling a too-large number from a too-small one.
-    std::size_t significantWhole = 0;
-    for (std::size_t i = 0, seen = 0; i < plain.size() && seen < wholeDigits; ++i) {
-        if (!isDigit(plain[i]))
-            continue;
-        ++seen;
-        if (plain[i] != '0' || significantWhole > 0)
-            ++significantWhole;
-    }
-    return parsePlain(plain, static_cast<long long>(significantWhole) + exponent);
+    const std::string all = whole + fraction;
+    const std::size_t firstSignificant = all.find_first_not_of('0');
+    if (firstSignificant == std::string::npos)
+        return d;
+    const std::size_t lastSignificant = all.find_last_not_of('0');
+    d.digits = all.substr(firstSignificant, lastSignificant + 1 - firstSignificant);
+    d.magnitude = static_cast<long long>(whole.size()) - static_cast<long long>(firstSignificant) + exponent;
+    return d;
 }
 
-int16_t textToInt16(std::string_view text) { return realToInt16(textToReal(text)); }
+// Rounded from the digits themselves rather than through a double: a typed 2147483647.4999999999 is
+// nearest to 2147483647.5 as a double and would otherwise round a second time, out of range.
+template <typename Int> Int decimalToInt(const Decimal& d)
+{
+    if (d.digits.empty() || d.magnitude < 0)
+        return 0; // below 0.1 in magnitude
+    if (d.magnitude > std::numeric_limits<unsigned long long>::digits10)
+        throw OverflowError("number outside the range of the integer");
+    const auto wholeDigits = static_cast<std::size_t>(d.magnitude);
+    unsigned long long whole = 0;
+    for (std::size_t i = 0; i < wholeDigits; ++i)
+        whole = whole * 10 + (i < d.digits.size() ? static_cast<unsigned>(d.digits[i] - '0') : 0U);
+    if (wholeDigits < d.digits.size()) {
+        const char firstFraction = d.digits[wholeDigits];
+        // No trailing zeros are kept, so any digit after the first fraction digit makes it more than a half.
+        const bool moreThanHalf =
+            firstFraction > '5' || (firstFraction == '5' && wholeDigits + 1 < d.digits.size());
+        if (moreThanHalf || (firstFraction == '5' && whole % 2 == 1))
+            ++whole;
+    }
+    const unsigned long long limit =
+        d.negative ? 0ULL - static_cast<unsigned long long>(std::numeric_limits<Int>::min())
+                   : static_cast<unsigned long long>(std::numeric_limits<Int>::max());
+    if (whole > limit)
+        throw OverflowError("number outside the range of the integer");
+    return static_cast<Int>(d.negative ? -static_cast<long long>(whole) : static_cast<long long>(whole));
+}
 
-int32_t textToInt32(std::string_view text) { return realToInt32(textToReal(text)); }
+} // namespace
+
+void setNumberFormat(NumberFormat f)
+{
+    g_format = std::move(f);
+}
+
+const NumberFormat& numberFormat()
+{
+    return g_format;
+}
+
+double textToReal(std::string_view text)
+{
+    const Decimal d = readDecimal(text);
+    const double zero = d.negative ? -0.0 : 0.0;
+    if (d.digits.empty())
+        return zero;
+    // from_chars does not depend on the C locale, which Qt sets from the environment at start-up.
+    const std::string plain = (d.negative ? "-0." : "0.") + d.digits + "e" + std::to_string(d.magnitude);
+    double value = 0;
+    const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    if (ec == std::errc::result_out_of_range) {
+        // 0.<digits> × 10^magnitude is at least 1 for a positive magnitude and below 1 otherwise.
+        if (d.magnitude > 0)
+            throw OverflowError("number too large: \"" + std::string(text) + "\"");
+        return zero;
+    }
+    if (ec != std::errc() || end != plain.data() + plain.size())
+        notANumber(text);
+    return value;
+}
+
+int16_t textToInt16(std::string_view text)
+{
+    return decimalToInt<int16_t>(readDecimal(text));
+}
+
+int32_t textToInt32(std::string_view text)
+{
+    return decimalToInt<int32_t>(readDecimal(text));
+}
 
 double leadingNumber(std::string_view text)
 {
@@ -202,13 +254,25 @@ double leadingNumber(std::string_view text)
     return value;
 }
 
-int16_t realToInt16(double v) { return realToInt<int16_t>(v); }
+int16_t realToInt16(double v)
+{
+    return realToInt<int16_t>(v);
+}
 
-int32_t realToInt32(double v) { return realToInt<int32_t>(v); }
+int32_t realToInt32(double v)
+{
+    return realToInt<int32_t>(v);
+}
 
-double roundHalfEven(double v) { return std::nearbyint(v); }
+double roundHalfEven(double v)
+{
+    return std::nearbyint(v);
+}
 
-std::string intToText(long long v) { return std::to_string(v); }
+std::string intToText(long long v)
+{
+    return std::to_string(v);
+}
 
 std::string realToText(double v)
 {
