@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+// The calculator window as data: every frame and control with its name, kind, rectangle in twips
+// (frames relative to the client area, controls relative to their frame's outer edge), tab index,
+// caption or initial text and tooltip. The window builds itself from these rows.
+namespace vorn::layout {
+
+enum class Kind { Frame, Label, ValueLabel, TextBox, List, CheckBox, Button };
+
+enum Flag : unsigned {
+    None = 0,
+    Disabled = 1u << 0,
+    Checked = 1u << 1,
+    RightAligned = 1u << 2,
+};
+
+struct Control {
+    const char* name;
+    Kind kind;
+    const char* frame; // nullptr for the frames themselves
+    int left;
+    int top;
+    int width;
+    int height;
+    int tabIndex;
+    const char* text;
+    const char* toolTip;
+    unsigned flags;
+};
+
+struct ListEntry {
+    const char* list;
+    const char* text;
+    int32_t itemData;
+};
+
+struct Size {
+    int width;
+    int height;
+};
+
+// The client area below the menu bar.
+inline constexpr Size kClientArea{5085, 5205};
+
+std::span<const Control> controls();
+std::span<const ListEntry> listEntries();
+
+} // namespace vorn::layout

@@ -1,0 +1,281 @@
+#include "calculator/frmBuildCalculator.h"
+
+#include "calculator/FocusLeaveGuard.h"
+#include "common/QtPrompter.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStyle>
+
+#include <algorithm>
+#include <map>
+
+namespace vorn {
+namespace {
+
+// The twips layout scaled for the window's font, widened further where a caption would still not fit
+// its rectangle (the reference font is narrower than most).
+TwipsScale fittedScale(const QWidget& window)
+{
+    TwipsScale scale = twipsScale(window.font());
+    const QFontMetrics metrics(window.font());
+    const int lineHeight = metrics.height();
+    auto widen = [&](int needWidth, int needHeight, const layout::Control& c) {
+        scale.x = std::max(scale.x, needWidth * 15.0 / c.width);
+        scale.y = std::max(scale.y, needHeight * 15.0 / c.height);
+    };
+    for (const layout::Control& c : layout::controls()) {
+        const int text = c.text ? metrics.horizontalAdvance(QString::fromUtf8(c.text)) : 0;
+        switch (c.kind) {
+        case layout::Kind::Label:
+        case layout::Kind::ValueLabel:
+            widen(text + 2, lineHeight, c);
+            break;
+        case layout::Kind::Button:
+            widen(text + 8, lineHeight + 4, c);
+            break;
+        case layout::Kind::TextBox:
+            widen(0, lineHeight + 6, c);
+            break;
+        case layout::Kind::Frame:
+            widen(text + 24, 0, c);
+            break;
+        case layout::Kind::List: {
+            int widest = 0;
+            for (const layout::ListEntry& e : layout::listEntries())
+                if (std::string_view(e.list) == c.name)
+                    widest = std::max(widest, metrics.horizontalAdvance(QString::fromUtf8(e.text)));
+            // Room for the frame, the padding and the drop-down arrow.
+            widen(widest + 32, lineHeight + 8, c);
+            break;
+        }
+        case layout::Kind::CheckBox:
+            break;
+        }
+    }
+    return scale;
+}
+
+} // namespace
+
+frmBuildCalculator::frmBuildCalculator(Prompter* prompter, QWidget* parent)
+    : QMainWindow(parent), m_scale(fittedScale(*this))
+{
+    if (!prompter) {
+        m_ownPrompter = std::make_unique<QtPrompter>(this);
+        prompter = m_ownPrompter.get();
+    }
+    m_prompter = prompter;
+
+    setObjectName("frmBuildCalculator");
+    setWindowTitle(QString::fromUtf8(kBoxTitle));
+    auto* client = new QWidget(this);
+    client->setObjectName("clientArea");
+    setCentralWidget(client);
+
+    createMenus();
+    createBlanketControl();
+    createResults();
+    createStartingValues();
+    createNextEvent();
+    createBodyControls();
+    applyTabOrder();
+    connectHandlers();
+
+    const QRect area = twipsRect(0, 0, layout::kClientArea.width, layout::kClientArea.height, m_scale);
+    client->setMinimumSize(area.size());
+    resize(area.width(), area.height() + menuBar()->sizeHint().height());
+
+    Form_Load();
+    txtSilverSubmitted->setFocus();
+}
+
+frmBuildCalculator::~frmBuildCalculator() = default;
+
+QWidget* frmBuildCalculator::createControl(const layout::Control& spec, QWidget* parent)
+{
+    using layout::Kind;
+    const QString text = spec.text ? QString::fromUtf8(spec.text) : QString();
+    QWidget* widget = nullptr;
+    switch (spec.kind) {
+    case Kind::Frame:
+        widget = new QGroupBox(text, parent);
+        break;
+    case Kind::Label:
+    case Kind::ValueLabel: {
+        auto* label = new QLabel(text, parent);
+        label->setAlignment((spec.flags & layout::RightAligned ? Qt::AlignRight : Qt::AlignLeft) |
+                            Qt::AlignTop);
+        widget = label;
+        break;
+    }
+    case Kind::TextBox: {
+        auto* box = new QLineEdit(text, parent);
+        if (spec.flags & layout::RightAligned)
+            box->setAlignment(Qt::AlignRight);
+        box->installEventFilter(this);
+        widget = box;
+        break;
+    }
+    case Kind::List: {
+        auto* list = new QComboBox(parent);
+        for (const layout::ListEntry& e : layout::listEntries())
+            if (std::string_view(e.list) == spec.name)
+                list->addItem(QString::fromUtf8(e.text), e.itemData);
+        list->setCurrentIndex(-1);
+        widget = list;
+        break;
+    }
+    case Kind::CheckBox: {
+        auto* box = new QCheckBox(text, parent);
+        box->setChecked(spec.flags & layout::Checked);
+        widget = box;
+        break;
+    }
+    case Kind::Button:
+        widget = new QPushButton(text, parent);
+        break;
+    }
+    widget->setObjectName(QString::fromUtf8(spec.name));
+    widget->setProperty("tabIndex", spec.tabIndex);
+    if (spec.toolTip)
+        widget->setToolTip(QString::fromUtf8(spec.toolTip));
+    if (spec.flags & layout::Disabled)
+        widget->setEnabled(false);
+    const bool focusable = spec.kind == Kind::TextBox || spec.kind == Kind::List ||
+                           spec.kind == Kind::CheckBox || spec.kind == Kind::Button;
+    widget->setFocusPolicy(focusable ? Qt::StrongFocus : Qt::NoFocus);
+
+    QRect rect = twipsRect(spec.left, spec.top, spec.width, spec.height, m_scale);
+    if (spec.kind == Kind::CheckBox) {
+        // Exactly one box wide, so that the box's own caption stays out of sight.
+        rect.setWidth(style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, widget));
+    }
+    widget->setGeometry(rect);
+    return widget;
+}
+
+void frmBuildCalculator::createFrame(const char* frameName)
+{
+    QWidget* frame = nullptr;
+    for (const layout::Control& c : layout::controls())
+        if (!c.frame && std::string_view(c.name) == frameName)
+            frame = createControl(c, centralWidget());
+    for (const layout::Control& c : layout::controls())
+        if (c.frame && std::string_view(c.frame) == frameName)
+            createControl(c, frame);
+}
+
+void frmBuildCalculator::createMenus()
+{
+    QMenu* extras = menuBar()->addMenu(tr("Extras"));
+    extras->menuAction()->setObjectName("mnuExtras");
+    extras->setObjectName("mnuExtrasMenu");
+    mnuAddBlankets = extras->addAction(tr("&Add X Blankets"));
+    mnuAddBlankets->setObjectName("mnuAddBlankets");
+    mnuAddBlankets->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    mnuCalculateBlankets = extras->addAction(tr("&Reverse Calculate Blankets"));
+    mnuCalculateBlankets->setObjectName("mnuCalculateBlankets");
+    mnuCalculateBlankets->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    mnuAbout = menuBar()->addAction(tr("About"));
+    mnuAbout->setObjectName("mnuAbout");
+    // The shortcuts belong to the window, so that they work whichever control has the focus.
+    addAction(mnuAddBlankets);
+    addAction(mnuCalculateBlankets);
+}
+
+void frmBuildCalculator::createBlanketControl()
+{
+    createFrame("fraBlankets");
+    cboEventLength = findChild<QComboBox*>("cboEventLength");
+    txtEventLength = findChild<QLineEdit*>("txtEventLength");
+    cmdLengthHelp = findChild<QPushButton*>("cmdLengthHelp");
+    txtSilverSubmitted = findChild<QLineEdit*>("txtSilverSubmitted");
+    cmdAddEvent = findChild<QPushButton*>("cmdAddEvent");
+    cmdAddEventTraining = findChild<QPushButton*>("cmdAddEventTraining");
+    cmdAddMaxOut = findChild<QPushButton*>("cmdAddMaxOut");
+}
+
+void frmBuildCalculator::createResults()
+{
+    createFrame("frmStats");
+    lblLevel = findChild<QLabel*>("lblLevel");
+    lblBody = findChild<QLabel*>("lblBody");
+    lblBuild = findChild<QLabel*>("lblBuild");
+    lblLooseXP = findChild<QLabel*>("lblLooseXP");
+    lblTotalXP = findChild<QLabel*>("lblTotalXP");
+    lblXPBPRatio = findChild<QLabel*>("lblXPBPRatio");
+}
+
+void frmBuildCalculator::createStartingValues()
+{
+    createFrame("fraStartCharacter");
+    txtStartingBuild = findChild<QLineEdit*>("txtStartingBuild");
+    txtStartingLooseXP = findChild<QLineEdit*>("txtStartingLooseXP");
+    cmdSetStartingBuild = findChild<QPushButton*>("cmdSetStartingBuild");
+    cmdSetStartingBuildLevel1 = findChild<QPushButton*>("cmdSetStartingBuildLevel1");
+}
+
+void frmBuildCalculator::createNextEvent()
+{
+    createFrame("fraNextEvent");
+    lblNextEventBuild = findChild<QLabel*>("lblNextEventBuild");
+    lblNextEventXP = findChild<QLabel*>("lblNextEventXP");
+    chkShowMaxOut = findChild<QCheckBox*>("chkShowMaxOut");
+}
+
+void frmBuildCalculator::createBodyControls()
+{
+    createFrame("fraBodyControls");
+    cboCharacterClass = findChild<QComboBox*>("cboCharacterClass");
+}
+
+void frmBuildCalculator::applyTabOrder()
+{
+    std::map<int, QWidget*> byTabIndex;
+    for (const layout::Control& c : layout::controls()) {
+        auto* w = findChild<QWidget*>(QString::fromUtf8(c.name));
+        if (w && w->focusPolicy() != Qt::NoFocus)
+            byTabIndex[c.tabIndex] = w;
+    }
+    QWidget* previous = nullptr;
+    for (const auto& [index, widget] : byTabIndex) {
+        if (previous)
+            setTabOrder(previous, widget);
+        previous = widget;
+    }
+}
+
+void frmBuildCalculator::connectHandlers()
+{
+    connect(cboCharacterClass, &QComboBox::currentIndexChanged, this,
+            &frmBuildCalculator::cboCharacterClass_Click);
+    connect(cboEventLength, &QComboBox::currentIndexChanged, this, &frmBuildCalculator::cboEventLength_Click);
+    connect(chkShowMaxOut, &QCheckBox::stateChanged, this, &frmBuildCalculator::chkShowMaxOut_Click);
+    connect(cmdSetStartingBuild, &QPushButton::clicked, this, &frmBuildCalculator::cmdSetStartingBuild_Click);
+    connect(cmdSetStartingBuildLevel1, &QPushButton::clicked, this,
+            &frmBuildCalculator::cmdSetStartingBuildLevel1_Click);
+    connect(cmdAddEvent, &QPushButton::clicked, this, &frmBuildCalculator::cmdAddEvent_Click);
+    connect(cmdAddEventTraining, &QPushButton::clicked, this, &frmBuildCalculator::cmdAddEventTraining_Click);
+    connect(cmdAddMaxOut, &QPushButton::clicked, this, &frmBuildCalculator::cmdAddMaxOut_Click);
+    connect(cmdLengthHelp, &QPushButton::clicked, this, &frmBuildCalculator::cmdLengthHelp_Click);
+    connect(mnuAddBlankets, &QAction::triggered, this, &frmBuildCalculator::mnuAddBlankets_Click);
+    connect(mnuCalculateBlankets, &QAction::triggered, this, &frmBuildCalculator::mnuCalculateBlankets_Click);
+    connect(mnuAbout, &QAction::triggered, this, &frmBuildCalculator::mnuAbout_Click);
+    m_guard = std::make_unique<FocusLeaveGuard>(this, txtEventLength, cboEventLength,
+                                                [this] { return txtEventLength_Validate(); });
+}
+
+void frmBuildCalculator::Form_Load()
+{
+    cboEventLength->setCurrentIndex(1);
+    cboCharacterClass->setCurrentIndex(0);
+}
+
+} // namespace vorn
