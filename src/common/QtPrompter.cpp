@@ -4,11 +4,20 @@
 #include <QMessageBox>
 
 namespace vorn {
+namespace {
+
+// Messages break their lines with CR LF; a Qt label shows a bare LF as the break.
+QString displayed(const std::string& text)
+{
+    return QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+} // namespace
 
 void QtPrompter::message(const std::string& text, MessageIcon icon)
 {
     QMessageBox box(icon == MessageIcon::Information ? QMessageBox::Information : QMessageBox::NoIcon,
-                    QString::fromUtf8(kBoxTitle), QString::fromStdString(text), QMessageBox::Ok, m_parent);
+                    QString::fromUtf8(kBoxTitle), displayed(text), QMessageBox::Ok, m_parent);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }
@@ -17,7 +26,7 @@ std::string QtPrompter::input(const std::string& prompt)
 {
     QInputDialog dialog(m_parent);
     dialog.setWindowTitle(QString::fromUtf8(kBoxTitle));
-    dialog.setLabelText(QString::fromStdString(prompt));
+    dialog.setLabelText(displayed(prompt));
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setTextValue(QString());
     dialog.setWindowModality(Qt::ApplicationModal);
