@@ -87,14 +87,15 @@ Decimal readDecimal(std::string_view text)
     }
 
     // Whole part: digits, optionally grouped in threes after a first group of one to three. A misplaced
-    // separator fails rather than being dropped, so "1,5" typed with the wrong separator is not 15.
+    // separator fails rather than being dropped, so "1,5" typed with the wrong separator is not 15, and
+    // neither is "0,123" 123.
     std::string whole;
     std::size_t run = digitRun(body, pos);
     whole.append(body.substr(pos, run));
     pos += run;
     if (run > 0 && startsWithAt(body, pos, fmt.groupSeparator) &&
         fmt.groupSeparator != fmt.decimalSeparator) {
-        if (run > 3)
+        if (run > 3 || body[pos - run] == '0')
             notANumber(text);
         while (startsWithAt(body, pos, fmt.groupSeparator)) {
             pos += fmt.groupSeparator.size();

@@ -201,6 +201,8 @@ TEST_F(ConversionsTest, TextThatIsNotEntirelyOneNumberIsATypeMismatch)
         {"group of four", stop, "1,2345", mismatch},
         {"first group too long", stop, "1234,567", mismatch},
         {"group separator first", stop, ",123", mismatch},
+        {"zero before a group separator", stop, "0,123", mismatch},
+        {"comma format: zero before a group separator", comma, "0.5", mismatch},
         {"trailing group separator", stop, "1,234,", mismatch},
         {"separators swapped", stop, "1.234,5", mismatch},
         {"letter after groups", stop, "1,5,x", mismatch},
