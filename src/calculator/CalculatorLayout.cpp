@@ -73,6 +73,16 @@ constexpr ListEntry kListEntries[] = {
     {"cboEventLength",    "Nine Day Event", 8},
     {"cboEventLength",    "<manual input>", -1},
 };
+
+constexpr SpokenName kSpokenNames[] = {
+    {"cboEventLength",     "Event Length"},
+    {"txtEventLength",     "Event Length in days"},
+    {"txtSilverSubmitted", "Silver for Training"},
+    {"txtStartingBuild",   "Starting Build"},
+    {"txtStartingLooseXP", "Starting Loose XP"},
+    {"chkShowMaxOut",      "Show Max Out Information"},
+    {"cboCharacterClass",  "Character Class"},
+};
 // clang-format on
 
 } // namespace

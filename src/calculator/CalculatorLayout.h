@@ -37,6 +37,12 @@ struct ListEntry {
     int32_t itemData;
 };
 
+// What a screen reader announces for the boxes and lists, whose visible captions are separate labels.
+struct SpokenName {
+    const char* control;
+    const char* name;
+};
+
 struct Size {
     int width;
     int height;
@@ -47,5 +53,6 @@ inline constexpr Size kClientArea{5085, 5205};
 
 std::span<const Control> controls();
 std::span<const ListEntry> listEntries();
+std::span<const SpokenName> spokenNames();
 
 } // namespace vorn::layout

@@ -144,6 +144,9 @@ QWidget* frmBuildCalculator::createControl(const layout::Control& spec, QWidget*
     }
     widget->setObjectName(QString::fromUtf8(spec.name));
     widget->setProperty("tabIndex", spec.tabIndex);
+    for (const layout::SpokenName& spoken : layout::spokenNames())
+        if (std::string_view(spoken.control) == spec.name)
+            widget->setAccessibleName(QString::fromUtf8(spoken.name));
     if (spec.toolTip)
         widget->setToolTip(QString::fromUtf8(spec.toolTip));
     if (spec.flags & layout::Disabled)
