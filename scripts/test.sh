@@ -1,7 +1,21 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds into build/ with warnings as errors and runs every test.
+# Installs what is missing, builds with warnings as errors and runs every test: first in build/, then
+# once more in build-asan/ with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
+jobs="$(nproc)"
+export QT_QPA_PLATFORM=offscreen
+
 "$top/scripts/setup.sh" build -DVORN_WARNINGS_AS_ERRORS=ON
-cd "$top/build"
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j "$(nproc)"
+(cd "$top/build" && ctest --output-on-failure --timeout 600 -j "$jobs")
+
+"$top/scripts/setup.sh" build-asan -DVORN_WARNINGS_AS_ERRORS=ON -DVORN_SANITIZE=ON -DVORN_BUILD_BENCHMARKS=OFF
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+export LSAN_OPTIONS="suppressions=$top/tests/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+(cd "$top/build-asan" && ctest --output-on-failure --timeout 900 -j "$jobs")
+
+# The fuzz targets need clang; a short fixed-seed run of each.
+cmake -S "$top/fuzz" -B "$top/build-fuzz" -DCMAKE_CXX_COMPILER=clang++
+cmake --build "$top/build-fuzz" --parallel "$jobs"
+(cd "$top/build-fuzz" && ctest --output-on-failure)
