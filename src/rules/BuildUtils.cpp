@@ -66,11 +66,6 @@ int32_t lastBuildOfLevel(int32_t level)
     return 14;
 }
 
-int32_t ratioAt(int32_t build)
-{
-    return BuildUtils::getXPBPRatio(BuildUtils::getLevel(build));
-}
-
 // Turns Loose XP into Build, one point at the ratio of the Build value it is bought from, for as long as
 // Loose XP covers the ratio. Points within one Level all cost the same, so a positive ratio is paid in
 // one step per Level; the non-positive ratios below Build 15 go one point at a time because they can
@@ -92,6 +87,101 @@ void spendLooseXP(int32_t& build, int32_t& looseXP)
         const int64_t points = std::min(affordable, inLevel);
         looseXP = static_cast<int32_t>(looseXP - points * ratio);
         build = static_cast<int32_t>(build + points);
+    }
+}
+
+// XP spent on the Build points from 15 up to build - 1, each at the ratio of its Level, summed over
+// whole Levels. Reading the ratio of the top Level first fails exactly where counting point by point
+// would; below that the sum fits 64 bits with room to spare.
+int64_t spentXP(int32_t build)
+{
+    if (build <= 15)
+        return 0;
+    const int32_t top = build - 1;
+    const int32_t topLevel = BuildUtils::getLevel(top);
+    const int64_t topRatio = BuildUtils::getXPBPRatio(topLevel);
+    const int64_t n = int64_t{topLevel} - 1;               // whole Levels 1 .. topLevel - 1
+    const int64_t wholeLevels = n * (n + 1) * (n + 8) / 6; // sum of the ratios of Levels 1 .. n
+    const int64_t pointsInTop = int64_t{top} - (int64_t{topLevel} * 10 + 5) + 1;
+    return 10 * wholeLevels + pointsInTop * topRatio;
+}
+
+constexpr int64_t kNever = std::numeric_limits<int64_t>::max();
+
+// Gives blankets, each the same as addBuild(2, 0), to a character at Build 1 or more, where a blanket
+// silently awards the current Build. Before each blanket it stops once `limit` have been given, once
+// Build has reached `stopBuild` or once Total XP has reached `stopXP`. Returns how many were given.
+// Blankets that buy nothing all award the same, so they are counted in one step; the result and every
+// failure are those of giving them one at a time.
+int64_t giveBlankets(int32_t& build, int32_t& looseXP, int64_t limit, int64_t stopBuild, int64_t stopXP)
+{
+    const bool trackXP = stopXP != kNever;
+    int64_t given = 0;
+    for (;;) {
+        // Every blanket ends by reading the ratio of the Build it leaves behind; past Level 46338 that fails.
+        const int32_t level = BuildUtils::getLevel(build);
+        const int32_t ratio = BuildUtils::getXPBPRatio(level);
+        if (given >= limit || build >= stopBuild)
+            return given;
+        // Total XP grows by the Build with each blanket, and buying a point leaves it as it is.
+        int64_t spent = trackXP ? spentXP(build) : 0;
+        if (trackXP && spent + looseXP >= stopXP)
+            return given;
+
+        const int32_t last = lastBuildOfLevel(level);
+        if (looseXP < ratio && last < ratio) {
+            // From Level 17 on a point costs more than a blanket awards, so the blanket that reaches the
+            // ratio buys exactly one point and leaves less than the Build loose. The next purchase then comes
+            // after ratio / Build blankets, give or take one, which needs no division by the running XP.
+            int64_t b = build;
+            int64_t l = looseXP;
+            const int64_t end = std::min<int64_t>(last, stopBuild - 1);
+            while (b <= end) {
+                if (given >= limit || (trackXP && spent + l >= stopXP))
+                    break;
+                const auto q = static_cast<uint32_t>(ratio - 1) / static_cast<uint32_t>(b);
+                const auto rem = static_cast<uint32_t>(ratio - 1) % static_cast<uint32_t>(b);
+                int64_t need = 0;
+                if (l >= 0 && l < b)
+                    need = int64_t{q} + (l <= int64_t{rem} ? 1 : 0);
+                else
+                    need = ceilDiv(ratio - l, b);
+                const int64_t gain = need * b;
+                if (need > limit - given || (trackXP && spent + l + gain > stopXP)) {
+                    int64_t part = std::min(need, limit - given);
+                    if (trackXP)
+                        part = std::min(part, ceilDiv(stopXP - spent - l, b));
+                    if (part < need) {
+                        l += part * b;
+                        given += part;
+                        break;
+                    }
+                }
+                given += need;
+                l += gain - ratio;
+                spent += ratio;
+                ++b;
+            }
+            build = static_cast<int32_t>(b);
+            looseXP = static_cast<int32_t>(l);
+            continue;
+        }
+
+        // Low Levels, where one blanket can buy several points, and a first blanket with Loose XP already
+        // above the ratio: the blankets that buy nothing in one step, then the one that buys, as addBuild.
+        if (looseXP < ratio) {
+            int64_t idle = ceilDiv(int64_t{ratio} - looseXP, build) - 1;
+            idle = std::min(idle, limit - given);
+            if (trackXP)
+                idle = std::min(idle, ceilDiv(stopXP - spent - looseXP, build));
+            looseXP = narrow(looseXP + idle * build);
+            given += idle;
+            if (given >= limit || (trackXP && spent + looseXP >= stopXP))
+                continue;
+        }
+        looseXP = checkedAdd(looseXP, build);
+        ++given;
+        spendLooseXP(build, looseXP);
     }
 }
 
@@ -213,16 +303,7 @@ int32_t BuildUtils::getTotalXP(int32_t build, int32_t looseXP)
 {
     if (build <= 15)
         return 0;
-    // The XP spent on every Build point from 15 up to build - 1, each at the ratio of its Level, summed
-    // over whole Levels. Reading the ratio of the top Level first fails exactly where counting point by
-    // point would; below that the sum fits 64 bits with room to spare.
-    const int32_t top = build - 1;
-    const int32_t topLevel = getLevel(top);
-    const int64_t topRatio = getXPBPRatio(topLevel);
-    const int64_t n = int64_t{topLevel} - 1;               // whole Levels 1 .. topLevel - 1
-    const int64_t wholeLevels = n * (n + 1) * (n + 8) / 6; // sum of the ratios of Levels 1 .. n
-    const int64_t pointsInTop = int64_t{top} - (int64_t{topLevel} * 10 + 5) + 1;
-    return narrow(int64_t{looseXP} + 10 * wholeLevels + pointsInTop * topRatio);
+    return narrow(int64_t{looseXP} + spentXP(build));
 }
 
 int32_t BuildUtils::getBody(int16_t charClass, int32_t charLevel)
@@ -270,40 +351,15 @@ int32_t BuildUtils::getTotalBlankets() const
     // on the way is the same overflow. Reading this character's Total XP first therefore changes nothing
     // but how soon an unreachable count is given up.
     const int32_t targetXP = TotalXP();
-    const int32_t targetBuild = m_build;
     int32_t build = 30;
     int32_t looseXP = 0;
-    int64_t count = 0;
-
-    // Build phase: only a bought point can end it, so go from one purchase to the next. Loose XP is always
-    // below the ratio here, and each blanket awards the current Build.
-    while (build < targetBuild) {
-        const int32_t ratio = ratioAt(build);
-        const int64_t blankets = ceilDiv(int64_t{ratio} - looseXP, build);
-        count += blankets;
-        if (count > kMaxInt32)
-            tooLarge();
-        looseXP = narrow(looseXP + blankets * build);
-        spendLooseXP(build, looseXP);
-    }
-
-    // XP phase: Total XP grows by the Build with every blanket and buying points leaves it as it is, so a
-    // run ends at the next purchase or where Total XP catches up, whichever comes first.
-    for (;;) {
-        const int32_t total = getTotalXP(build, looseXP);
-        if (total >= targetXP)
-            break;
-        const int32_t ratio = ratioAt(build);
-        const int64_t toPurchase = ceilDiv(int64_t{ratio} - looseXP, build);
-        const int64_t toTarget = ceilDiv(int64_t{targetXP} - total, build);
-        const int64_t blankets = std::min(toPurchase, toTarget);
-        count += blankets;
-        if (count > kMaxInt32)
-            tooLarge();
-        looseXP = narrow(looseXP + blankets * build);
-        if (blankets == toPurchase)
-            spendLooseXP(build, looseXP);
-    }
+    int64_t count = giveBlankets(build, looseXP, kMaxInt32, m_build, kNever);
+    if (build < m_build)
+        tooLarge(); // the count would pass its limit
+    count += giveBlankets(build, looseXP, kMaxInt32 - count, kNever, targetXP);
+    // The last comparison reads the new character's Total XP, which has to fit like any other read.
+    if (getTotalXP(build, looseXP) < targetXP)
+        tooLarge();
     return static_cast<int32_t>(count);
 }
 
@@ -312,37 +368,21 @@ void BuildUtils::addBlankets(int32_t count)
     int32_t build = m_build;
     int32_t looseXP = m_looseXP;
     int64_t remaining = count;
-    while (remaining > 0) {
-        if (build <= 0) {
-            // Below Build 0 the cap is negative and every blanket shows its message, so these go one at a
-            // time, exactly as addBuild(2, 0) would.
-            const int32_t xp = eventAward(m_say, build, 2, 0.0);
-            const int32_t oldBuild = build;
-            const int32_t oldLooseXP = looseXP;
-            looseXP = checkedAdd(looseXP, xp);
-            spendLooseXP(build, looseXP);
-            --remaining;
-            // Build 0 with negative Loose XP awards nothing and buys nothing: the rest change nothing.
-            if (xp == 0 && build == oldBuild && looseXP == oldLooseXP)
-                break;
-            continue;
-        }
-        // From Build 1 on a blanket awards exactly the Build, silently. Until Loose XP reaches the ratio
-        // nothing is bought and the award stays the same, so those blankets are counted in one step.
-        const int32_t ratio = ratioAt(build);
-        if (looseXP < ratio) {
-            const int64_t needed = ceilDiv(int64_t{ratio} - looseXP, build);
-            if (needed > remaining) {
-                looseXP = narrow(looseXP + remaining * build);
-                break;
-            }
-            looseXP = narrow(looseXP + (needed - 1) * build);
-            remaining -= needed - 1;
-        }
-        looseXP = checkedAdd(looseXP, build);
-        --remaining;
+    while (remaining > 0 && build <= 0) {
+        // At Build 0 or below a blanket may show the cap message, so these go one at a time, exactly as
+        // addBuild(2, 0) would.
+        const int32_t xp = eventAward(m_say, build, 2, 0.0);
+        const int32_t oldBuild = build;
+        const int32_t oldLooseXP = looseXP;
+        looseXP = checkedAdd(looseXP, xp);
         spendLooseXP(build, looseXP);
+        --remaining;
+        // Build 0 with negative Loose XP awards nothing and buys nothing: the rest change nothing either.
+        if (xp == 0 && build == oldBuild && looseXP == oldLooseXP)
+            remaining = 0;
     }
+    if (remaining > 0)
+        giveBlankets(build, looseXP, remaining, kNever, kNever);
     m_build = build;
     m_looseXP = looseXP;
 }
