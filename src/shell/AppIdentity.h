@@ -20,4 +20,7 @@ inline const AppIdentity& appIdentity()
     return identity;
 }
 
+// The program's homepage, opened by the About window's "Visit Homepage" button.
+inline constexpr const char* kHomepageUrl = "https://github.com/vorn-build-calculator/vorn-build-calculator";
+
 } // namespace vorn

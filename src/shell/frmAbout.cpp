@@ -1,0 +1,261 @@
+#include "shell/frmAbout.h"
+
+#include "shell/AppIcons.h"
+#include "shell/EngravedSeparator.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+namespace vorn {
+namespace {
+
+enum class Kind { Button, Picture, Label };
+enum class Ink { Default, Black };
+
+struct ControlRow {
+    const char* name;
+    Kind kind;
+    int left;
+    int top;
+    int width;
+    int height;
+    const char* text;
+    Ink ink;
+};
+
+// The window's controls in tab order. Twips from the top-left corner of the client area. Labels wrap at
+// word boundaries inside their rectangle and never grow; picIcon takes the size of its picture.
+constexpr ControlRow kControls[] = {
+    {"cmdOK", Kind::Button, 4245, 2625, 1260, 345, "OK", Ink::Default},
+    {"picIcon", Kind::Picture, 240, 240, 630, 540, "", Ink::Default},
+    {"lblDescription", Kind::Label, 1050, 1125, 3885, 810,
+     "This program follows the standard VORN International rules as they stood in the 8th Edition "
+     "rulebook. Changes made since that time may require an update to this program.",
+     Ink::Black},
+    {"lblDisclaimer", Kind::Label, 255, 2625, 3870, 825,
+     "Warning: This program is a beta. It might give you wrong numbers. Do not use it for anything "
+     "important without double checking the figures first.",
+     Ink::Black},
+    {"lblTitle", Kind::Label, 1050, 240, 3885, 240, "", Ink::Black},
+    {"lblVersion", Kind::Label, 1050, 780, 3885, 225, "", Ink::Default},
+    {"cmdHomepage", Kind::Button, 4245, 3000, 1260, 345, "Visit Homepage", Ink::Default},
+    {"Label1", Kind::Label, 1050, 2040, 3975, 255, "To check for updates, use the Visit Homepage button.",
+     Ink::Default},
+    {"Label2", Kind::Label, 1050, 480, 3885, 240, "Written by Wren Calloway (wren@vorncalc.org)", Ink::Black},
+};
+
+struct LineRow {
+    int x1;
+    int y1;
+    int x2;
+    int width;
+    QRgb colour;
+};
+
+// Line1, index 0 then index 1: the white line lies one pixel below the grey one, which makes the
+// engraved look. Both are horizontal; width in pixels.
+constexpr LineRow kLine1[] = {
+    {105, 2460, 5654, 2, qRgb(255, 255, 255)},
+    {90, 2445, 5654, 1, qRgb(128, 128, 128)},
+};
+
+constexpr int kClientWidth = 5730;
+constexpr int kClientHeight = 3555;
+// Where the client area's top-left corner goes, from the screen's top-left corner. Not centred.
+constexpr int kLeftOnScreen = 2340;
+constexpr int kTopOnScreen = 1935;
+
+// How much the window is widened, step by step, while a caption would be clipped at the font's scale.
+constexpr double kWidenStep = 1.05;
+constexpr int kMostWidenSteps = 40;
+
+QRect toPixels(const ControlRow& row, TwipsScale scale)
+{
+    return twipsRect(row.left, row.top, row.width, row.height, scale);
+}
+
+bool labelTextFits(const QLabel* label)
+{
+    const QRect room = label->contentsRect();
+    const QRect needed =
+        label->fontMetrics().boundingRect(room, int(label->alignment()) | Qt::TextWordWrap, label->text());
+    return needed.width() <= room.width() && needed.height() <= room.height();
+}
+
+bool buttonTextFits(const QPushButton* button)
+{
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    const QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+    const QFontMetrics metrics = button->fontMetrics();
+    return metrics.horizontalAdvance(button->text()) <= room.width() && metrics.height() <= room.height();
+}
+
+} // namespace
+
+frmAbout::frmAbout(HomepageOpener opener, const AppIdentity& identity) : m_opener(std::move(opener))
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    // No entry of its own on the task bar, a close box and nothing else on the title bar.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    // A tool window would not keep the program alive on its own; this one must, after the calculator
+    // window has closed. Set after the flags, which reset it.
+    setAttribute(Qt::WA_QuitOnClose, true);
+    setAttribute(Qt::WA_DeleteOnClose, true);
+    setModal(false);
+    setSizeGripEnabled(false);
+    setWindowTitle(QStringLiteral("About VORN Build Calculator"));
+    setWindowIcon(QIcon(aboutPicture()));
+
+    createControls();
+    Form_Load(identity);
+
+    // The texts are all in place now, so the layout can make room for them.
+    m_scale = twipsScale(font());
+    applyLayout(m_scale);
+    for (int step = 0; step < kMostWidenSteps && !everyTextFits(); ++step) {
+        m_scale = {m_scale.x * kWidenStep, m_scale.y * kWidenStep};
+        applyLayout(m_scale);
+    }
+    placeOnScreen();
+
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    connect(cmdHomepage, &QPushButton::clicked, this, &frmAbout::cmdHomepage_Click);
+}
+
+void frmAbout::createControls()
+{
+    QWidget* previous = nullptr;
+    for (const ControlRow& row : kControls) {
+        QWidget* control = nullptr;
+        switch (row.kind) {
+        case Kind::Button:
+            control = new QPushButton(QString::fromUtf8(row.text), this);
+            break;
+        case Kind::Picture: {
+            auto* picture = new QLabel(this);
+            picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            picture->setLineWidth(2);
+            picture->setPixmap(aboutPicture());
+            picture->setFocusPolicy(Qt::StrongFocus);
+            control = picture;
+            break;
+        }
+        case Kind::Label: {
+            auto* label = new QLabel(QString::fromUtf8(row.text), this);
+            label->setTextFormat(Qt::PlainText);
+            label->setWordWrap(true);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            label->setFocusPolicy(Qt::NoFocus);
+            if (row.ink == Ink::Black) {
+                QPalette palette = label->palette();
+                palette.setColor(QPalette::WindowText, Qt::black);
+                label->setPalette(palette);
+            }
+            control = label;
+            break;
+        }
+        }
+        control->setObjectName(QString::fromUtf8(row.name));
+        if (previous && control->focusPolicy() != Qt::NoFocus)
+            setTabOrder(previous, control);
+        if (control->focusPolicy() != Qt::NoFocus)
+            previous = control;
+    }
+
+    cmdOK = findChild<QPushButton*>(QStringLiteral("cmdOK"));
+    cmdHomepage = findChild<QPushButton*>(QStringLiteral("cmdHomepage"));
+    picIcon = findChild<QLabel*>(QStringLiteral("picIcon"));
+    lblDescription = findChild<QLabel*>(QStringLiteral("lblDescription"));
+    lblDisclaimer = findChild<QLabel*>(QStringLiteral("lblDisclaimer"));
+    lblTitle = findChild<QLabel*>(QStringLiteral("lblTitle"));
+    lblVersion = findChild<QLabel*>(QStringLiteral("lblVersion"));
+    Label1 = findChild<QLabel*>(QStringLiteral("Label1"));
+    Label2 = findChild<QLabel*>(QStringLiteral("Label2"));
+
+    // OK answers Enter unless another button has the focus; Esc closes the window through QDialog.
+    cmdOK->setDefault(true);
+    cmdOK->setFocus();
+
+    Line1 = new EngravedSeparator(this);
+    Line1->setObjectName(QStringLiteral("Line1"));
+}
+
+void frmAbout::Form_Load(const AppIdentity& identity)
+{
+    const QString title = QString::fromStdString(identity.title);
+    setWindowTitle(QStringLiteral("About ") + title);
+    lblVersion->setText(QStringLiteral("Version %1.%2.%3")
+                            .arg(int(identity.major))
+                            .arg(int(identity.minor))
+                            .arg(int(identity.revision)));
+    lblTitle->setText(title);
+}
+
+void frmAbout::applyLayout(TwipsScale scale)
+{
+    for (const ControlRow& row : kControls) {
+        auto* control = findChild<QWidget*>(QString::fromUtf8(row.name));
+        QRect rect = toPixels(row, scale);
+        if (row.kind == Kind::Picture)
+            rect.setSize(control->sizeHint());
+        control->setGeometry(rect);
+    }
+
+    std::vector<EngravedSeparator::Stroke> strokes;
+    for (const LineRow& line : kLine1) {
+        QRect rect = twipsRect(line.x1, line.y1, line.x2 - line.x1, 0, scale);
+        rect.setHeight(line.width);
+        strokes.push_back({rect, QColor(line.colour)});
+    }
+    Line1->setStrokes(strokes);
+
+    setFixedSize(twipsRect(0, 0, kClientWidth, kClientHeight, scale).size());
+}
+
+bool frmAbout::everyTextFits() const
+{
+    for (const QLabel* label : findChildren<QLabel*>())
+        if (label->wordWrap() && !labelTextFits(label))
+            return false;
+    for (const QPushButton* button : findChildren<QPushButton*>())
+        if (!buttonTextFits(button))
+            return false;
+    return true;
+}
+
+void frmAbout::placeOnScreen()
+{
+    // Screen pixels, not font-scaled ones: the place is on the desktop, not inside the window.
+    const QRect offset = twipsRect(kLeftOnScreen, kTopOnScreen, 0, 0, TwipsScale{});
+    QPoint origin;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        origin = screen->geometry().topLeft();
+    setGeometry(QRect(origin + offset.topLeft(), size()));
+}
+
+void frmAbout::cmdOK_Click()
+{
+    close();
+}
+
+void frmAbout::cmdHomepage_Click()
+{
+    // The window stays open, whatever the shell makes of the address.
+    ShellExecuteCall call;
+    call.window = winId();
+    call.file = QString::fromUtf8(kHomepageUrl);
+    call.directory = QStringLiteral("c:\\");
+    call.showCommand = 5;
+    if (m_opener)
+        m_opener(call);
+}
+
+} // namespace vorn
