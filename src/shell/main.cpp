@@ -1,0 +1,26 @@
+#include "calculator/frmBuildCalculator.h"
+#include "common/Conversions.h"
+#include "shell/AboutWindowHolder.h"
+#include "shell/AppIcons.h"
+#include "shell/RegionalFormat.h"
+
+#include <QApplication>
+#include <QLocale>
+
+// The program creates the calculator window and reacts to the user until the last of its windows has
+// closed: the calculator, or the About window when that is still open. Nothing is saved.
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("vorn-build-calculator"));
+    QApplication::setWindowIcon(vorn::programIcon());
+
+    // Typed numbers are read, and results written, in the user's own number format.
+    vorn::setNumberFormat(vorn::numberFormatOf(QLocale::system()));
+
+    vorn::AboutWindowHolder about;
+    vorn::frmBuildCalculator calculator;
+    calculator.setAboutCommand([&about] { about.show(); });
+    calculator.show();
+    return QApplication::exec();
+}
