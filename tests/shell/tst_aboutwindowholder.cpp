@@ -1,0 +1,115 @@
+#include "shell/AboutWindowHolder.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMainWindow>
+#include <QTest>
+#include <QTimer>
+
+using vorn::AboutWindowHolder;
+using vorn::frmAbout;
+
+namespace {
+
+int openAboutWindows()
+{
+    int count = 0;
+    for (const QWidget* widget : QApplication::topLevelWidgets())
+        if (qobject_cast<const frmAbout*>(widget) && widget->isVisible())
+            ++count;
+    return count;
+}
+
+void noHomepage(const vorn::ShellExecuteCall&) {}
+
+} // namespace
+
+class tst_AboutWindowHolder : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aboutTwiceShowsOneWindow();
+    void aboutAfterCloseLoadsAfresh();
+    void programOutlivesCalculatorWhileAboutIsOpen();
+};
+
+void tst_AboutWindowHolder::aboutTwiceShowsOneWindow()
+{
+    AboutWindowHolder holder(noHomepage);
+    QVERIFY(!holder.window());
+    holder.show();
+    frmAbout* first = holder.window();
+    QVERIFY(first);
+    holder.show();
+    QCOMPARE(holder.window(), first);
+    QCOMPARE(openAboutWindows(), 1);
+}
+
+void tst_AboutWindowHolder::aboutAfterCloseLoadsAfresh()
+{
+    AboutWindowHolder holder(noHomepage);
+    holder.show();
+    QPointer<frmAbout> first = holder.window();
+    // Marks that only a new load step would undo.
+    first->setWindowTitle(QStringLiteral("stale"));
+    first->findChild<QLabel*>(QStringLiteral("lblVersion"))->setText(QStringLiteral("stale"));
+    first->findChild<QLabel*>(QStringLiteral("lblTitle"))->clear();
+    QVERIFY(first->close());
+    QVERIFY(!holder.window());
+
+    // Asked again before the closed window is gone: a new one all the same.
+    holder.show();
+    frmAbout* second = holder.window();
+    QVERIFY(second);
+    QVERIFY(second != first.data());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(first.isNull());
+    QCOMPARE(holder.window(), second);
+    QCOMPARE(openAboutWindows(), 1);
+
+    QCOMPARE(second->windowTitle(), QStringLiteral("About VORN Build Calculator"));
+    QCOMPARE(second->findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
+             QStringLiteral("Version 1.0.6"));
+    QCOMPARE(second->findChild<QLabel*>(QStringLiteral("lblTitle"))->text(),
+             QStringLiteral("VORN Build Calculator"));
+}
+
+// The program ends when its last window closes (Qt quits right after lastWindowClosed). Closing the
+// calculator while the About window is open must not be that moment; closing the About window then is.
+// The steps run inside the application's own event loop, where Qt decides about the last window.
+void tst_AboutWindowHolder::programOutlivesCalculatorWhileAboutIsOpen()
+{
+    QVERIFY(QApplication::quitOnLastWindowClosed());
+    AboutWindowHolder holder(noHomepage);
+    QMainWindow calculator; // stands in for the calculator window
+    int lastWindowClosed = 0;
+    connect(qApp, &QGuiApplication::lastWindowClosed, this, [&] { ++lastWindowClosed; });
+
+    int afterCalculatorClosed = -1;
+    bool aboutStillOpen = false;
+    int afterAboutClosed = -1;
+    QTimer::singleShot(0, this, [&] {
+        calculator.show();
+        holder.show();
+        QTimer::singleShot(0, this, [&] {
+            calculator.close();
+            QTimer::singleShot(0, this, [&] {
+                afterCalculatorClosed = lastWindowClosed;
+                aboutStillOpen = holder.window() != nullptr;
+                if (aboutStillOpen)
+                    holder.window()->close();
+                afterAboutClosed = lastWindowClosed;
+                // Ends the loop whether or not Qt already quits on its own.
+                QApplication::exit(0);
+            });
+        });
+    });
+    QCOMPARE(QApplication::exec(), 0);
+
+    QCOMPARE(afterCalculatorClosed, 0);
+    QVERIFY(aboutStillOpen);
+    QCOMPARE(afterAboutClosed, 1);
+}
+
+QTEST_MAIN(tst_AboutWindowHolder)
+#include "tst_aboutwindowholder.moc"
