@@ -1,0 +1,39 @@
+# Where `cmake --install` puts the program on a Linux desktop, and the Debian package CPack makes from
+# the same install. Included from the top-level CMakeLists.txt, after src/.
+if(TARGET vorn-build-calculator)
+    install(TARGETS vorn-build-calculator RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+
+if(UNIX AND NOT APPLE)
+    set(vorn_resources ${PROJECT_SOURCE_DIR}/resources)
+    install(FILES ${vorn_resources}/vorn-build-calculator.desktop
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    foreach(size 16 32 48 128)
+        install(FILES ${vorn_resources}/icons/vorn-build-calculator-${size}.png
+                DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+                RENAME vorn-build-calculator.png)
+    endforeach()
+endif()
+
+set(CPACK_PACKAGE_NAME vorn-build-calculator)
+# The version users see, as the About window shows it: 1.0.6 for 1.0.0.6.
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_TWEAK}")
+set(CPACK_PACKAGE_VENDOR "VORN Build Calculator project")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Build calculator for VORN characters")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Follows one VORN character's Build, Loose XP, Level and Body from event to event under the 8th-edition VORN International rules.")
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://github.com/vorn-build-calculator/vorn-build-calculator")
+set(CPACK_PACKAGE_CONTACT "Wren Calloway <wren@vorncalc.org>")
+set(CPACK_GENERATOR DEB)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+# dpkg-shlibdeps names the Qt libraries the program links, with their versions. The platform plugins
+# are loaded at run time, so no library names them: without them the window cannot open.
+find_program(VORN_DPKG_SHLIBDEPS dpkg-shlibdeps)
+if(VORN_DPKG_SHLIBDEPS)
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+else()
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6widgets6, libqt6gui6, libqt6core6, qt6-qpa-plugins")
+endif()
+include(CPack)
