@@ -97,4 +97,9 @@ std::span<const ListEntry> listEntries()
     return kListEntries;
 }
 
+std::span<const SpokenName> spokenNames()
+{
+    return kSpokenNames;
+}
+
 } // namespace vorn::layout
