@@ -56,7 +56,8 @@ private:
     void updateStats();
     // Applies a change to a copy of the character and keeps the copy only when all of its results
     // can be counted; otherwise says so and keeps the character as it was. Refreshes either way.
-    void changeCharacter(const std::function<void(BuildUtils&)>& change);
+    // False when the change was refused.
+    bool changeCharacter(const std::function<void(BuildUtils&)>& change);
     void showMessage(const std::string& text, MessageIcon icon = MessageIcon::None);
     void focusAndSelect(QLineEdit* box);
     int32_t selectedClassCode() const;

@@ -132,9 +132,10 @@ void frmBuildCalculator::updateStats()
     }
 }
 
-void frmBuildCalculator::changeCharacter(const std::function<void(BuildUtils&)>& change)
+bool frmBuildCalculator::changeCharacter(const std::function<void(BuildUtils&)>& change)
 {
     BuildUtils copy = rules();
+    bool kept = false;
     try {
         change(copy);
         // Only a character whose every result can be shown is kept.
@@ -143,12 +144,14 @@ void frmBuildCalculator::changeCharacter(const std::function<void(BuildUtils&)>&
         (void)copy.xpBPRatio();
         (void)copy.TotalXP();
         utils = copy;
+        kept = true;
     } catch (const OverflowError&) {
         showMessage(kTooLarge);
     } catch (const TypeMismatchError&) {
         showMessage(kTooLarge);
     }
     updateStats();
+    return kept;
 }
 
 void frmBuildCalculator::showMessage(const std::string& text, MessageIcon icon)
@@ -247,10 +250,21 @@ void frmBuildCalculator::cmdSetStartingBuild_Click()
             return;
         }
     }
-    changeCharacter([&](BuildUtils& c) {
+    const bool kept = changeCharacter([&](BuildUtils& c) {
         c.setBuild(values[0]);
         c.setLooseXP(values[1]);
     });
+    if (!kept) {
+        // Hand back the box that needs changing: the Build when it can't be counted even without Loose XP,
+        // otherwise the Loose XP.
+        bool buildAlone = true;
+        try {
+            (void)BuildUtils::getTotalXP(values[0], 0);
+        } catch (const std::exception&) {
+            buildAlone = false;
+        }
+        focusAndSelect(buildAlone ? txtStartingLooseXP : txtStartingBuild);
+    }
 }
 
 void frmBuildCalculator::cmdSetStartingBuildLevel1_Click()
