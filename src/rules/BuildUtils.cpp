@@ -136,18 +136,24 @@ int64_t giveBlankets(int32_t& build, int32_t& looseXP, int64_t limit, int64_t st
             int64_t b = build;
             int64_t l = looseXP;
             const int64_t end = std::min<int64_t>(last, stopBuild - 1);
+            // (ratio - 1) = q * b + rem, carried from one Build to the next without dividing again.
+            int64_t q = (int64_t{ratio} - 1) / b;
+            int64_t rem = (int64_t{ratio} - 1) - q * b;
             while (b <= end) {
                 if (given >= limit || (trackXP && spent + l >= stopXP))
                     break;
-                const auto q = static_cast<uint32_t>(ratio - 1) / static_cast<uint32_t>(b);
-                const auto rem = static_cast<uint32_t>(ratio - 1) % static_cast<uint32_t>(b);
+                // Blankets up to and including the one that buys the point, and the XP left after it.
                 int64_t need = 0;
-                if (l >= 0 && l < b)
-                    need = int64_t{q} + (l <= int64_t{rem} ? 1 : 0);
-                else
+                int64_t left = 0;
+                if (l >= 0 && l < b) {
+                    const bool oneMore = l <= rem;
+                    need = q + (oneMore ? 1 : 0);
+                    left = l - rem - 1 + (oneMore ? b : 0);
+                } else {
                     need = ceilDiv(ratio - l, b);
-                const int64_t gain = need * b;
-                if (need > limit - given || (trackXP && spent + l + gain > stopXP)) {
+                    left = l + need * b - ratio;
+                }
+                if (need > limit - given || (trackXP && spent + ratio + left > stopXP)) {
                     int64_t part = std::min(need, limit - given);
                     if (trackXP)
                         part = std::min(part, ceilDiv(stopXP - spent - l, b));
@@ -158,9 +164,14 @@ int64_t giveBlankets(int32_t& build, int32_t& looseXP, int64_t limit, int64_t st
                     }
                 }
                 given += need;
-                l += gain - ratio;
+                l = left;
                 spent += ratio;
                 ++b;
+                rem -= q;
+                while (rem < 0) {
+                    --q;
+                    rem += b;
+                }
             }
             build = static_cast<int32_t>(b);
             looseXP = static_cast<int32_t>(l);
