@@ -26,16 +26,32 @@ if(NOT XVFB_RUN OR NOT XDOTOOL)
     message(STATUS "xvfb-run or xdotool not found: the staged program is not started")
     return()
 endif()
-# The window must come up on a real X server, whatever platform the tests themselves run on; the
-# timeout only keeps a program that never opens its window from holding the test up.
+# The window must come up on a real X server, whatever platform the tests themselves run on. The wait
+# ends early when the program dies, and gives up after a minute when it never opens its window. In a
+# sanitizer build, X's keyboard library trips the strict string check with a valid strndup call, so
+# that check is left off for this run.
 execute_process(
     COMMAND ${XVFB_RUN} -a sh -c [[
-        QT_QPA_PLATFORM=xcb "$0" & pid=$!
-        timeout 60 "$1" search --sync --name '^VORN Build Calculator$' >/dev/null
-        found=$?
-        kill "$pid" 2>/dev/null
+        ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}strict_string_checks=0" QT_QPA_PLATFORM=xcb "$0" &
+        pid=$!
+        tries=0
+        while kill -0 "$pid" 2>/dev/null; do
+            if "$1" search --name '^VORN Build Calculator$' >/dev/null; then
+                kill "$pid"
+                wait "$pid"
+                exit 0
+            fi
+            tries=$((tries + 1))
+            if [ "$tries" -ge 600 ]; then
+                kill "$pid"
+                echo "no calculator window after a minute" >&2
+                exit 2
+            fi
+            sleep 0.1
+        done
         wait "$pid"
-        exit "$found"
+        echo "the program ended before its window opened (exit $?)" >&2
+        exit 1
     ]] "${program}" "${XDOTOOL}"
     RESULT_VARIABLE result)
 if(NOT result EQUAL 0)

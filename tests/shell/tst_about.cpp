@@ -272,6 +272,8 @@ void tst_About::noTextClipped_data()
 {
     QTest::addColumn<int>("pointSize");
     QTest::newRow("default font") << 0;
+    // At some sizes the font's own scale is not enough for a caption and the window is widened.
+    QTest::newRow("10-point font") << 10;
     QTest::newRow("12-point font") << 12;
 }
 
