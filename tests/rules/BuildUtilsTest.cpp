@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <limits>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,7 @@ std::string capMessage(const std::string& cap)
            ". I will use that number for the calculations.";
 }
 
-// A character whose messages are kept for inspection.
+// A character that keeps every message it shows, in order.
 struct Recorded {
     std::vector<std::string> said;
     BuildUtils utils{[this](const std::string& text) { said.push_back(text); }};
