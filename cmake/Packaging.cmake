@@ -1,8 +1,6 @@
 # Where `cmake --install` puts the program on a Linux desktop, and the Debian package CPack makes from
 # the same install. Included from the top-level CMakeLists.txt, after src/.
-if(TARGET vorn-build-calculator)
-    install(TARGETS vorn-build-calculator RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-endif()
+install(TARGETS vorn-build-calculator RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 if(UNIX AND NOT APPLE)
     set(vorn_resources ${PROJECT_SOURCE_DIR}/resources)
