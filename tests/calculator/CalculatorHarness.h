@@ -26,12 +26,13 @@ inline constexpr const char* kBadLength = "Event Length must be a positive integ
 inline constexpr const char* kBadSilver =
     "You entered an invalid amount of silver for training. Please correct the error and try again.";
 
-// A calculator window whose boxes are answered from a script, shown and active, so that the focus, Tab
-// and clicks behave the way they do for a user. Clicks go through the window's platform window, the road
-// a real click takes, so that the focus-leave check of the event-length box sees them.
+// A calculator window whose boxes are answered from a script (unless told otherwise), shown and active, so
+// that the focus, Tab and clicks behave the way they do for a user. Clicks go through the window's platform
+// window, the road a real click takes, so that the focus-leave check of the event-length box sees them.
 class Calculator {
 public:
-    Calculator()
+    // With real boxes the window shows QMessageBox and QInputDialog; someone has to close them.
+    explicit Calculator(bool realBoxes = false) : window(realBoxes ? nullptr : &prompter)
     {
         window.show();
         active = QTest::qWaitForWindowActive(&window);
@@ -137,7 +138,7 @@ public:
     }
 
     ScriptedPrompter prompter;
-    frmBuildCalculator window{&prompter};
+    frmBuildCalculator window;
     bool active = false;
 };
 

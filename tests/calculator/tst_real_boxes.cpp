@@ -1,0 +1,218 @@
+#include "CalculatorHarness.h"
+
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <deque>
+#include <optional>
+
+using vorn::test::Calculator;
+
+namespace {
+
+// Plays the user in front of the real modal boxes: records what each one shows and closes it the way it
+// was told to. A box nobody expected is closed at once and counted, so that a run never hangs on it.
+class BoxCloser : public QObject {
+public:
+    struct Seen {
+        QString kind;
+        QString title;
+        QString text;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QMessageBox::StandardButtons buttons;
+        QString initialInput;
+    };
+
+    BoxCloser()
+    {
+        connect(&m_timer, &QTimer::timeout, this, &BoxCloser::poll);
+        m_timer.start(5);
+    }
+
+    // One answer per expected box; for an input box nullopt means Cancel, for a message box any answer
+    // means OK.
+    std::deque<std::optional<QString>> answers;
+    QList<Seen> seen;
+    int unexpected = 0;
+
+private:
+    void poll()
+    {
+        QWidget* w = QApplication::activeModalWidget();
+        if (!w || !w->isVisible())
+            return;
+        std::optional<QString> answer;
+        if (answers.empty()) {
+            ++unexpected;
+        } else {
+            answer = answers.front();
+            answers.pop_front();
+        }
+        Seen s;
+        s.title = w->windowTitle();
+        if (auto* box = qobject_cast<QMessageBox*>(w)) {
+            s.kind = "message";
+            s.text = box->text();
+            s.icon = box->icon();
+            s.buttons = box->standardButtons();
+            seen << s;
+            if (QAbstractButton* ok = box->button(QMessageBox::Ok))
+                ok->click();
+            else
+                box->reject();
+        } else if (auto* dialog = qobject_cast<QInputDialog*>(w)) {
+            s.kind = "input";
+            s.text = dialog->labelText();
+            s.initialInput = dialog->textValue();
+            seen << s;
+            if (answer) {
+                dialog->setTextValue(*answer);
+                dialog->accept();
+            } else {
+                dialog->reject();
+            }
+        } else {
+            s.kind = w->metaObject()->className();
+            seen << s;
+            w->close();
+        }
+    }
+
+    QTimer m_timer;
+};
+
+const QString kCountLine2 = "Note that this does not count your starting 15 build.";
+
+} // namespace
+
+class tst_RealBoxes : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void messageBox_data();
+    void messageBox();
+    void blanketInputBox_data();
+    void blanketInputBox();
+
+private:
+    std::unique_ptr<BoxCloser> m_closer;
+};
+
+void tst_RealBoxes::init()
+{
+    m_closer = std::make_unique<BoxCloser>();
+}
+
+void tst_RealBoxes::cleanup()
+{
+    QVERIFY2(m_closer->unexpected == 0, "a box appeared that the test did not expect");
+    QVERIFY2(!QApplication::activeModalWidget(), "a box is still open");
+    m_closer.reset();
+}
+
+void tst_RealBoxes::messageBox_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QMessageBox::Icon>("icon");
+    QTest::addColumn<QString>("focus");
+
+    QTest::newRow("silver above the event's XP")
+        << "silver 31" << vorn::test::kBadSilver << QMessageBox::NoIcon << "txtSilverSubmitted";
+    QTest::newRow("starting Build too low")
+        << "set 14"
+        << "Starting Build cannot be less then 15." << QMessageBox::NoIcon << "txtStartingBuild";
+    QTest::newRow("rejected length on Tab")
+        << "length 0, Tab" << vorn::test::kBadLength << QMessageBox::NoIcon << "txtEventLength";
+    QTest::newRow("rejected length on a click on Add Event")
+        << "length abc, click" << vorn::test::kBadLength << QMessageBox::NoIcon << "txtEventLength";
+    QTest::newRow("blanket count") << "Ctrl+R"
+                                   << "Your character has a total of 0 blankets.\n" + kCountLine2
+                                   << QMessageBox::NoIcon << "txtSilverSubmitted";
+    QTest::newRow("event-length help")
+        << "help"
+        << "This represents the length" << QMessageBox::Information << "cmdLengthHelp";
+}
+
+// Each box: the title, one OK button, its icon, its lines; once it is closed the calculator is the
+// active window again and the focus is where the user has to go on.
+void tst_RealBoxes::messageBox()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, text);
+    QFETCH(QMessageBox::Icon, icon);
+    QFETCH(QString, focus);
+
+    Calculator c(true);
+    QVERIFY(c.active);
+    const QStringList before = c.labels();
+    m_closer->answers.push_back(QString());
+    if (action == "silver 31") {
+        c.type("txtSilverSubmitted", "31");
+        c.click("cmdAddEventTraining");
+    } else if (action == "set 14") {
+        c.setStart("14", "0");
+    } else if (action == "length 0, Tab") {
+        c.typeLength("0");
+        c.key(Qt::Key_Tab);
+    } else if (action == "length abc, click") {
+        c.typeLength("abc");
+        c.click("cmdAddEvent");
+    } else if (action == "Ctrl+R") {
+        c.key(Qt::Key_R, Qt::ControlModifier);
+    } else {
+        c.click("cmdLengthHelp");
+    }
+
+    QCOMPARE(m_closer->seen.size(), 1);
+    const BoxCloser::Seen& box = m_closer->seen[0];
+    QCOMPARE(box.kind, "message");
+    QCOMPARE(box.title, "VORN Build Calculator");
+    QVERIFY2(box.text.startsWith(text), qPrintable(box.text));
+    QVERIFY(!box.text.contains('\r'));
+    QCOMPARE(box.icon, icon);
+    QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    if (icon == QMessageBox::Information)
+        QCOMPARE(box.text.count('\n'), 8);
+
+    QTRY_COMPARE(QApplication::activeWindow(), &c.window);
+    QTRY_COMPARE(c.focusName(), focus);
+    if (focus.startsWith("txt") && focus != "txtEventLength")
+        QVERIFY(c.wholeTextSelected(focus));
+    QCOMPARE(c.labels(), before);
+}
+
+void tst_RealBoxes::blanketInputBox_data()
+{
+    QTest::addColumn<std::optional<QString>>("answer");
+    QTest::addColumn<QString>("build");
+    QTest::newRow("3 blankets") << std::optional<QString>("3") << "40";
+    QTest::newRow("Cancel") << std::optional<QString>() << "30";
+}
+
+void tst_RealBoxes::blanketInputBox()
+{
+    QFETCH(std::optional<QString>, answer);
+    QFETCH(QString, build);
+
+    Calculator c(true);
+    m_closer->answers.push_back(answer);
+    c.key(Qt::Key_A, Qt::ControlModifier);
+
+    QCOMPARE(m_closer->seen.size(), 1);
+    const BoxCloser::Seen& box = m_closer->seen[0];
+    QCOMPARE(box.kind, "input");
+    QCOMPARE(box.title, "VORN Build Calculator");
+    QCOMPARE(box.text, "Please enter the number of blankets.");
+    QCOMPARE(box.initialInput, QString());
+    QCOMPARE(c.text("lblBuild"), build);
+    QTRY_COMPARE(QApplication::activeWindow(), &c.window);
+    QTRY_COMPARE(c.focusName(), "txtSilverSubmitted");
+}
+
+QTEST_MAIN(tst_RealBoxes)
+#include "tst_real_boxes.moc"
