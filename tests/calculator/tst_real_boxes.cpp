@@ -97,6 +97,8 @@ private slots:
     void messageBox();
     void blanketInputBox_data();
     void blanketInputBox();
+    void clickFromOpenListRunsTheCheck_data();
+    void clickFromOpenListRunsTheCheck();
 
 private:
     std::unique_ptr<BoxCloser> m_closer;
@@ -212,6 +214,37 @@ void tst_RealBoxes::blanketInputBox()
     QCOMPARE(c.text("lblBuild"), build);
     QTRY_COMPARE(QApplication::activeWindow(), &c.window);
     QTRY_COMPARE(c.focusName(), "txtSilverSubmitted");
+}
+
+void tst_RealBoxes::clickFromOpenListRunsTheCheck_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::newRow("Add Event") << "cmdAddEvent";
+    QTest::newRow("class list") << "cboCharacterClass";
+    QTest::newRow("Reset") << "cmdSetStartingBuildLevel1";
+}
+
+// The event-length list is open over a rejected length and the user clicks elsewhere in the window: the
+// list closes, the check runs once, and the click does nothing else.
+void tst_RealBoxes::clickFromOpenListRunsTheCheck()
+{
+    QFETCH(QString, target);
+
+    Calculator c(true);
+    c.click("cmdAddEvent");
+    c.typeLength("0");
+    const QStringList before = c.labels();
+    c.click("cboEventLength");
+    QVERIFY(QApplication::activePopupWidget());
+    QCOMPARE(m_closer->seen.size(), 0);
+
+    m_closer->answers.push_back(QString());
+    c.click(target);
+    QCOMPARE(m_closer->seen.size(), 1);
+    QCOMPARE(m_closer->seen[0].text, vorn::test::kBadLength);
+    QTRY_COMPARE(c.focusName(), "txtEventLength");
+    QVERIFY(!QApplication::activePopupWidget());
+    QCOMPARE(c.labels(), before);
 }
 
 QTEST_MAIN(tst_RealBoxes)

@@ -38,6 +38,9 @@ void tst_Refresh::maxOutBoxChangesOnlyNextEvent()
     c.click("chkShowMaxOut");
     QCOMPARE(c.get<QCheckBox>("chkShowMaxOut")->checkState(), Qt::Checked);
     QCOMPARE(c.labels(), QStringList({"2", "8", "30", "0", "65", "7", "7", "60"}));
+    // Its caption beside it is a plain label: only the box itself toggles.
+    c.click("Label14");
+    QCOMPARE(c.get<QCheckBox>("chkShowMaxOut")->checkState(), Qt::Checked);
     QVERIFY(c.prompter.shown.empty());
 }
 
