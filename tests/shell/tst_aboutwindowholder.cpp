@@ -1,13 +1,16 @@
+#include "calculator/frmBuildCalculator.h"
+#include "common/ScriptedPrompter.h"
 #include "shell/AboutWindowHolder.h"
 
 #include <QApplication>
 #include <QLabel>
-#include <QMainWindow>
 #include <QTest>
 #include <QTimer>
 
 using vorn::AboutWindowHolder;
 using vorn::frmAbout;
+using vorn::frmBuildCalculator;
+using vorn::ScriptedPrompter;
 
 namespace {
 
@@ -31,6 +34,7 @@ private slots:
     void aboutTwiceShowsOneWindow();
     void aboutAfterCloseLoadsAfresh();
     void programOutlivesCalculatorWhileAboutIsOpen();
+    void closingTheCalculatorEndsTheProgram();
 };
 
 void tst_AboutWindowHolder::aboutTwiceShowsOneWindow()
@@ -81,7 +85,8 @@ void tst_AboutWindowHolder::programOutlivesCalculatorWhileAboutIsOpen()
 {
     QVERIFY(QApplication::quitOnLastWindowClosed());
     AboutWindowHolder holder(noHomepage);
-    QMainWindow calculator; // stands in for the calculator window
+    ScriptedPrompter prompter;
+    frmBuildCalculator calculator(&prompter);
     int lastWindowClosed = 0;
     connect(qApp, &QGuiApplication::lastWindowClosed, this, [&] { ++lastWindowClosed; });
 
@@ -109,6 +114,23 @@ void tst_AboutWindowHolder::programOutlivesCalculatorWhileAboutIsOpen()
     QCOMPARE(afterCalculatorClosed, 0);
     QVERIFY(aboutStillOpen);
     QCOMPARE(afterAboutClosed, 1);
+}
+
+// With no About window open, closing the calculator ends the event loop by itself.
+void tst_AboutWindowHolder::closingTheCalculatorEndsTheProgram()
+{
+    ScriptedPrompter prompter;
+    frmBuildCalculator calculator(&prompter);
+    QTimer::singleShot(0, this, [&] {
+        calculator.show();
+        QTimer::singleShot(0, &calculator, &QWidget::close);
+    });
+    // Only a guard against a loop that never ends; it goes with this test.
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    connect(&watchdog, &QTimer::timeout, this, [] { QApplication::exit(1); });
+    watchdog.start(10000);
+    QCOMPARE(QApplication::exec(), 0);
 }
 
 QTEST_MAIN(tst_AboutWindowHolder)
