@@ -1,0 +1,482 @@
+// Thousands of random user actions on the real calculator window, each followed by a comparison of
+// everything the window shows with what SessionModel says it should show. VORN_SOAK_SEED and
+// VORN_SOAK_ACTIONS (actions for each regional format) override the fixed seed and count; a failure
+// prints both, with the last actions, so that the session can be replayed. VORN_SOAK_TRACE=1 prints
+// every action with what it showed (run with -maxwarnings 0).
+#include "CalculatorHarness.h"
+#include "SessionModel.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QMap>
+#include <QMenuBar>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <exception>
+#include <functional>
+#include <initializer_list>
+#include <optional>
+#include <random>
+#include <string>
+
+using vorn::test::Calculator;
+using vorn::test::SessionModel;
+
+namespace {
+
+constexpr uint32_t kDefaultSeed = 20240611;
+constexpr int kDefaultActions = 5000; // for each regional format
+
+QStringList g_warnings;
+QtMessageHandler g_previousHandler = nullptr;
+// How to replay the running session; also said when it ends in a crash or an escaped exception.
+std::function<QString()> g_replay;
+
+// The offscreen platform says what it can't do (raise a window, size hints); anything else Qt warns
+// about is a fault of the window.
+bool harmless(const QString& message)
+{
+    return message.startsWith("This plugin does not support");
+}
+
+// Harmless chatter is dropped: thousands of actions would bury the test log in it.
+void recordWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg || type == QtCriticalMsg || type == QtFatalMsg) {
+        if (harmless(message))
+            return;
+        g_warnings << message;
+        if (type == QtFatalMsg && g_replay)
+            fprintf(stderr, "%s\n", qPrintable(g_replay()));
+    }
+    g_previousHandler(type, context, message);
+}
+
+uint32_t fromEnvironment(const char* name, uint32_t fallback)
+{
+    bool ok = false;
+    const uint32_t value = qEnvironmentVariable(name).toUInt(&ok);
+    return ok ? value : fallback;
+}
+
+// One window, one model beside it, and a stream of random actions on both.
+class Session {
+public:
+    Session(uint32_t seed, QString decimalSeparator, QString groupSeparator)
+        : m_rng(seed), m_decimal(std::move(decimalSeparator)), m_group(std::move(groupSeparator))
+    {
+        c.window.setAboutCommand([this] { ++m_aboutCalls; });
+    }
+
+    bool opened() const { return c.active; }
+
+    void act(int number)
+    {
+        struct Kind {
+            int weight;
+            void (Session::*act)();
+        };
+        static const Kind kinds[] = {
+            {30, &Session::typeIntoBox}, {30, &Session::clickButton}, {8, &Session::chooseEntry},
+            {5, &Session::listKey},      {5, &Session::tickBox},      {10, &Session::tab},
+            {4, &Session::space},        {6, &Session::addBlankets},  {3, &Session::reverseCalculate},
+            {2, &Session::about}};
+        int total = 0;
+        for (const Kind& k : kinds)
+            total += k.weight;
+        int r = roll(total);
+        const Kind* chosen = kinds;
+        while (r >= chosen->weight)
+            r -= (chosen++)->weight;
+
+        m_number = number;
+        m.beginAction();
+        m_shownBefore = c.prompter.shown.size();
+        (this->*chosen->act)();
+        QCoreApplication::processEvents();
+        for (const QString& said : m.said)
+            ++m_tally[said.left(said.indexOf(QRegularExpression("[0-9.]")))];
+        if (qEnvironmentVariableIsSet("VORN_SOAK_TRACE"))
+            qInfo().noquote() << m_log.last() << "|" << m.said.join(" / ") << "|" << m.labels.join(",")
+                              << m.focus;
+    }
+
+    void verify()
+    {
+        QCOMPARE(shownByThisAction(), m.said);
+        QCOMPARE(c.labels(), m.labels);
+        QCOMPARE(c.focusName(), m.focus);
+        if (m.wholeTextSelected)
+            QVERIFY2(c.wholeTextSelected(m.focus),
+                     qPrintable(m.focus + " does not have its whole text selected"));
+        for (const char* box :
+             {"txtSilverSubmitted", "txtStartingBuild", "txtStartingLooseXP", "txtEventLength"})
+            QCOMPARE(c.text(box), m.text[box]);
+        QCOMPARE(c.get<QLineEdit>(SessionModel::kBox)->isEnabled(), m.manual());
+        QCOMPARE(c.get<QComboBox>(SessionModel::kLengthList)->currentIndex(), m.lengthEntry);
+        QCOMPARE(c.get<QComboBox>(SessionModel::kClassList)->currentIndex(), m.classEntry);
+        QCOMPARE(c.get<QCheckBox>("chkShowMaxOut")->isChecked(), m.maxOut);
+        QCOMPARE(c.window.character().build(), m.build);
+        QCOMPARE(c.window.character().looseXP(), m.looseXP);
+        QCOMPARE(m_aboutCalls, m_aboutExpected);
+        QVERIFY2(c.prompter.answers.empty(), "the blanket answer was not asked for");
+        QVERIFY2(!QApplication::activePopupWidget(), "a list was left open");
+        QVERIFY2(g_warnings.isEmpty(), qPrintable(g_warnings.join('\n')));
+    }
+
+    QString lastActions() const { return m_log.join('\n'); }
+    // How often each box was shown, by its text up to the first number.
+    QString tally() const
+    {
+        QStringList lines{"boxes shown:"};
+        for (auto it = m_tally.begin(); it != m_tally.end(); ++it)
+            lines << QString("%1 x %2").arg(it.value(), 6).arg(it.key());
+        return lines.join('\n');
+    }
+
+private:
+    int roll(int n) { return static_cast<int>(m_rng() % static_cast<uint32_t>(n)); }
+    template <typename T> T pick(std::initializer_list<T> from)
+    {
+        return from.begin()[roll(int(from.size()))];
+    }
+    QString pick(const QStringList& from) { return from[roll(int(from.size()))]; }
+
+    void note(const QString& action)
+    {
+        m_log << QString("#%1 %2").arg(m_number).arg(action);
+        if (m_log.size() > 25)
+            m_log.removeFirst();
+    }
+
+    QStringList shownByThisAction() const
+    {
+        QStringList shown;
+        for (std::size_t i = m_shownBefore; i < c.prompter.shown.size(); ++i) {
+            const vorn::ScriptedPrompter::Shown& s = c.prompter.shown[i];
+            const QString text = QString::fromStdString(s.text);
+            if (s.kind == vorn::ScriptedPrompter::Kind::Input)
+                shown << "(input) " + text;
+            else if (s.icon == vorn::MessageIcon::Information)
+                shown << SessionModel::kHelp;
+            else
+                shown << text;
+        }
+        return shown;
+    }
+
+    // A number that makes sense in the box, now and then with a fraction in either separator.
+    QString plausible(const QString& box)
+    {
+        if (box == "txtSilverSubmitted" && roll(4) == 0) {
+            // At the edge: all the event allows, a little less (over the cap when it ends in .5), one more.
+            if (const std::optional<int32_t> most = m.eventXP())
+                return pick({QString::number(*most), QString::number(*most - 1) + m_decimal + "7",
+                             QString::number(qint64(*most) + 1)});
+        }
+        if (box == "txtStartingBuild" && roll(10) == 0)
+            return QString::number(10850 + roll(30)); // where Total XP stops fitting 32 bits
+        if (roll(6) == 0) {                           // at the box's own limits
+            const QString d = m_decimal;
+            if (box == "txtStartingBuild")
+                return pick({QString("14"), QString("15"), "14" + d + "6", "14" + d + "5", "15" + d + "5"});
+            if (box == "txtStartingLooseXP")
+                return pick({QString("-1"), QString("0"), "-0" + d + "4", "-0" + d + "5", "0" + d + "5"});
+            if (box == SessionModel::kBox)
+                return pick({QString("0"), "0" + d + "4", "0" + d + "5", "1" + d + "5", QString("32767"),
+                             QString("32768"), QString("-1")});
+            return pick({QString("0"), "-0" + d + "1", "0" + d + "5"});
+        }
+        const bool wide = roll(8) == 0;
+        int n = 0;
+        if (box == "txtSilverSubmitted")
+            n = roll(wide ? 2000 : 61);
+        else if (box == "txtStartingBuild")
+            n = wide ? roll(12000) : 10 + roll(150);
+        else if (box == "txtStartingLooseXP")
+            n = roll(wide ? 100000 : 300) - 5;
+        else
+            n = roll(wide ? 40000 : 11);
+        QString text = QString::number(n);
+        if (roll(5) == 0)
+            text += pick({m_decimal, QString("."), QString(",")}) + QString::number(roll(100));
+        return text;
+    }
+
+    // What a person might type into a number box: mostly sensible, often not.
+    QString numberText(const QString& box)
+    {
+        switch (roll(14)) {
+        case 0:
+            return pick(
+                {"", " ", "   ", "abc", "x", "-", "+", ".", ",", "e", "1e", "--1", "NaN", "inf", "0x10"});
+        case 1:
+            return pick({"2147483647", "2147483648", "-2147483648", "-2147483649", "99999999999", "32767",
+                         "32768", "1e9", "1e400", "1e-400", "15e-1", "0.4", "14.6", "-0", "0.5", "2.5",
+                         "3,5"});
+        case 2: { // a grouped number, with the right group separator or a wrong one
+            const int n = 1000 + roll(20000);
+            const QString sep = pick({m_group, QString(","), QString("."), QString(" ")});
+            return QString::number(n / 1000) + sep + QString::number(n % 1000).rightJustified(3, '0');
+        }
+        case 3: { // keyboard mash
+            const QString keys = "0123456789.,-+eE ax" + m_group;
+            QString text;
+            for (int i = roll(8); i > 0; --i)
+                text += keys[roll(int(keys.size()))];
+            return text;
+        }
+        case 4:
+            return pick({QString(" "), QString("  ")}) + plausible(box) + pick({QString(), QString(" ")});
+        case 5:
+            return plausible(box) + pick({"e", "E"}) + pick({"", "-", "+"}) + QString::number(roll(4));
+        case 6:
+            return "-" + plausible(box);
+        default:
+            return plausible(box);
+        }
+    }
+
+    // Types where the focus is, one key at a time, over the whole old text.
+    void typeHere(const QString& typed)
+    {
+        c.key(Qt::Key_End);
+        c.key(Qt::Key_Home, Qt::ShiftModifier);
+        c.key(Qt::Key_Delete);
+        for (const QChar ch : typed) {
+            QWidget* target = QApplication::focusWidget();
+            if (ch.unicode() < 128)
+                QTest::keyClick(target, ch.toLatin1());
+            else
+                QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+        }
+    }
+
+    void typeIntoBox()
+    {
+        QStringList boxes = {"txtSilverSubmitted", "txtStartingBuild", "txtStartingLooseXP"};
+        if (m.manual())
+            boxes << SessionModel::kBox; // disabled otherwise
+        const QString box = pick(boxes);
+        const QString typed = numberText(box);
+        note(QString("click %1, type \"%2\"").arg(box, typed));
+        c.click(box);
+        if (!m.moveFocus(box))
+            return; // refused: the user reads the message instead of typing
+        typeHere(typed);
+        m.typed(box, typed);
+    }
+
+    void clickButton()
+    {
+        const QString button =
+            pick({"cmdAddEvent", "cmdAddEvent", "cmdAddEventTraining", "cmdAddEventTraining",
+                  "cmdAddEventTraining", "cmdAddMaxOut", "cmdSetStartingBuild", "cmdSetStartingBuild",
+                  "cmdSetStartingBuildLevel1", "cmdLengthHelp"});
+        note("click " + button);
+        c.click(button);
+        if (m.moveFocus(button))
+            m.press(button);
+    }
+
+    // Opens a list with a click and picks an entry from it with the keyboard.
+    void chooseEntry()
+    {
+        const bool lengths = roll(3) != 0;
+        const QString list = lengths ? SessionModel::kLengthList : SessionModel::kClassList;
+        const int entry = roll(lengths ? int(SessionModel::kLengths.size()) : SessionModel::kClassEntries);
+        note(QString("click %1, choose entry %2").arg(list).arg(entry));
+        c.click(list);
+        if (!m.moveFocus(list))
+            return;
+        auto* combo = c.get<QComboBox>(list);
+        QVERIFY2(QApplication::activePopupWidget(), "the list did not open");
+        combo->view()->setCurrentIndex(combo->model()->index(entry, 0));
+        QTest::keyClick(combo->view(), Qt::Key_Return);
+        m.select(list, entry);
+    }
+
+    void listKey()
+    {
+        const bool onList = m.focus == SessionModel::kLengthList || m.focus == SessionModel::kClassList;
+        if (!onList)
+            return tab();
+        const int count = m.focus == SessionModel::kLengthList ? int(SessionModel::kLengths.size())
+                                                               : SessionModel::kClassEntries;
+        const int current = m.focus == SessionModel::kLengthList ? m.lengthEntry : m.classEntry;
+        const Qt::Key key = pick({Qt::Key_Up, Qt::Key_Down, Qt::Key_Home, Qt::Key_End});
+        note(QString("key %1 on %2").arg(QKeySequence(key).toString(), m.focus));
+        c.key(key);
+        const int entry = key == Qt::Key_Up     ? std::max(0, current - 1)
+                          : key == Qt::Key_Down ? std::min(count - 1, current + 1)
+                          : key == Qt::Key_Home ? 0
+                                                : count - 1;
+        m.select(m.focus, entry);
+    }
+
+    void tickBox()
+    {
+        note("click chkShowMaxOut");
+        c.click("chkShowMaxOut");
+        if (m.moveFocus("chkShowMaxOut"))
+            m.toggleMaxOut();
+    }
+
+    void tab()
+    {
+        const bool forward = roll(2) == 0;
+        note(forward ? "Tab" : "Shift+Tab");
+        const QString target = m.tabNeighbour(forward);
+        if (forward)
+            c.key(Qt::Key_Tab);
+        else
+            c.key(Qt::Key_Backtab, Qt::ShiftModifier);
+        m.moveFocus(target);
+    }
+
+    // Space presses the button or ticks the box that has the focus.
+    void space()
+    {
+        if (!m.focus.startsWith("cmd") && m.focus != "chkShowMaxOut")
+            return tab();
+        note("Space on " + m.focus);
+        c.key(Qt::Key_Space);
+        if (m.focus == "chkShowMaxOut")
+            m.toggleMaxOut();
+        else
+            m.press(m.focus);
+    }
+
+    void addBlankets()
+    {
+        std::optional<std::string> answer;
+        switch (roll(6)) {
+        case 0:
+            break; // Cancel
+        case 1:
+            answer = pick({"", "  ", "abc", "3x", "9999999999", "2147483647", "-4", "2.5", "3,5", " 3 ",
+                           "1e3", "100000", "1e6", "0"});
+            break;
+        default:
+            answer = std::to_string(roll(40));
+        }
+        note("Ctrl+A, " +
+             (answer ? "answer \"" + QString::fromStdString(*answer) + "\"" : QString("Cancel")));
+        c.prompter.answers.push_back(answer);
+        c.key(Qt::Key_A, Qt::ControlModifier);
+        m.addBlankets(answer);
+    }
+
+    void reverseCalculate()
+    {
+        note("Ctrl+R");
+        c.key(Qt::Key_R, Qt::ControlModifier);
+        m.reverseCalculate();
+    }
+
+    // "About" sits on the menu bar itself; a click there moves no focus and checks nothing.
+    void about()
+    {
+        note("click About");
+        QMenuBar* bar = c.window.menuBar();
+        const QRect item = bar->actionGeometry(c.window.findChild<QAction*>("mnuAbout"));
+        QTest::mouseClick(c.window.windowHandle(), Qt::LeftButton, {}, bar->mapTo(&c.window, item.center()));
+        ++m_aboutExpected;
+    }
+
+    std::mt19937 m_rng;
+    QString m_decimal;
+    QString m_group;
+    Calculator c;
+    SessionModel m;
+    QStringList m_log;
+    int m_number = 0;
+    std::size_t m_shownBefore = 0;
+    int m_aboutCalls = 0;
+    int m_aboutExpected = 0;
+    QMap<QString, int> m_tally;
+};
+
+} // namespace
+
+class tst_SessionSoak : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        g_previousHandler = qInstallMessageHandler(recordWarnings);
+        std::set_terminate([] {
+            if (g_replay)
+                fprintf(stderr, "%s\n", qPrintable(g_replay()));
+            std::abort();
+        });
+    }
+    void cleanupTestCase() { qInstallMessageHandler(g_previousHandler); }
+    void cleanup() { vorn::setNumberFormat({}); }
+    void soak_data();
+    void soak();
+};
+
+void tst_SessionSoak::soak_data()
+{
+    QTest::addColumn<QString>("decimal");
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<uint32_t>("seedOffset");
+    QTest::newRow("full stop decimal, comma groups") << "."
+                                                     << "," << 0U;
+    QTest::newRow("comma decimal, full stop groups") << ","
+                                                     << "." << 1U;
+    QTest::newRow("comma decimal, no-break space groups") << "," << QString(QChar(0x00A0)) << 2U;
+}
+
+void tst_SessionSoak::soak()
+{
+    QFETCH(QString, decimal);
+    QFETCH(QString, group);
+    QFETCH(uint32_t, seedOffset);
+    const uint32_t seed = fromEnvironment("VORN_SOAK_SEED", kDefaultSeed);
+    const int actions = int(fromEnvironment("VORN_SOAK_ACTIONS", kDefaultActions));
+
+    vorn::setNumberFormat({decimal.toStdString(), group.toStdString()});
+    Session session(seed + seedOffset, decimal, group);
+    QVERIFY(session.opened());
+    session.verify();
+
+    int done = 0;
+    g_replay = [&] {
+        return QString("Replay: VORN_SOAK_SEED=%1 VORN_SOAK_ACTIONS=%2 VORN_SOAK_TRACE=1 tst_session_soak "
+                       "-maxwarnings 0 \"soak:%3\"\nThe last actions:\n%4")
+            .arg(seed)
+            .arg(done + 1)
+            .arg(QTest::currentDataTag(), session.lastActions());
+    };
+    QElapsedTimer clock;
+    clock.start();
+    for (; done < actions; ++done) {
+        try {
+            session.act(done);
+            if (!QTest::currentTestFailed())
+                session.verify();
+        } catch (const std::exception& e) {
+            QTest::qFail(qPrintable(QString("an exception escaped: ") + e.what()), __FILE__, __LINE__);
+        }
+        if (QTest::currentTestFailed()) {
+            qInfo().noquote() << g_replay();
+            g_replay = nullptr;
+            return;
+        }
+    }
+    g_replay = nullptr;
+    qInfo().noquote() << session.tally();
+    qInfo("seed %u: %d actions in %lld ms", seed, actions, static_cast<long long>(clock.elapsed()));
+}
+
+QTEST_MAIN(tst_SessionSoak)
+#include "tst_session_soak.moc"
