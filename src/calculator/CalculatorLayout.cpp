@@ -75,13 +75,13 @@ constexpr ListEntry kListEntries[] = {
 };
 
 constexpr SpokenName kSpokenNames[] = {
-    {"cboEventLength",     "Event Length"},
-    {"txtEventLength",     "Event Length in days"},
-    {"txtSilverSubmitted", "Silver for Training"},
-    {"txtStartingBuild",   "Starting Build"},
-    {"txtStartingLooseXP", "Starting Loose XP"},
-    {"chkShowMaxOut",      "Show Max Out Information"},
-    {"cboCharacterClass",  "Character Class"},
+    {"cboEventLength",     "Event Length",             "Label1"},
+    {"txtEventLength",     "Event Length in days",     nullptr},
+    {"txtSilverSubmitted", "Silver for Training",      "Label2"},
+    {"txtStartingBuild",   "Starting Build",           "Label4"},
+    {"txtStartingLooseXP", "Starting Loose XP",        "Label5"},
+    {"chkShowMaxOut",      "Show Max Out Information", "Label14"},
+    {"cboCharacterClass",  "Character Class",          "Label15"},
 };
 // clang-format on
 

@@ -37,10 +37,13 @@ struct ListEntry {
     int32_t itemData;
 };
 
-// What a screen reader announces for the boxes and lists, whose visible captions are separate labels.
+// What a screen reader announces for the boxes and lists, whose visible captions are separate labels;
+// the caption label names its control as its buddy too (some platforms read only that). The captions
+// carry no access key, so the buddies add no shortcut that could move the focus.
 struct SpokenName {
     const char* control;
     const char* name;
+    const char* captionLabel; // nullptr when no label captions the control alone
 };
 
 struct Size {

@@ -86,6 +86,7 @@ frmBuildCalculator::frmBuildCalculator(Prompter* prompter, QWidget* parent)
     createNextEvent();
     createBodyControls();
     applyTabOrder();
+    nameForScreenReaders();
     connectHandlers();
 
     const QRect area = twipsRect(0, 0, layout::kClientArea.width, layout::kClientArea.height, m_scale);
@@ -144,9 +145,6 @@ QWidget* frmBuildCalculator::createControl(const layout::Control& spec, QWidget*
     }
     widget->setObjectName(QString::fromUtf8(spec.name));
     widget->setProperty("tabIndex", spec.tabIndex);
-    for (const layout::SpokenName& spoken : layout::spokenNames())
-        if (std::string_view(spoken.control) == spec.name)
-            widget->setAccessibleName(QString::fromUtf8(spoken.name));
     if (spec.toolTip)
         widget->setToolTip(QString::fromUtf8(spec.toolTip));
     if (spec.flags & layout::Disabled)
@@ -252,6 +250,16 @@ void frmBuildCalculator::applyTabOrder()
         if (previous)
             setTabOrder(previous, widget);
         previous = widget;
+    }
+}
+
+void frmBuildCalculator::nameForScreenReaders()
+{
+    for (const layout::SpokenName& spoken : layout::spokenNames()) {
+        auto* control = findChild<QWidget*>(QString::fromUtf8(spoken.control));
+        control->setAccessibleName(QString::fromUtf8(spoken.name));
+        if (spoken.captionLabel)
+            findChild<QLabel*>(QString::fromUtf8(spoken.captionLabel))->setBuddy(control);
     }
 }
 

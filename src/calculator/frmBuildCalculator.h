@@ -50,6 +50,7 @@ private:
     void createNextEvent();
     void createBodyControls();
     void applyTabOrder();
+    void nameForScreenReaders();
     void connectHandlers();
     void Form_Load();
 

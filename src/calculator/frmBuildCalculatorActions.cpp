@@ -87,10 +87,15 @@ int32_t frmBuildCalculator::selectedClassCode() const
     return code;
 }
 
+// The length in the box when the event-length check would accept it: a leading number above 0 that the
+// 16-bit conversion takes ("2x", "40000" and "-5" are refused; 0.4 passes and counts as 0).
 std::optional<int16_t> frmBuildCalculator::eventLength() const
 {
+    const std::string text = textOf(txtEventLength);
+    if (!(leadingNumber(text) > 0))
+        return std::nullopt;
     try {
-        return textToInt16(textOf(txtEventLength));
+        return textToInt16(text);
     } catch (const std::exception&) {
         return std::nullopt;
     }
@@ -119,11 +124,14 @@ void frmBuildCalculator::updateStats()
     }
 
     // Both next-event figures belong to the same length; when either can't be had, neither is shown
-    // rather than leaving numbers from an earlier state.
+    // rather than leaving numbers from an earlier state. A length the check refuses (a menu command
+    // refreshes without leaving the box) has no figures either.
     try {
-        const int16_t length = textToInt16(textOf(txtEventLength));
-        const int32_t build = u.getNextEventBuild(length, maxOut);
-        const int32_t xp = u.getNextEventXP(length, maxOut);
+        const std::optional<int16_t> length = eventLength();
+        if (!length)
+            throw TypeMismatchError("unusable event length");
+        const int32_t build = u.getNextEventBuild(*length, maxOut);
+        const int32_t xp = u.getNextEventXP(*length, maxOut);
         lblNextEventBuild->setText(QString::fromStdString(intToText(build)));
         lblNextEventXP->setText(QString::fromStdString(intToText(xp)));
     } catch (const std::exception&) {
@@ -333,9 +341,7 @@ void frmBuildCalculator::cmdLengthHelp_Click()
 
 bool frmBuildCalculator::txtEventLength_Validate()
 {
-    // A length the 16-bit conversion can't take ("2x", "40000") is refused here too, so that no Add ever
-    // runs on it; 0.4 passes on its leading number and counts as 0.
-    if (leadingNumber(textOf(txtEventLength)) > 0 && eventLength()) {
+    if (eventLength()) {
         updateStats();
         return true;
     }

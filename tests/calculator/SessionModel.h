@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <exception>
+#include <stdexcept>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -226,11 +227,13 @@ private:
                 return QString();
             }
         };
-        // The next event is worked out for any length the conversion takes, a negative one included.
+        // The next event is worked out only for a length the event-length check accepts.
         QStringList shown = {show([&] { return r.level(); }),   show([&] { return r.body(); }),
                              show([&] { return r.build(); }),   show([&] { return r.looseXP(); }),
                              show([&] { return r.TotalXP(); }), show([&] { return r.xpBPRatio(); })};
         try {
+            if (!(leadingNumber(text[kBox].toStdString()) > 0))
+                throw std::runtime_error("length refused by the check");
             const int16_t length = textToInt16(text[kBox].toStdString());
             const int32_t nextBuild = r.getNextEventBuild(length, maxOut);
             shown << QString::number(nextBuild) << QString::number(r.getNextEventXP(length, maxOut));

@@ -155,15 +155,19 @@ void tst_Refresh::unusableLengthLeavesNextEventEmpty_data()
     QTest::addColumn<QString>("typed");
     QTest::newRow("2x") << "2x";
     QTest::newRow("40000 days") << "40000";
+    QTest::newRow("negative") << "-5";
+    QTest::newRow("zero") << "0";
 }
 
 // A menu command refreshes without leaving the box, so a length the box would refuse can reach the
-// refresh: the results are still written, the next-event figures are left empty rather than stale.
+// refresh: the results are still written, the next-event figures are left empty rather than stale, and
+// a negative length shows no training-coin message (without max out it would exceed a negative cap).
 void tst_Refresh::unusableLengthLeavesNextEventEmpty()
 {
     QFETCH(QString, typed);
 
     Calculator c;
+    qobject_cast<QCheckBox*>(c.get("chkShowMaxOut"))->setChecked(false);
     c.typeLength(typed);
     c.prompter.answers.push_back("1");
     c.key(Qt::Key_A, Qt::ControlModifier);
