@@ -12,8 +12,8 @@
 #include <array>
 #include <cstdint>
 #include <exception>
-#include <stdexcept>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <tuple>
 #include <utility>

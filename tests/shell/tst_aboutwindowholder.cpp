@@ -88,7 +88,8 @@ void tst_AboutWindowHolder::programOutlivesCalculatorWhileAboutIsOpen()
     ScriptedPrompter prompter;
     frmBuildCalculator calculator(&prompter);
     int lastWindowClosed = 0;
-    connect(qApp, &QGuiApplication::lastWindowClosed, this, [&] { ++lastWindowClosed; });
+    QObject scope; // the connection ends with this test, before its counter goes out of scope
+    connect(qApp, &QGuiApplication::lastWindowClosed, &scope, [&] { ++lastWindowClosed; });
 
     int afterCalculatorClosed = -1;
     bool aboutStillOpen = false;
