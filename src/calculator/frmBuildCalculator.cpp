@@ -99,26 +99,26 @@ frmBuildCalculator::frmBuildCalculator(Prompter* prompter, QWidget* parent)
 
 frmBuildCalculator::~frmBuildCalculator() = default;
 
-QWidget* frmBuildCalculator::createControl(const layout::Control& spec, QWidget* parent)
+QWidget* frmBuildCalculator::createControl(const layout::Control& row, QWidget* parent)
 {
     using layout::Kind;
-    const QString text = spec.text ? QString::fromUtf8(spec.text) : QString();
+    const QString text = row.text ? QString::fromUtf8(row.text) : QString();
     QWidget* widget = nullptr;
-    switch (spec.kind) {
+    switch (row.kind) {
     case Kind::Frame:
         widget = new QGroupBox(text, parent);
         break;
     case Kind::Label:
     case Kind::ValueLabel: {
         auto* label = new QLabel(text, parent);
-        label->setAlignment((spec.flags & layout::RightAligned ? Qt::AlignRight : Qt::AlignLeft) |
+        label->setAlignment((row.flags & layout::RightAligned ? Qt::AlignRight : Qt::AlignLeft) |
                             Qt::AlignTop);
         widget = label;
         break;
     }
     case Kind::TextBox: {
         auto* box = new QLineEdit(text, parent);
-        if (spec.flags & layout::RightAligned)
+        if (row.flags & layout::RightAligned)
             box->setAlignment(Qt::AlignRight);
         box->installEventFilter(this);
         widget = box;
@@ -127,7 +127,7 @@ QWidget* frmBuildCalculator::createControl(const layout::Control& spec, QWidget*
     case Kind::List: {
         auto* list = new QComboBox(parent);
         for (const layout::ListEntry& e : layout::listEntries())
-            if (std::string_view(e.list) == spec.name)
+            if (std::string_view(e.list) == row.name)
                 list->addItem(QString::fromUtf8(e.text), e.itemData);
         list->setCurrentIndex(-1);
         widget = list;
@@ -135,7 +135,7 @@ QWidget* frmBuildCalculator::createControl(const layout::Control& spec, QWidget*
     }
     case Kind::CheckBox: {
         auto* box = new QCheckBox(text, parent);
-        box->setChecked(spec.flags & layout::Checked);
+        box->setChecked(row.flags & layout::Checked);
         widget = box;
         break;
     }
@@ -143,18 +143,18 @@ QWidget* frmBuildCalculator::createControl(const layout::Control& spec, QWidget*
         widget = new QPushButton(text, parent);
         break;
     }
-    widget->setObjectName(QString::fromUtf8(spec.name));
-    widget->setProperty("tabIndex", spec.tabIndex);
-    if (spec.toolTip)
-        widget->setToolTip(QString::fromUtf8(spec.toolTip));
-    if (spec.flags & layout::Disabled)
+    widget->setObjectName(QString::fromUtf8(row.name));
+    widget->setProperty("tabIndex", row.tabIndex);
+    if (row.toolTip)
+        widget->setToolTip(QString::fromUtf8(row.toolTip));
+    if (row.flags & layout::Disabled)
         widget->setEnabled(false);
-    const bool focusable = spec.kind == Kind::TextBox || spec.kind == Kind::List ||
-                           spec.kind == Kind::CheckBox || spec.kind == Kind::Button;
+    const bool focusable = row.kind == Kind::TextBox || row.kind == Kind::List ||
+                           row.kind == Kind::CheckBox || row.kind == Kind::Button;
     widget->setFocusPolicy(focusable ? Qt::StrongFocus : Qt::NoFocus);
 
-    QRect rect = twipsRect(spec.left, spec.top, spec.width, spec.height, m_scale);
-    if (spec.kind == Kind::CheckBox) {
+    QRect rect = twipsRect(row.left, row.top, row.width, row.height, m_scale);
+    if (row.kind == Kind::CheckBox) {
         // Exactly one box wide, so that the box's own caption stays out of sight.
         rect.setWidth(style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, widget));
     }

@@ -41,7 +41,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QWidget* createControl(const layout::Control& spec, QWidget* parent);
+    QWidget* createControl(const layout::Control& row, QWidget* parent);
     void createFrame(const char* frameName);
     void createMenus();
     void createBlanketControl();
