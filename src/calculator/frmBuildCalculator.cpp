@@ -90,7 +90,6 @@ frmBuildCalculator::frmBuildCalculator(Prompter* prompter, QWidget* parent)
     connectHandlers();
 
     const QRect area = twipsRect(0, 0, layout::kClientArea.width, layout::kClientArea.height, m_scale);
-    client->setMinimumSize(area.size());
     resize(area.width(), area.height() + menuBar()->sizeHint().height());
 
     Form_Load();
@@ -126,6 +125,7 @@ QWidget* frmBuildCalculator::createControl(const layout::Control& row, QWidget* 
     }
     case Kind::List: {
         auto* list = new QComboBox(parent);
+        list->installEventFilter(this);
         for (const layout::ListEntry& e : layout::listEntries())
             if (std::string_view(e.list) == row.name)
                 list->addItem(QString::fromUtf8(e.text), e.itemData);

@@ -181,6 +181,15 @@ void frmBuildCalculator::focusAndSelect(QLineEdit* box)
 
 bool frmBuildCalculator::eventFilter(QObject* watched, QEvent* event)
 {
+    if (auto* list = qobject_cast<QComboBox*>(watched)) {
+        // A list changes with the wheel only once it has the focus: the wheel passing over it must not
+        // change the class or the length behind the user's back, nor slip past the event-length check.
+        if (event->type() == QEvent::Wheel && !list->hasFocus()) {
+            event->ignore();
+            return true;
+        }
+        return QMainWindow::eventFilter(watched, event);
+    }
     auto* box = qobject_cast<QLineEdit*>(watched);
     if (!box)
         return QMainWindow::eventFilter(watched, event);

@@ -1,6 +1,8 @@
 #include "CalculatorHarness.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QWheelEvent>
 
 using vorn::test::Calculator;
 using vorn::test::kBadLength;
@@ -46,6 +48,8 @@ private slots:
     void acceptedLength_data();
     void acceptedLength();
     void validLengthRefreshesOnlyOnLeaving();
+    void wheelOverAListDoesNotGetPastTheCheck_data();
+    void wheelOverAListDoesNotGetPastTheCheck();
 };
 
 void tst_EventLengthCheck::rejectedLengthKeepsFocus_data()
@@ -188,6 +192,37 @@ void tst_EventLengthCheck::validLengthRefreshesOnlyOnLeaving()
     QCOMPARE(c.focusName(), "cmdLengthHelp");
     QCOMPARE(c.labels().mid(6), QStringList({"14", "150"}));
     QCOMPARE(c.labels().mid(0, 6), QStringList({"2", "8", "30", "0", "65", "7"}));
+    QVERIFY(c.prompter.shown.empty());
+}
+
+void tst_EventLengthCheck::wheelOverAListDoesNotGetPastTheCheck_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<int>("delta"); // towards an entry that exists: down from Fighter, up from manual input
+    QTest::newRow("class list") << "cboCharacterClass" << -120;
+    QTest::newRow("event-length list") << "cboEventLength" << 120;
+}
+
+// The wheel passing over a list that has no focus changes nothing: it moves no focus, so it would
+// otherwise change the class or the length past a refused length.
+void tst_EventLengthCheck::wheelOverAListDoesNotGetPastTheCheck()
+{
+    QFETCH(QString, list);
+    QFETCH(int, delta);
+
+    Calculator c;
+    c.typeLength("0");
+    const QStringList before = c.labels();
+    auto* combo = qobject_cast<QComboBox*>(c.get(list));
+    const int index = combo->currentIndex();
+    const QPointF centre = QRectF(combo->rect()).center();
+    QWheelEvent wheel(centre, combo->mapToGlobal(centre), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(combo, &wheel);
+    QCOMPARE(combo->currentIndex(), index);
+    QCOMPARE(c.text("txtEventLength"), "0");
+    QCOMPARE(c.labels(), before);
+    QCOMPARE(c.focusName(), "txtEventLength");
     QVERIFY(c.prompter.shown.empty());
 }
 

@@ -127,7 +127,8 @@ private slots:
     void menu();
     void shortcutsWinOverTextBoxes_data();
     void shortcutsWinOverTextBoxes();
-    void enlargingMovesNothing();
+    void resizingMovesNothing_data();
+    void resizingMovesNothing();
 };
 
 void tst_Layout::control_data()
@@ -432,8 +433,16 @@ void tst_Layout::shortcutsWinOverTextBoxes()
     QVERIFY(!edit->hasSelectedText());
 }
 
-void tst_Layout::enlargingMovesNothing()
+void tst_Layout::resizingMovesNothing_data()
 {
+    QTest::addColumn<QSize>("change");
+    QTest::newRow("larger") << QSize(300, 200);
+    QTest::newRow("smaller, cutting controls off") << QSize(-150, -100);
+}
+
+void tst_Layout::resizingMovesNothing()
+{
+    QFETCH(QSize, change);
     Calculator c;
     QMap<QString, QRect> before;
     const QList<QWidget*> all = c.window.centralWidget()->findChildren<QWidget*>();
@@ -441,9 +450,9 @@ void tst_Layout::enlargingMovesNothing()
         if (!w->objectName().isEmpty())
             before[w->objectName()] = QRect(w->mapTo(&c.window, QPoint(0, 0)), w->size());
 
-    const QSize larger = c.window.size() + QSize(300, 200);
-    c.window.resize(larger);
-    QTRY_COMPARE(c.window.size(), larger);
+    const QSize resized = c.window.size() + change;
+    c.window.resize(resized);
+    QTRY_COMPARE(c.window.size(), resized);
     for (const QWidget* w : all)
         if (!w->objectName().isEmpty() && w->objectName() != "clientArea")
             QCOMPARE(QRect(w->mapTo(&c.window, QPoint(0, 0)), w->size()), before[w->objectName()]);
