@@ -9,7 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang clang-format libclang-rt-14-dev
     xvfb xauth xdotool fonts-dejavu-core
-    desktop-file-utils dpkg-dev file binutils-mingw-w64-x86-64
+    desktop-file-utils dpkg-dev file binutils-mingw-w64-x86-64 locales
 )
 
 missing=()
