@@ -18,6 +18,8 @@ int main(int argc, char* argv[])
     // Typed numbers are read, and results written, in the user's own number format.
     vorn::setNumberFormat(vorn::numberFormatOf(QLocale::system()));
 
+    // The program's two windows, one of each for the whole run: both are owned here and handed to whoever
+    // needs them, never reached through a global.
     vorn::AboutWindowHolder about;
     vorn::frmBuildCalculator calculator;
     calculator.setAboutCommand([&about] { about.show(); });
