@@ -1,7 +1,7 @@
 // Every rules operation at the slowest states a player can reach, the fast rules next to the
 // step-by-step reference. The window must answer each action well under a millisecond.
-#include "common/Errors.h"
 #include "rules/BuildUtils.h"
+#include "rules/Errors.h"
 #include "rules/LiteralBuildUtils.h"
 
 #include <benchmark/benchmark.h>

@@ -1,8 +1,8 @@
 // Feeds arbitrary typed text to the conversions in both regional formats. The first byte picks the
 // format. Only the two conversion errors may escape; a text that converts must read back the same
 // from the text the program would show for it.
-#include "common/Conversions.h"
-#include "common/Errors.h"
+#include "rules/Conversions.h"
+#include "rules/Errors.h"
 
 #include <cstdint>
 #include <cstdlib>

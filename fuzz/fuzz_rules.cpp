@@ -1,8 +1,8 @@
 // Drives the fast rules and the step-by-step reference with the same random state and operations and
 // requires the same results, messages and errors. Inputs are bounded where the reference would take
 // seconds (its Total XP walks every Build point).
-#include "common/Errors.h"
 #include "rules/BuildUtils.h"
+#include "rules/Errors.h"
 #include "rules/LiteralBuildUtils.h"
 
 #include <cstdint>

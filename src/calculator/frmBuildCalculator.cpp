@@ -1,5 +1,6 @@
 #include "calculator/frmBuildCalculator.h"
 
+#include "calculator/ControlHabits.h"
 #include "calculator/FocusLeaveGuard.h"
 #include "common/QtPrompter.h"
 
@@ -64,6 +65,17 @@ TwipsScale fittedScale(const QWidget& window)
 
 } // namespace
 
+template <typename T> T* frmBuildCalculator::built(std::string_view name) const
+{
+    const auto found = m_built.find(name);
+    T* control = found == m_built.end() ? nullptr : qobject_cast<T*>(found->second);
+    // A name the layout lacks is a fault of the program itself, found the first time it starts.
+    if (!control)
+        qFatal("The calculator layout has no %s named %.*s", T::staticMetaObject.className(),
+               int(name.size()), name.data());
+    return control;
+}
+
 frmBuildCalculator::frmBuildCalculator(Prompter* prompter, QWidget* parent)
     : QMainWindow(parent), m_scale(fittedScale(*this))
 {
@@ -93,7 +105,10 @@ frmBuildCalculator::frmBuildCalculator(Prompter* prompter, QWidget* parent)
     resize(area.width(), area.height() + menuBar()->sizeHint().height());
 
     Form_Load();
+    // The first box starts with its text selected, whether or not a window manager ever activates the
+    // window and so gives it a focus event.
     txtSilverSubmitted->setFocus();
+    txtSilverSubmitted->selectAll();
 }
 
 frmBuildCalculator::~frmBuildCalculator() = default;
@@ -119,13 +134,11 @@ QWidget* frmBuildCalculator::createControl(const layout::Control& row, QWidget* 
         auto* box = new QLineEdit(text, parent);
         if (row.flags & layout::RightAligned)
             box->setAlignment(Qt::AlignRight);
-        box->installEventFilter(this);
         widget = box;
         break;
     }
     case Kind::List: {
         auto* list = new QComboBox(parent);
-        list->installEventFilter(this);
         for (const layout::ListEntry& e : layout::listEntries())
             if (std::string_view(e.list) == row.name)
                 list->addItem(QString::fromUtf8(e.text), e.itemData);
@@ -144,6 +157,7 @@ QWidget* frmBuildCalculator::createControl(const layout::Control& row, QWidget* 
         break;
     }
     widget->setObjectName(QString::fromUtf8(row.name));
+    m_built[row.name] = widget;
     widget->setProperty("tabIndex", row.tabIndex);
     if (row.toolTip)
         widget->setToolTip(QString::fromUtf8(row.toolTip));
@@ -194,55 +208,55 @@ void frmBuildCalculator::createMenus()
 void frmBuildCalculator::createBlanketControl()
 {
     createFrame("fraBlankets");
-    cboEventLength = findChild<QComboBox*>("cboEventLength");
-    txtEventLength = findChild<QLineEdit*>("txtEventLength");
-    cmdLengthHelp = findChild<QPushButton*>("cmdLengthHelp");
-    txtSilverSubmitted = findChild<QLineEdit*>("txtSilverSubmitted");
-    cmdAddEvent = findChild<QPushButton*>("cmdAddEvent");
-    cmdAddEventTraining = findChild<QPushButton*>("cmdAddEventTraining");
-    cmdAddMaxOut = findChild<QPushButton*>("cmdAddMaxOut");
+    cboEventLength = built<QComboBox>("cboEventLength");
+    txtEventLength = built<QLineEdit>("txtEventLength");
+    cmdLengthHelp = built<QPushButton>("cmdLengthHelp");
+    txtSilverSubmitted = built<QLineEdit>("txtSilverSubmitted");
+    cmdAddEvent = built<QPushButton>("cmdAddEvent");
+    cmdAddEventTraining = built<QPushButton>("cmdAddEventTraining");
+    cmdAddMaxOut = built<QPushButton>("cmdAddMaxOut");
 }
 
 void frmBuildCalculator::createResults()
 {
     createFrame("frmStats");
-    lblLevel = findChild<QLabel*>("lblLevel");
-    lblBody = findChild<QLabel*>("lblBody");
-    lblBuild = findChild<QLabel*>("lblBuild");
-    lblLooseXP = findChild<QLabel*>("lblLooseXP");
-    lblTotalXP = findChild<QLabel*>("lblTotalXP");
-    lblXPBPRatio = findChild<QLabel*>("lblXPBPRatio");
+    lblLevel = built<QLabel>("lblLevel");
+    lblBody = built<QLabel>("lblBody");
+    lblBuild = built<QLabel>("lblBuild");
+    lblLooseXP = built<QLabel>("lblLooseXP");
+    lblTotalXP = built<QLabel>("lblTotalXP");
+    lblXPBPRatio = built<QLabel>("lblXPBPRatio");
 }
 
 void frmBuildCalculator::createStartingValues()
 {
     createFrame("fraStartCharacter");
-    txtStartingBuild = findChild<QLineEdit*>("txtStartingBuild");
-    txtStartingLooseXP = findChild<QLineEdit*>("txtStartingLooseXP");
-    cmdSetStartingBuild = findChild<QPushButton*>("cmdSetStartingBuild");
-    cmdSetStartingBuildLevel1 = findChild<QPushButton*>("cmdSetStartingBuildLevel1");
+    txtStartingBuild = built<QLineEdit>("txtStartingBuild");
+    txtStartingLooseXP = built<QLineEdit>("txtStartingLooseXP");
+    cmdSetStartingBuild = built<QPushButton>("cmdSetStartingBuild");
+    cmdSetStartingBuildLevel1 = built<QPushButton>("cmdSetStartingBuildLevel1");
 }
 
 void frmBuildCalculator::createNextEvent()
 {
     createFrame("fraNextEvent");
-    lblNextEventBuild = findChild<QLabel*>("lblNextEventBuild");
-    lblNextEventXP = findChild<QLabel*>("lblNextEventXP");
-    chkShowMaxOut = findChild<QCheckBox*>("chkShowMaxOut");
+    lblNextEventBuild = built<QLabel>("lblNextEventBuild");
+    lblNextEventXP = built<QLabel>("lblNextEventXP");
+    chkShowMaxOut = built<QCheckBox>("chkShowMaxOut");
 }
 
 void frmBuildCalculator::createBodyControls()
 {
     createFrame("fraBodyControls");
-    cboCharacterClass = findChild<QComboBox*>("cboCharacterClass");
+    cboCharacterClass = built<QComboBox>("cboCharacterClass");
 }
 
 void frmBuildCalculator::applyTabOrder()
 {
     std::map<int, QWidget*> byTabIndex;
     for (const layout::Control& c : layout::controls()) {
-        auto* w = findChild<QWidget*>(QString::fromUtf8(c.name));
-        if (w && w->focusPolicy() != Qt::NoFocus)
+        QWidget* w = built<QWidget>(c.name);
+        if (w->focusPolicy() != Qt::NoFocus)
             byTabIndex[c.tabIndex] = w;
     }
     QWidget* previous = nullptr;
@@ -256,10 +270,10 @@ void frmBuildCalculator::applyTabOrder()
 void frmBuildCalculator::nameForScreenReaders()
 {
     for (const layout::SpokenName& spoken : layout::spokenNames()) {
-        auto* control = findChild<QWidget*>(QString::fromUtf8(spoken.control));
+        QWidget* control = built<QWidget>(spoken.control);
         control->setAccessibleName(QString::fromUtf8(spoken.name));
         if (spoken.captionLabel)
-            findChild<QLabel*>(QString::fromUtf8(spoken.captionLabel))->setBuddy(control);
+            built<QLabel>(spoken.captionLabel)->setBuddy(control);
     }
 }
 
@@ -279,6 +293,9 @@ void frmBuildCalculator::connectHandlers()
     connect(mnuAddBlankets, &QAction::triggered, this, &frmBuildCalculator::mnuAddBlankets_Click);
     connect(mnuCalculateBlankets, &QAction::triggered, this, &frmBuildCalculator::mnuCalculateBlankets_Click);
     connect(mnuAbout, &QAction::triggered, this, &frmBuildCalculator::mnuAbout_Click);
+    m_habits = new ControlHabits(this, txtEventLength);
+    for (const auto& [name, control] : m_built)
+        m_habits->watch(control);
     m_guard = std::make_unique<FocusLeaveGuard>(this, txtEventLength, cboEventLength,
                                                 [this] { return txtEventLength_Validate(); });
 }

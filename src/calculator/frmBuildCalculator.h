@@ -3,13 +3,14 @@
 #include "calculator/CalculatorLayout.h"
 #include "common/Prompter.h"
 #include "common/Twips.h"
-#include "rules/BuildUtils.h"
+#include "session/CalculatorSession.h"
 
 #include <QMainWindow>
 
 #include <functional>
+#include <map>
 #include <memory>
-#include <optional>
+#include <string_view>
 
 class QAction;
 class QCheckBox;
@@ -20,10 +21,11 @@ class QPushButton;
 
 namespace vorn {
 
+class ControlHabits;
 class FocusLeaveGuard;
 
-// The calculator window: one per run, created by main. It owns the character (`utils`) and rewrites
-// every result label from it after each action.
+// The calculator window: one per run, created by main. It drives one calculator session, whose character
+// it shows: each handler reads the controls, calls the session and applies what the session returns.
 class frmBuildCalculator : public QMainWindow {
     Q_OBJECT
 
@@ -35,13 +37,12 @@ public:
     // What "About" does; the window itself knows nothing of the About window.
     void setAboutCommand(std::function<void()> command) { m_aboutCommand = std::move(command); }
 
-    const BuildUtils& character() const { return *utils; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    const BuildUtils& character() const { return m_session.character(); }
 
 private:
     QWidget* createControl(const layout::Control& row, QWidget* parent);
+    // The control the layout built under this name; stops the program when there is none of that kind.
+    template <typename T> T* built(std::string_view name) const;
     void createFrame(const char* frameName);
     void createMenus();
     void createBlanketControl();
@@ -54,14 +55,11 @@ private:
     void connectHandlers();
     void Form_Load();
 
-    void updateStats();
-    // Applies a change to a copy of the character and keeps the copy only when all of its results
-    // can be counted; otherwise says so and keeps the character as it was. Refreshes either way.
-    // False when the change was refused.
-    bool changeCharacter(const std::function<void(BuildUtils&)>& change);
-    void showMessage(const std::string& text, MessageIcon icon = MessageIcon::None);
-    void focusAndSelect(QLineEdit* box);
-    int32_t selectedClassCode() const;
+    BoxTexts boxTexts() const;
+    QLineEdit* box(Box which) const;
+    void apply(const Outcome& outcome);
+    void updateStats(const Display& shown);
+    void showMessage(const Message& message);
 
     void cboCharacterClass_Click();
     void cboEventLength_Click();
@@ -77,16 +75,14 @@ private:
     void mnuCalculateBlankets_Click();
     void mnuAbout_Click();
 
-    BuildUtils& rules();
-    std::optional<int16_t> eventLength() const;
-    bool addEvent(double trainingCoin);
-
     TwipsScale m_scale;
     std::unique_ptr<Prompter> m_ownPrompter;
     Prompter* m_prompter;
-    std::optional<BuildUtils> utils;
+    CalculatorSession m_session;
+    std::map<std::string_view, QWidget*, std::less<>> m_built; // names from the static layout table
     std::function<void()> m_aboutCommand;
     std::unique_ptr<FocusLeaveGuard> m_guard;
+    ControlHabits* m_habits = nullptr;
 
     QAction* mnuAddBlankets = nullptr;
     QAction* mnuCalculateBlankets = nullptr;

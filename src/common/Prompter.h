@@ -1,13 +1,13 @@
 #pragma once
 
+#include "session/Message.h"
+
 #include <string>
 
 namespace vorn {
 
 // The title of every message and input box; the same text as the application title.
 inline constexpr const char* kBoxTitle = "VORN Build Calculator";
-
-enum class MessageIcon { None, Information };
 
 // The modal boxes the windows and the rules' messages go through. Each call returns once the user has
 // dismissed the box. A seam: the program shows real dialogs, tests answer from a script.

@@ -1,7 +1,7 @@
 #include "rules/BuildUtils.h"
 
-#include "common/Conversions.h"
-#include "common/Errors.h"
+#include "rules/Conversions.h"
+#include "rules/Errors.h"
 
 #include <algorithm>
 #include <limits>

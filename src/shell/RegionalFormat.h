@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/Conversions.h"
+#include "rules/Conversions.h"
 
 class QLocale;
 

@@ -1,5 +1,5 @@
 #include "calculator/frmBuildCalculator.h"
-#include "common/Conversions.h"
+#include "rules/Conversions.h"
 #include "shell/AboutWindowHolder.h"
 #include "shell/AppIcons.h"
 #include "shell/RegionalFormat.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "common/Conversions.h"
-#include "common/Errors.h"
 #include "rules/BuildUtils.h"
+#include "rules/Conversions.h"
+#include "rules/Errors.h"
 #include "rules/LiteralBuildUtils.h"
 
 #include <QHash>
@@ -156,14 +156,17 @@ public:
     {
         said << kBlanketPrompt;
         const std::string typed = answer.value_or("");
-        if (typed.find_first_not_of(" \t") == std::string::npos)
+        if (typed.find_first_not_of(" \t\r\n") == std::string::npos)
             return; // Cancel or nothing typed: nothing to do, nothing to refresh
         int32_t count = 0;
         try {
             count = textToInt32(typed);
-        } catch (const std::exception&) {
+        } catch (const TypeMismatchError&) {
             said << "The number of blankets must be a whole number.";
             return;
+        } catch (const OverflowError&) {
+            said << kTooLarge; // a whole number, only beyond counting
+            return refresh();
         }
         // The step-by-step rules give one blanket at a time; only a few are quick enough to follow.
         change([count](auto& r) { r.addBlankets(count); }, count <= 2000);
@@ -235,6 +238,10 @@ private:
             if (!(leadingNumber(text[kBox].toStdString()) > 0))
                 throw std::runtime_error("length refused by the check");
             const int16_t length = textToInt16(text[kBox].toStdString());
+            // A preview only of an event the Add button would record.
+            QStringList ignored;
+            if (!changed<Rules>([&](auto& next) { next.addBuild(length, maxOut ? -1.0 : 0.0); }, ignored))
+                throw std::runtime_error("the Add would be refused");
             const int32_t nextBuild = r.getNextEventBuild(length, maxOut);
             shown << QString::number(nextBuild) << QString::number(r.getNextEventXP(length, maxOut));
         } catch (const std::exception&) {
@@ -394,7 +401,7 @@ private:
             return "Your character has a total of " + QString::number(rules<Rules>(sink).getTotalBlankets()) +
                    " blankets.\r\nNote that this does not count your starting 15 build.";
         } catch (const OverflowError&) {
-            return kTooLarge;
+            return "This character's blanket count is too large for this calculator.";
         }
     }
 

@@ -40,7 +40,8 @@ void tst_Blankets::addBlankets_data()
     row("blank answer", "  ", none, "30", "0");
     row("abc", "abc", notWhole, "30", "0");
     row("3x", "3x", notWhole, "30", "0");
-    row("beyond 32 bits", "9999999999", notWhole, "30", "0");
+    row("whole but beyond 32 bits", "99999999999", {kTooLarge}, "30", "0");
+    row("a pasted line", "3\r\n", none, "40", "6");
     row("2147483647: beyond counting", "2147483647", {kTooLarge}, "30", "0");
 }
 

@@ -1,5 +1,5 @@
-#include "common/Errors.h"
 #include "rules/BuildUtils.h"
+#include "rules/Errors.h"
 #include "rules/LiteralBuildUtils.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "rules/BuildUtils.h"
-#include "common/Conversions.h"
-#include "common/Errors.h"
+#include "rules/Conversions.h"
+#include "rules/Errors.h"
 
 #include <gtest/gtest.h>
 

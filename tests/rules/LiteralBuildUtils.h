@@ -1,8 +1,8 @@
 #pragma once
 
-#include "common/Conversions.h"
-#include "common/Errors.h"
 #include "rules/BuildUtils.h"
+#include "rules/Conversions.h"
+#include "rules/Errors.h"
 
 #include <cstdint>
 #include <limits>

@@ -1,5 +1,5 @@
-#include "common/Conversions.h"
-#include "common/Errors.h"
+#include "rules/Conversions.h"
+#include "rules/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -84,6 +84,8 @@ TEST_F(ConversionsTest, TextToInt16ReadsTheWholeTextAndRoundsHalvesToEven)
         {"plain digits", stop, "123", is(123)},
         {"blanks around", stop, "  42  ", is(42)},
         {"tabs around", stop, "\t7\t", is(7)},
+        {"a pasted line: line break after", stop, "40\r\n", is(40)},
+        {"line feeds around", stop, "\n7\n", is(7)},
         {"plus sign", stop, "+5", is(5)},
         {"minus sign", stop, "-5", is(-5)},
         {"leading zeros", stop, "007", is(7)},
@@ -188,6 +190,7 @@ TEST_F(ConversionsTest, TextThatIsNotEntirelyOneNumberIsATypeMismatch)
         {"plus and minus", stop, "+-1", mismatch},
         {"blank after the sign", stop, "- 1", mismatch},
         {"blank inside", stop, "1 2", mismatch},
+        {"line break inside", stop, "1\n2", mismatch},
         {"exponent without digits", stop, "1e", mismatch},
         {"exponent sign without digits", stop, "1e+", mismatch},
         {"exponent without mantissa", stop, "e5", mismatch},

@@ -1,6 +1,6 @@
-#include "common/Conversions.h"
+#include "rules/Conversions.h"
 
-#include "common/Errors.h"
+#include "rules/Errors.h"
 
 #include <algorithm>
 #include <charconv>
@@ -55,9 +55,10 @@ template <typename Int> Int realToInt(double v)
     return static_cast<Int>(r);
 }
 
+// Around a number, a line break (as a pasted spreadsheet cell or copied line brings) is a blank too.
 bool isBlank(char c)
 {
-    return c == ' ' || c == '\t';
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
 // A number text taken apart: its value is 0.<digits> × 10^magnitude. The digits carry no leading or

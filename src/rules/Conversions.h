@@ -17,9 +17,9 @@ struct NumberFormat {
 void setNumberFormat(NumberFormat f);
 const NumberFormat& numberFormat();
 
-// The whole text, blanks around it ignored, in the regional format: sign, digits with optional group
-// separators, optional decimal separator and fraction, optional exponent. Fractions go half-to-even.
-// TypeMismatchError when the text is not entirely one number, OverflowError outside the range.
+// The whole text, blanks and line breaks around it ignored, in the regional format: sign, digits with
+// optional group separators, optional decimal separator and fraction, optional exponent. Fractions go
+// half-to-even. TypeMismatchError when the text is not entirely one number, OverflowError outside the range.
 int16_t textToInt16(std::string_view text);
 int32_t textToInt32(std::string_view text);
 double textToReal(std::string_view text);

@@ -1,0 +1,84 @@
+#include "calculator/ControlHabits.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace vorn {
+
+ControlHabits::ControlHabits(QWidget* window, QLineEdit* typedBox)
+    : QObject(window), m_window(window), m_typedBox(typedBox)
+{
+}
+
+void ControlHabits::watch(QWidget* control)
+{
+    control->installEventFilter(this);
+}
+
+bool ControlHabits::eventFilter(QObject* watched, QEvent* event)
+{
+    if (auto* list = qobject_cast<QComboBox*>(watched)) {
+        // The wheel passing over a list must not change the class or the length behind the user's back,
+        // nor slip past the event-length check.
+        if (event->type() == QEvent::Wheel && !list->hasFocus()) {
+            event->ignore();
+            return true;
+        }
+    } else if (auto* button = qobject_cast<QPushButton*>(watched)) {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+            if (enter && !(key->modifiers() & ~Qt::KeypadModifier)) {
+                button->click();
+                return true;
+            }
+        }
+    } else if (auto* box = qobject_cast<QLineEdit*>(watched)) {
+        if (event->type() == QEvent::ShortcutOverride && isWindowShortcut(event)) {
+            event->ignore();
+            return true;
+        }
+        if (event->type() == QEvent::FocusIn)
+            return boxTakesFocus(box, static_cast<QFocusEvent*>(event)->reason());
+    }
+    return false;
+}
+
+// A text box claims Ctrl+A for select-all through ShortcutOverride; the window's own shortcuts come first.
+bool ControlHabits::isWindowShortcut(QEvent* event) const
+{
+    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+    for (const QAction* action : m_window->actions())
+        if (action->shortcut() == pressed)
+            return true;
+    return false;
+}
+
+bool ControlHabits::boxTakesFocus(QLineEdit* box, Qt::FocusReason reason)
+{
+    const bool byKey =
+        reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
+    if (box == m_typedBox) {
+        if (!byKey)
+            return false;
+        // Qt's line edit selects all by itself for these reasons; this box gets the focus without one.
+        QFocusEvent plain(QEvent::FocusIn, Qt::OtherFocusReason);
+        QCoreApplication::sendEvent(box, &plain);
+        return true;
+    }
+    // OtherFocusReason is the program's own move, after a message about this box.
+    if (byKey || reason == Qt::MouseFocusReason || reason == Qt::OtherFocusReason) {
+        box->selectAll();
+        // A click's press places the cursor after the focus has arrived.
+        if (reason == Qt::MouseFocusReason)
+            QTimer::singleShot(0, box, &QLineEdit::selectAll);
+    }
+    return false;
+}
+
+} // namespace vorn

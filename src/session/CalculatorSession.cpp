@@ -1,0 +1,359 @@
+#include "session/CalculatorSession.h"
+
+#include "rules/Conversions.h"
+#include "rules/Errors.h"
+
+#include <exception>
+#include <utility>
+
+namespace vorn {
+namespace {
+
+constexpr const char* kTooLarge =
+    "The numbers would grow too large for this calculator. Nothing was changed.";
+constexpr const char* kBuildTooLow = "Starting Build cannot be less then 15.";
+constexpr const char* kLooseTooLow = "Starting Loose XP cannot be below 0.";
+constexpr const char* kBuildNotANumber = "Starting Build must be a number of at least 15.";
+constexpr const char* kLooseNotANumber = "Starting Loose XP must be a number of 0 or more.";
+constexpr const char* kBadSilver =
+    "You entered an invalid amount of silver for training. Please correct the error and try again.";
+constexpr const char* kBadLength = "Event Length must be a positive integer.";
+constexpr const char* kBadBlankets = "The number of blankets must be a whole number.";
+constexpr const char* kBlanketCountTooLarge =
+    "This character's blanket count is too large for this calculator.";
+
+std::string lengthHelpText()
+{
+    const std::string crlf = "\r\n";
+    return "This represents the length of the event in logistical days. A logistical day is effectively a "
+           "game day. A 'reset' is the start of a new logistical day." +
+           crlf +
+           "One way to calculate the number of logistical days is to count the number of 'resets' at the "
+           "event, and add 1 (for the starting day)." +
+           crlf + crlf + "Some standard event lengths are as follows:" + crlf +
+           "Adventure Day (no resets): 1" + crlf + "Normal Weekend (friday-sunday, 1 reset): 2" + crlf +
+           "Long Weekend (friday-monday, 2 resets): 3" + crlf + crlf +
+           "(Note: A blanket is based on two logistical days.)";
+}
+
+// An answer of nothing but blanks and line breaks is no answer: the same as Cancel.
+bool isBlank(std::string_view text)
+{
+    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
+// Reads all six results, so that a character that can't show one of them is never kept.
+void requireCountable(const BuildUtils& c)
+{
+    (void)c.level();
+    (void)c.body();
+    (void)c.xpBPRatio();
+    (void)c.TotalXP();
+}
+
+template <typename Read> std::string shown(Read read)
+{
+    try {
+        return intToText(read());
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+Outcome refused(const char* text, Box box)
+{
+    Outcome o;
+    o.messages.push_back({text});
+    o.focus = box;
+    // The event-length box is typed into, not overwritten: it keeps the user's cursor.
+    o.selectAll = box != Box::EventLength;
+    return o;
+}
+
+} // namespace
+
+CalculatorSession::CalculatorSession()
+    : m_character([this](const std::string& text) { m_said.push_back({text}); },
+                  [this] { return m_classCode; })
+{
+}
+
+std::vector<Message> CalculatorSession::takeSaid()
+{
+    return std::exchange(m_said, {});
+}
+
+std::string CalculatorSession::eventLengthText(const BoxTexts& boxes) const
+{
+    return m_lengthEntry == kManualLength ? boxes.eventLength : intToText(m_lengthEntry);
+}
+
+// The length when the event-length check accepts it: a leading number above 0 that the 16-bit
+// conversion takes ("2x", "40000" and "-5" are refused; 0.4 passes and counts as 0).
+std::optional<int16_t> CalculatorSession::usableLength(const BoxTexts& boxes) const
+{
+    const std::string text = eventLengthText(boxes);
+    if (!(leadingNumber(text) > 0))
+        return std::nullopt;
+    try {
+        return textToInt16(text);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+Display CalculatorSession::display(const BoxTexts& boxes)
+{
+    const BuildUtils& c = m_character;
+    Display d;
+    d.level = shown([&] { return c.level(); });
+    d.build = shown([&] { return c.build(); });
+    d.looseXP = shown([&] { return c.looseXP(); });
+    d.xpBPRatio = shown([&] { return c.xpBPRatio(); });
+    d.totalXP = shown([&] { return c.TotalXP(); });
+    d.body = shown([&] { return c.body(); });
+    d.eventLength = eventLengthText(boxes);
+    d.eventLengthEnabled = m_lengthEntry == kManualLength;
+
+    // A preview promises what the Add would do, so it is shown only when that Add would be kept; both
+    // figures belong to the same event, so neither is shown without the other.
+    const std::optional<int16_t> length = usableLength(boxes);
+    if (!length)
+        return d;
+    try {
+        BuildUtils next({}, [this] { return m_classCode; });
+        next.setBuild(c.build());
+        next.setLooseXP(c.looseXP());
+        next.addBuild(*length, m_maxOut ? -1.0 : 0.0);
+        requireCountable(next);
+        const int32_t build = c.getNextEventBuild(*length, m_maxOut);
+        const int32_t xp = c.getNextEventXP(*length, m_maxOut);
+        d.nextEventBuild = intToText(build);
+        d.nextEventXP = intToText(xp);
+    } catch (const std::exception&) {
+    }
+    return d;
+}
+
+Outcome CalculatorSession::refresh(const BoxTexts& boxes)
+{
+    Outcome o;
+    o.display = display(boxes);
+    o.messages = takeSaid();
+    return o;
+}
+
+template <typename Change> bool CalculatorSession::change(Outcome& o, Change&& apply, const BoxTexts& boxes)
+{
+    BuildUtils copy = m_character;
+    bool kept = false;
+    try {
+        apply(copy);
+        requireCountable(copy);
+        m_character = copy;
+        kept = true;
+    } catch (const OverflowError&) {
+    } catch (const TypeMismatchError&) {
+    }
+    for (Message& m : takeSaid())
+        o.messages.push_back(std::move(m));
+    if (!kept)
+        o.messages.push_back({kTooLarge});
+    Outcome after = refresh(boxes);
+    o.display = std::move(after.display);
+    for (Message& m : after.messages)
+        o.messages.push_back(std::move(m));
+    return kept;
+}
+
+Outcome CalculatorSession::selectClass(int32_t classCode, const BoxTexts& boxes)
+{
+    m_classCode = classCode;
+    return refresh(boxes);
+}
+
+Outcome CalculatorSession::selectEventLength(int32_t entry, const BoxTexts& boxes)
+{
+    m_lengthEntry = entry;
+    return refresh(boxes);
+}
+
+Outcome CalculatorSession::showMaxOut(bool checked, const BoxTexts& boxes)
+{
+    m_maxOut = checked;
+    return refresh(boxes);
+}
+
+Outcome CalculatorSession::setStartingValues(const BoxTexts& boxes)
+{
+    // The checks read the leading number, in this order, before either box is converted.
+    if (leadingNumber(boxes.startingBuild) < 15)
+        return refused(kBuildTooLow, Box::StartingBuild);
+    if (leadingNumber(boxes.startingLooseXP) < 0)
+        return refused(kLooseTooLow, Box::StartingLooseXP);
+
+    // Both boxes are read in full before anything is set.
+    struct Field {
+        const std::string& text;
+        Box box;
+        int32_t least;
+        const char* notANumber;
+    };
+    const Field fields[2] = {{boxes.startingBuild, Box::StartingBuild, 15, kBuildNotANumber},
+                             {boxes.startingLooseXP, Box::StartingLooseXP, 0, kLooseNotANumber}};
+    int32_t values[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        try {
+            values[i] = textToInt32(fields[i].text);
+        } catch (const TypeMismatchError&) {
+            return refused(fields[i].notANumber, fields[i].box);
+        } catch (const OverflowError&) {
+            Outcome o = refused(kTooLarge, fields[i].box);
+            o.display = display(boxes);
+            return o;
+        }
+        if (values[i] < fields[i].least)
+            return refused(fields[i].notANumber, fields[i].box);
+    }
+
+    Outcome o;
+    const bool kept = change(
+        o,
+        [&](BuildUtils& c) {
+            c.setBuild(values[0]);
+            c.setLooseXP(values[1]);
+        },
+        boxes);
+    if (!kept) {
+        // Hand back the box that needs changing: the Build when it can't be counted even without Loose
+        // XP, otherwise the Loose XP.
+        bool buildAlone = true;
+        try {
+            (void)BuildUtils::getTotalXP(values[0], 0);
+        } catch (const std::exception&) {
+            buildAlone = false;
+        }
+        o.focus = buildAlone ? Box::StartingLooseXP : Box::StartingBuild;
+        o.selectAll = true;
+    }
+    return o;
+}
+
+Outcome CalculatorSession::reset(const BoxTexts& boxes)
+{
+    Outcome o;
+    change(
+        o,
+        [](BuildUtils& c) {
+            c.setBuild(30);
+            c.setLooseXP(0);
+        },
+        boxes);
+    return o;
+}
+
+Outcome CalculatorSession::addWithCoin(double trainingCoin, const BoxTexts& boxes)
+{
+    const std::optional<int16_t> length = usableLength(boxes);
+    if (!length)
+        return refused(kBadLength, Box::EventLength);
+    Outcome o;
+    change(
+        o, [&](BuildUtils& c) { c.addBuild(*length, trainingCoin); }, boxes);
+    return o;
+}
+
+Outcome CalculatorSession::addEvent(const BoxTexts& boxes)
+{
+    return addWithCoin(0, boxes);
+}
+
+Outcome CalculatorSession::addMaxOut(const BoxTexts& boxes)
+{
+    return addWithCoin(-1, boxes);
+}
+
+Outcome CalculatorSession::addEventWithTraining(const BoxTexts& boxes)
+{
+    const std::optional<int16_t> length = usableLength(boxes);
+    if (!length)
+        return refused(kBadLength, Box::EventLength);
+    // The most silver the window takes is the event's XP without training.
+    Outcome o;
+    double limit = 0;
+    try {
+        limit = m_character.getXPForEvent(*length, 0);
+    } catch (const OverflowError&) {
+        o.messages = takeSaid();
+        o.messages.push_back({kTooLarge});
+        return o;
+    }
+    std::vector<Message> said = takeSaid();
+    double silver = -1; // not a number: as invalid as a negative amount
+    try {
+        silver = textToReal(boxes.silver);
+    } catch (const std::exception&) {
+    }
+    o = silver >= 0 && silver <= limit ? addWithCoin(silver, boxes) : refused(kBadSilver, Box::Silver);
+    o.messages.insert(o.messages.begin(), said.begin(), said.end());
+    return o;
+}
+
+Outcome CalculatorSession::lengthHelp() const
+{
+    Outcome o;
+    o.messages.push_back({lengthHelpText(), MessageIcon::Information});
+    return o;
+}
+
+Outcome CalculatorSession::leaveEventLength(const BoxTexts& boxes)
+{
+    if (usableLength(boxes))
+        return refresh(boxes);
+    Outcome o = refused(kBadLength, Box::EventLength);
+    o.accepted = false;
+    return o;
+}
+
+std::string CalculatorSession::blanketPrompt()
+{
+    return "Please enter the number of blankets.";
+}
+
+Outcome CalculatorSession::addBlankets(std::string_view answer, const BoxTexts& boxes)
+{
+    if (isBlank(answer))
+        return {}; // Cancel, or nothing typed: nothing to add
+    int32_t count = 0;
+    try {
+        count = textToInt32(answer);
+    } catch (const TypeMismatchError&) {
+        Outcome o;
+        o.messages.push_back({kBadBlankets});
+        return o;
+    } catch (const OverflowError&) {
+        // A whole number, only more than the calculator can count.
+        Outcome o = refresh(boxes);
+        o.messages.insert(o.messages.begin(), Message{kTooLarge});
+        return o;
+    }
+    Outcome o;
+    change(
+        o, [count](BuildUtils& c) { c.addBlankets(count); }, boxes);
+    return o;
+}
+
+Outcome CalculatorSession::reverseCalculateBlankets()
+{
+    Outcome o;
+    try {
+        const int32_t count = m_character.getTotalBlankets();
+        o.messages.push_back({"Your character has a total of " + intToText(count) +
+                              " blankets.\r\nNote that this does not count your starting 15 build."});
+    } catch (const std::exception&) {
+        o.messages.push_back({kBlanketCountTooLarge});
+    }
+    return o;
+}
+
+} // namespace vorn
