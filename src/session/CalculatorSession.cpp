@@ -143,7 +143,8 @@ Outcome CalculatorSession::refresh(const BoxTexts& boxes)
     return o;
 }
 
-template <typename Change> bool CalculatorSession::change(Outcome& o, Change&& apply, const BoxTexts& boxes)
+template <typename Change>
+bool CalculatorSession::change(Outcome& o, Step step, Change&& apply, const BoxTexts& boxes)
 {
     BuildUtils copy = m_character;
     bool kept = false;
@@ -157,13 +158,111 @@ template <typename Change> bool CalculatorSession::change(Outcome& o, Change&& a
     }
     for (Message& m : takeSaid())
         o.messages.push_back(std::move(m));
-    if (!kept)
+    if (kept) {
+        step.buildAfter = m_character.build();
+        step.looseXPAfter = m_character.looseXP();
+        record(step);
+    } else {
         o.messages.push_back({kTooLarge});
+    }
     Outcome after = refresh(boxes);
     o.display = std::move(after.display);
     for (Message& m : after.messages)
         o.messages.push_back(std::move(m));
     return kept;
+}
+
+void CalculatorSession::record(const Step& step)
+{
+    // A new step after an undo drops the steps that were undone.
+    m_steps.resize(m_position);
+    if (m_savedPosition && *m_savedPosition > m_position)
+        m_savedPosition.reset();
+    m_steps.push_back(step);
+    ++m_position;
+}
+
+void CalculatorSession::moveTo(std::size_t position)
+{
+    m_position = position;
+    const bool atStart = position == 0;
+    m_character.setBuild(atStart ? m_startBuild : m_steps[position - 1].buildAfter);
+    m_character.setLooseXP(atStart ? m_startLooseXP : m_steps[position - 1].looseXPAfter);
+}
+
+Outcome CalculatorSession::undo(const BoxTexts& boxes)
+{
+    if (!canUndo())
+        return {};
+    moveTo(m_position - 1);
+    return refresh(boxes);
+}
+
+Outcome CalculatorSession::redo(const BoxTexts& boxes)
+{
+    if (!canRedo())
+        return {};
+    moveTo(m_position + 1);
+    return refresh(boxes);
+}
+
+Outcome CalculatorSession::newCharacter(const BoxTexts& boxes)
+{
+    Outcome o;
+    change(
+        o, Step{.kind = Step::Kind::NewCharacter},
+        [](BuildUtils& c) {
+            c.setBuild(30);
+            c.setLooseXP(0);
+        },
+        boxes);
+    return o;
+}
+
+std::string CalculatorSession::resultsText(const BoxTexts& boxes)
+{
+    const Display d = display(boxes);
+    takeSaid();
+    return "Level: " + d.level + "\nBody: " + d.body + "\nBuild: " + d.build + "\nLoose XP: " + d.looseXP +
+           "\nTotal XP: " + d.totalXP + "\nXP/BP Ratio: " + d.xpBPRatio + "\n";
+}
+
+CharacterState CalculatorSession::state(const BoxTexts& boxes) const
+{
+    CharacterState s;
+    s.startBuild = m_startBuild;
+    s.startLooseXP = m_startLooseXP;
+    s.classCode = m_classCode;
+    s.eventLengthEntry = m_lengthEntry;
+    if (m_lengthEntry == kManualLength)
+        s.manualLength = boxes.eventLength;
+    s.maxOut = m_maxOut;
+    s.steps.assign(m_steps.begin(), m_steps.begin() + static_cast<std::ptrdiff_t>(m_position));
+    return s;
+}
+
+void CalculatorSession::restore(const CharacterState& state)
+{
+    m_startBuild = state.startBuild;
+    m_startLooseXP = state.startLooseXP;
+    m_classCode = state.classCode;
+    m_lengthEntry = state.eventLengthEntry;
+    m_maxOut = state.maxOut;
+    m_steps = state.steps;
+    moveTo(m_steps.size());
+    markSaved();
+}
+
+bool CalculatorSession::modified() const
+{
+    // The class belongs to the character; the length entry and the preview box are only how it is viewed.
+    return m_savedPosition != m_position || m_classCode != m_savedChoices.classCode;
+}
+
+void CalculatorSession::markSaved()
+{
+    m_savedPosition = m_position;
+    m_savedChoices.classCode = m_classCode;
 }
 
 Outcome CalculatorSession::selectClass(int32_t classCode, const BoxTexts& boxes)
@@ -217,8 +316,9 @@ Outcome CalculatorSession::setStartingValues(const BoxTexts& boxes)
     }
 
     Outcome o;
+    const Step step{.kind = Step::Kind::Set, .build = values[0], .looseXP = values[1]};
     const bool kept = change(
-        o,
+        o, step,
         [&](BuildUtils& c) {
             c.setBuild(values[0]);
             c.setLooseXP(values[1]);
@@ -243,7 +343,7 @@ Outcome CalculatorSession::reset(const BoxTexts& boxes)
 {
     Outcome o;
     change(
-        o,
+        o, Step{.kind = Step::Kind::Reset},
         [](BuildUtils& c) {
             c.setBuild(30);
             c.setLooseXP(0);
@@ -258,8 +358,9 @@ Outcome CalculatorSession::addWithCoin(double trainingCoin, const BoxTexts& boxe
     if (!length)
         return refused(kBadLength, Box::EventLength);
     Outcome o;
+    const Step step{.kind = Step::Kind::Event, .eventLength = *length, .trainingCoin = trainingCoin};
     change(
-        o, [&](BuildUtils& c) { c.addBuild(*length, trainingCoin); }, boxes);
+        o, step, [&](BuildUtils& c) { c.addBuild(*length, trainingCoin); }, boxes);
     return o;
 }
 
@@ -338,8 +439,9 @@ Outcome CalculatorSession::addBlankets(std::string_view answer, const BoxTexts& 
         return o;
     }
     Outcome o;
+    const Step step{.kind = Step::Kind::Blankets, .blankets = count};
     change(
-        o, [count](BuildUtils& c) { c.addBlankets(count); }, boxes);
+        o, step, [count](BuildUtils& c) { c.addBlankets(count); }, boxes);
     return o;
 }
 

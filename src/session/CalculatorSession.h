@@ -2,6 +2,7 @@
 
 #include "rules/BuildUtils.h"
 #include "session/Message.h"
+#include "session/Step.h"
 
 #include <cstdint>
 #include <optional>
@@ -51,10 +52,25 @@ struct Outcome {
     bool accepted = true;   // leaving the event-length box: false keeps the focus in it
 };
 
-// One calculator: the character and the three choices that bear on the results (class, event length
-// entry, max-out preview). One method per user action. Every change of the character takes one road:
-// check the inputs, apply the change to a copy, make sure the copy's six results can be counted, keep it,
-// refresh. Nothing here throws.
+// Everything that makes up a character as it lasts between runs: where its history starts, the choices
+// that bear on its results, and the steps recorded since (the character is the last step's, or the start
+// when there are none).
+struct CharacterState {
+    int32_t startBuild = 30;
+    int32_t startLooseXP = 0;
+    int32_t classCode = 1;
+    int32_t eventLengthEntry = 2;
+    std::string manualLength; // what the event-length box held for manual input
+    bool maxOut = true;
+    std::vector<Step> steps;
+
+    friend bool operator==(const CharacterState&, const CharacterState&) = default;
+};
+
+// One calculator: the character, its history and the three choices that bear on the results (class,
+// event length entry, max-out preview). One method per user action. Every change of the character takes
+// one road: check the inputs, apply the change to a copy, make sure the copy's six results can be
+// counted, keep it, record it as a step, refresh. Nothing here throws.
 class CalculatorSession {
 public:
     // The entry of the event-length list that stands for a length the user types.
@@ -88,13 +104,39 @@ public:
     Outcome addBlankets(std::string_view answer, const BoxTexts& boxes);
     Outcome reverseCalculateBlankets();
 
+    // A new character at Build 30 and Loose XP 0, recorded as a step so that it can be undone.
+    Outcome newCharacter(const BoxTexts& boxes);
+    // Undo and redo move along the history; each costs the same whatever its length.
+    Outcome undo(const BoxTexts& boxes);
+    Outcome redo(const BoxTexts& boxes);
+    bool canUndo() const { return m_position > 0; }
+    bool canRedo() const { return m_position < m_steps.size(); }
+    // Every step recorded, undone ones included until a new step drops them; the first `position()` are
+    // in effect.
+    const std::vector<Step>& steps() const { return m_steps; }
+    std::size_t position() const { return m_position; }
+
+    // The six results, one "Caption: value" line each.
+    std::string resultsText(const BoxTexts& boxes);
+
+    // The character as it lasts (undone steps are not part of it) and the way back from it. `restore`
+    // takes a state that has been checked: its steps follow from its start.
+    CharacterState state(const BoxTexts& boxes) const;
+    void restore(const CharacterState& state);
+    // Whether anything that a character file keeps changed since the last markSaved() or restore().
+    bool modified() const;
+    void markSaved();
+
     const BuildUtils& character() const { return m_character; }
     int32_t classCode() const { return m_classCode; }
     int32_t eventLengthEntry() const { return m_lengthEntry; }
     bool maxOut() const { return m_maxOut; }
 
 private:
-    template <typename Change> bool change(Outcome& outcome, Change&& apply, const BoxTexts& boxes);
+    template <typename Change>
+    bool change(Outcome& outcome, Step step, Change&& apply, const BoxTexts& boxes);
+    void record(const Step& step);
+    void moveTo(std::size_t position);
     Display display(const BoxTexts& boxes);
     std::string eventLengthText(const BoxTexts& boxes) const;
     std::optional<int16_t> usableLength(const BoxTexts& boxes) const;
@@ -107,6 +149,14 @@ private:
     int32_t m_classCode = 1;
     int32_t m_lengthEntry = 2;
     bool m_maxOut = true;
+    int32_t m_startBuild = 30;
+    int32_t m_startLooseXP = 0;
+    std::vector<Step> m_steps;
+    std::size_t m_position = 0;
+    // Where the history stood when the character was last saved or opened; none when that point has been
+    // dropped. The choices count as saved while they are as they were then.
+    std::optional<std::size_t> m_savedPosition = 0;
+    CharacterState m_savedChoices;
 };
 
 } // namespace vorn

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "session/CalculatorSession.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vorn {
+
+// The character file (.vornchar): JSON text in UTF-8, described in docs/character-file.md.
+
+// The largest file a reader takes; a history of many thousands of steps is far smaller.
+inline constexpr std::size_t kMostCharacterFileBytes = 64u * 1024u * 1024u;
+
+std::string writeCharacterFile(const CharacterState& state);
+
+// Either the state the file holds, checked through (its format and version, every field's type and range,
+// and that replaying its steps from its start with the rules reaches every stored character), or the one
+// message the user sees, naming the file by `fileName`.
+struct CharacterFileReading {
+    std::optional<CharacterState> state;
+    std::string problem;
+};
+CharacterFileReading readCharacterFile(std::string_view bytes, std::string_view fileName);
+
+} // namespace vorn

@@ -1,0 +1,53 @@
+#include "session/Step.h"
+
+#include "rules/Conversions.h"
+
+namespace vorn {
+namespace {
+
+std::string days(int16_t length)
+{
+    return intToText(length) + (length == 1 || length == -1 ? " day" : " days");
+}
+
+// The event-length list's names for its lengths; any other length was typed in.
+std::string eventName(int16_t length)
+{
+    switch (length) {
+    case 1:
+        return "Adventure Day (1 day)";
+    case 2:
+        return "Normal Event (2 days)";
+    case 3:
+        return "Long Event (3 days)";
+    case 8:
+        return "Nine Day Event (8 days)";
+    default:
+        return "Event (" + days(length) + ")";
+    }
+}
+
+} // namespace
+
+std::string describe(const Step& step)
+{
+    switch (step.kind) {
+    case Step::Kind::Set:
+        return "Set Build " + intToText(step.build) + ", Loose XP " + intToText(step.looseXP);
+    case Step::Kind::Reset:
+        return "Reset";
+    case Step::Kind::NewCharacter:
+        return "New Character";
+    case Step::Kind::Event:
+        if (step.trainingCoin == -1.0)
+            return eventName(step.eventLength) + ", max out";
+        if (step.trainingCoin == 0.0)
+            return eventName(step.eventLength);
+        return eventName(step.eventLength) + ", " + realToText(step.trainingCoin) + " silver";
+    case Step::Kind::Blankets:
+        return intToText(step.blankets) + (step.blankets == 1 ? " blanket" : " blankets");
+    }
+    return {};
+}
+
+} // namespace vorn
