@@ -39,7 +39,8 @@ bool ControlHabits::eventFilter(QObject* watched, QEvent* event)
             }
         }
     } else if (auto* box = qobject_cast<QLineEdit*>(watched)) {
-        if (event->type() == QEvent::ShortcutOverride && isWindowShortcut(event)) {
+        if (event->type() == QEvent::ShortcutOverride && isWindowShortcut(event) &&
+            !undoesTyping(box, event)) {
             event->ignore();
             return true;
         }
@@ -56,6 +57,19 @@ bool ControlHabits::isWindowShortcut(QEvent* event) const
     for (const QAction* action : m_window->actions())
         if (action->shortcut() == pressed)
             return true;
+    return false;
+}
+
+// While a box has typing to undo or redo, its Ctrl+Z and Ctrl+Y are its own, as in any editor; once the
+// typing is used up they undo and redo the character's changes.
+bool ControlHabits::undoesTyping(const QLineEdit* box, QEvent* event)
+{
+    const QKeyCombination pressed = static_cast<QKeyEvent*>(event)->keyCombination();
+    if (pressed == QKeyCombination(Qt::CTRL, Qt::Key_Z))
+        return box->isUndoAvailable();
+    if (pressed == QKeyCombination(Qt::CTRL, Qt::Key_Y) ||
+        pressed == QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_Z))
+        return box->isRedoAvailable();
     return false;
 }
 

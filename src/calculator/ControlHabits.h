@@ -12,7 +12,8 @@ namespace vorn {
 // differ from what players of the calculator expect:
 // - a list changes with the wheel only once it has the focus;
 // - Enter and the keypad's Enter press the button that has the focus, as Space does;
-// - the window's shortcuts (Ctrl+A, Ctrl+R) come before a text box's own;
+// - the window's shortcuts (Ctrl+A, Ctrl+R) come before a text box's own, but for undo and redo while
+//   the box has typing to undo or redo;
 // - the number boxes select their whole text when the focus comes from another control, never when it
 //   only comes back with the window or from a closed menu; the typed-in box (the event length) never
 //   selects on its own.
@@ -29,6 +30,7 @@ protected:
 private:
     bool boxTakesFocus(QLineEdit* box, Qt::FocusReason reason);
     bool isWindowShortcut(QEvent* event) const;
+    static bool undoesTyping(const QLineEdit* box, QEvent* event);
 
     QPointer<QWidget> m_window;
     QPointer<QLineEdit> m_typedBox;

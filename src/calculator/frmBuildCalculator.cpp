@@ -105,6 +105,7 @@ frmBuildCalculator::frmBuildCalculator(Prompter* prompter, QWidget* parent)
     resize(area.width(), area.height() + menuBar()->sizeHint().height());
 
     Form_Load();
+    showSessionState();
     // The first box starts with its text selected, whether or not a window manager ever activates the
     // window and so gives it a focus event.
     txtSilverSubmitted->setFocus();
@@ -189,6 +190,8 @@ void frmBuildCalculator::createFrame(const char* frameName)
 
 void frmBuildCalculator::createMenus()
 {
+    createFileMenu();
+    createEditMenu();
     QMenu* extras = menuBar()->addMenu(tr("Extras"));
     extras->menuAction()->setObjectName("mnuExtras");
     extras->setObjectName("mnuExtrasMenu");
@@ -201,8 +204,52 @@ void frmBuildCalculator::createMenus()
     mnuAbout = menuBar()->addAction(tr("About"));
     mnuAbout->setObjectName("mnuAbout");
     // The shortcuts belong to the window, so that they work whichever control has the focus.
-    addAction(mnuAddBlankets);
-    addAction(mnuCalculateBlankets);
+    addActions({mnuNew, mnuOpen, mnuSave, mnuSaveAs, mnuQuit, mnuUndo, mnuRedo, mnuCopyResults, mnuHistory,
+                mnuAddBlankets, mnuCalculateBlankets});
+}
+
+namespace {
+
+QAction* command(QMenu* menu, const QString& caption, const char* name, const QList<QKeySequence>& keys)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromUtf8(name));
+    action->setShortcuts(keys);
+    return action;
+}
+
+} // namespace
+
+void frmBuildCalculator::createFileMenu()
+{
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->menuAction()->setObjectName("mnuFile");
+    file->setObjectName("mnuFileMenu");
+    mnuNew = command(file, tr("&New Character"), "mnuNew", {QKeySequence(Qt::CTRL | Qt::Key_N)});
+    mnuOpen = command(file, tr("&Open Character\u2026"), "mnuOpen", {QKeySequence(Qt::CTRL | Qt::Key_O)});
+    mnuSave = command(file, tr("&Save Character"), "mnuSave", {QKeySequence(Qt::CTRL | Qt::Key_S)});
+    mnuSaveAs = command(file, tr("Save Character &As\u2026"), "mnuSaveAs",
+                        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
+    file->addSeparator();
+    mnuRecent = file->addMenu(tr("Recent Characters"));
+    mnuRecent->menuAction()->setObjectName("mnuRecent");
+    mnuRecent->setObjectName("mnuRecentMenu");
+    file->addSeparator();
+    mnuQuit = command(file, tr("&Quit"), "mnuQuit", {QKeySequence(Qt::CTRL | Qt::Key_Q)});
+}
+
+void frmBuildCalculator::createEditMenu()
+{
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    edit->menuAction()->setObjectName("mnuEdit");
+    edit->setObjectName("mnuEditMenu");
+    mnuUndo = command(edit, tr("&Undo"), "mnuUndo", {QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    mnuRedo = command(edit, tr("&Redo"), "mnuRedo",
+                      {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    edit->addSeparator();
+    mnuCopyResults = command(edit, tr("&Copy Results"), "mnuCopyResults",
+                             {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)});
+    mnuHistory = command(edit, tr("&History\u2026"), "mnuHistory", {QKeySequence(Qt::CTRL | Qt::Key_H)});
 }
 
 void frmBuildCalculator::createBlanketControl()
@@ -293,6 +340,16 @@ void frmBuildCalculator::connectHandlers()
     connect(mnuAddBlankets, &QAction::triggered, this, &frmBuildCalculator::mnuAddBlankets_Click);
     connect(mnuCalculateBlankets, &QAction::triggered, this, &frmBuildCalculator::mnuCalculateBlankets_Click);
     connect(mnuAbout, &QAction::triggered, this, &frmBuildCalculator::mnuAbout_Click);
+    connect(mnuNew, &QAction::triggered, this, &frmBuildCalculator::mnuNew_Click);
+    connect(mnuOpen, &QAction::triggered, this, &frmBuildCalculator::mnuOpen_Click);
+    connect(mnuSave, &QAction::triggered, this, &frmBuildCalculator::mnuSave_Click);
+    connect(mnuSaveAs, &QAction::triggered, this, &frmBuildCalculator::mnuSaveAs_Click);
+    connect(mnuRecent, &QMenu::aboutToShow, this, &frmBuildCalculator::mnuRecent_Show);
+    connect(mnuQuit, &QAction::triggered, this, &frmBuildCalculator::mnuQuit_Click);
+    connect(mnuUndo, &QAction::triggered, this, &frmBuildCalculator::mnuUndo_Click);
+    connect(mnuRedo, &QAction::triggered, this, &frmBuildCalculator::mnuRedo_Click);
+    connect(mnuCopyResults, &QAction::triggered, this, &frmBuildCalculator::mnuCopyResults_Click);
+    connect(mnuHistory, &QAction::triggered, this, &frmBuildCalculator::mnuHistory_Click);
     m_habits = new ControlHabits(this, txtEventLength);
     for (const auto& [name, control] : m_built)
         m_habits->watch(control);

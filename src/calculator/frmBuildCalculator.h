@@ -17,12 +17,14 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 
 namespace vorn {
 
 class ControlHabits;
 class FocusLeaveGuard;
+class frmHistory;
 
 // The calculator window: one per run, created by main. It drives one calculator session, whose character
 // it shows: each handler reads the controls, calls the session and applies what the session returns.
@@ -38,6 +40,13 @@ public:
     void setAboutCommand(std::function<void()> command) { m_aboutCommand = std::move(command); }
 
     const BuildUtils& character() const { return m_session.character(); }
+    const CalculatorSession& session() const { return m_session; }
+
+    // Opens a character file in place of the character shown; on failure says why and changes nothing.
+    bool openCharacter(const QString& path);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     QWidget* createControl(const layout::Control& row, QWidget* parent);
@@ -45,6 +54,8 @@ private:
     template <typename T> T* built(std::string_view name) const;
     void createFrame(const char* frameName);
     void createMenus();
+    void createFileMenu();
+    void createEditMenu();
     void createBlanketControl();
     void createResults();
     void createStartingValues();
@@ -58,6 +69,8 @@ private:
     BoxTexts boxTexts() const;
     QLineEdit* box(Box which) const;
     void apply(const Outcome& outcome);
+    // The title, the Edit commands and the History window follow the session.
+    void showSessionState();
     void updateStats(const Display& shown);
     void showMessage(const Message& message);
 
@@ -74,6 +87,23 @@ private:
     void mnuAddBlankets_Click();
     void mnuCalculateBlankets_Click();
     void mnuAbout_Click();
+    void mnuNew_Click();
+    void mnuOpen_Click();
+    bool mnuSave_Click();
+    bool mnuSaveAs_Click();
+    void mnuRecent_Show();
+    void mnuRecentEntry_Click(const QString& path);
+    void mnuQuit_Click();
+    void mnuUndo_Click();
+    void mnuRedo_Click();
+    void mnuCopyResults_Click();
+    void mnuHistory_Click();
+
+    // With a file and unsaved changes, asks whether to save them first; false when the user cancels or
+    // the save fails.
+    bool maySetCharacterAside();
+    bool saveTo(const QString& path);
+    void showChoicesOf(const CharacterState& state);
 
     TwipsScale m_scale;
     std::unique_ptr<Prompter> m_ownPrompter;
@@ -84,6 +114,19 @@ private:
     std::unique_ptr<FocusLeaveGuard> m_guard;
     ControlHabits* m_habits = nullptr;
 
+    QString m_path; // the character's file; empty while it has none
+    frmHistory* m_history = nullptr;
+
+    QAction* mnuNew = nullptr;
+    QAction* mnuOpen = nullptr;
+    QAction* mnuSave = nullptr;
+    QAction* mnuSaveAs = nullptr;
+    QMenu* mnuRecent = nullptr;
+    QAction* mnuQuit = nullptr;
+    QAction* mnuUndo = nullptr;
+    QAction* mnuRedo = nullptr;
+    QAction* mnuCopyResults = nullptr;
+    QAction* mnuHistory = nullptr;
     QAction* mnuAddBlankets = nullptr;
     QAction* mnuCalculateBlankets = nullptr;
     QAction* mnuAbout = nullptr;

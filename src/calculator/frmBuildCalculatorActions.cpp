@@ -56,6 +56,7 @@ void frmBuildCalculator::apply(const Outcome& outcome)
         if (outcome.selectAll)
             target->selectAll();
     }
+    showSessionState();
 }
 
 void frmBuildCalculator::updateStats(const Display& shown)

@@ -18,6 +18,13 @@ public:
     virtual void message(const std::string& text, MessageIcon icon = MessageIcon::None) = 0;
     // An input box with an empty field; the typed text, or "" when the user cancels.
     virtual std::string input(const std::string& prompt) = 0;
+
+    enum class SaveAnswer { Save, Discard, Cancel };
+    // "Save changes to NAME?" with Save, Discard and Cancel.
+    virtual SaveAnswer askSaveChanges(const std::string& name) = 0;
+    // A character file's path chosen by the user (UTF-8), or "" when cancelled.
+    virtual std::string chooseFileToOpen() = 0;
+    virtual std::string chooseFileToSave(const std::string& suggested) = 0;
 };
 
 } // namespace vorn

@@ -1,5 +1,7 @@
 #include "common/QtPrompter.h"
 
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -33,6 +35,44 @@ std::string QtPrompter::input(const std::string& prompt)
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return dialog.textValue().toStdString();
+}
+
+Prompter::SaveAnswer QtPrompter::askSaveChanges(const std::string& name)
+{
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(kBoxTitle),
+                    QStringLiteral("Save changes to %1?").arg(QString::fromStdString(name)),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, m_parent);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setWindowModality(Qt::ApplicationModal);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return SaveAnswer::Save;
+    case QMessageBox::Discard:
+        return SaveAnswer::Discard;
+    default:
+        return SaveAnswer::Cancel;
+    }
+}
+
+namespace {
+const QString kCharacterFilter = QStringLiteral("VORN characters (*.vornchar);;All files (*)");
+}
+
+std::string QtPrompter::chooseFileToOpen()
+{
+    return QFileDialog::getOpenFileName(m_parent, QStringLiteral("Open Character"), QString(),
+                                        kCharacterFilter)
+        .toStdString();
+}
+
+std::string QtPrompter::chooseFileToSave(const std::string& suggested)
+{
+    QString path = QFileDialog::getSaveFileName(m_parent, QStringLiteral("Save Character As"),
+                                                QString::fromStdString(suggested), kCharacterFilter);
+    // A name typed without the extension gets it, so that the desktop knows the file again.
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".vornchar");
+    return path.toStdString();
 }
 
 } // namespace vorn

@@ -12,6 +12,9 @@ public:
     explicit QtPrompter(QWidget* parent = nullptr) : m_parent(parent) {}
     void message(const std::string& text, MessageIcon icon = MessageIcon::None) override;
     std::string input(const std::string& prompt) override;
+    SaveAnswer askSaveChanges(const std::string& name) override;
+    std::string chooseFileToOpen() override;
+    std::string chooseFileToSave(const std::string& suggested) override;
 
 private:
     QWidget* m_parent;

@@ -13,7 +13,7 @@ namespace vorn {
 // Cancel); every box shown is recorded so that a test can check its text, title and icon.
 class ScriptedPrompter : public Prompter {
 public:
-    enum class Kind { Message, Input };
+    enum class Kind { Message, Input, SaveQuestion, FileDialog };
     struct Shown {
         Kind kind;
         std::string text;
@@ -37,6 +37,23 @@ public:
         return answer.value_or(std::string{});
     }
 
+    // A question with no queued answer counts as Cancel, and so does a file dialog.
+    SaveAnswer askSaveChanges(const std::string& name) override
+    {
+        shown.push_back({Kind::SaveQuestion, "Save changes to " + name + "?", kBoxTitle, MessageIcon::None});
+        return next(saveAnswers, SaveAnswer::Cancel);
+    }
+    std::string chooseFileToOpen() override
+    {
+        shown.push_back({Kind::FileDialog, "open", kBoxTitle, MessageIcon::None});
+        return next(files, std::string{});
+    }
+    std::string chooseFileToSave(const std::string& suggested) override
+    {
+        shown.push_back({Kind::FileDialog, "save " + suggested, kBoxTitle, MessageIcon::None});
+        return next(files, std::string{});
+    }
+
     std::vector<std::string> messages() const
     {
         std::vector<std::string> texts;
@@ -50,10 +67,24 @@ public:
     {
         shown.clear();
         answers.clear();
+        saveAnswers.clear();
+        files.clear();
     }
 
     std::deque<std::optional<std::string>> answers;
+    std::deque<SaveAnswer> saveAnswers;
+    std::deque<std::string> files;
     std::vector<Shown> shown;
+
+private:
+    template <typename T> static T next(std::deque<T>& queue, T fallback)
+    {
+        if (queue.empty())
+            return fallback;
+        T value = queue.front();
+        queue.pop_front();
+        return value;
+    }
 };
 
 } // namespace vorn

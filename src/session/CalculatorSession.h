@@ -115,6 +115,9 @@ public:
     // in effect.
     const std::vector<Step>& steps() const { return m_steps; }
     std::size_t position() const { return m_position; }
+    // The character before the first step.
+    int32_t startBuild() const { return m_startBuild; }
+    int32_t startLooseXP() const { return m_startLooseXP; }
 
     // The six results, one "Caption: value" line each.
     std::string resultsText(const BoxTexts& boxes);

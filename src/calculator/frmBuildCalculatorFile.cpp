@@ -1,0 +1,189 @@
+// The calculator window's File and Edit commands: the character's file, undo and redo, its history and
+// its results on the clipboard. What changes the character is still the session's; this is wiring.
+#include "calculator/CharacterFileIO.h"
+#include "calculator/frmBuildCalculator.h"
+#include "calculator/frmHistory.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+
+namespace vorn {
+
+void frmBuildCalculator::showSessionState()
+{
+    // Until the character has a file the title is the calculator's alone, as it always was.
+    if (m_path.isEmpty()) {
+        setWindowTitle(QString::fromUtf8(kBoxTitle));
+        setWindowModified(false);
+    } else {
+        setWindowTitle(displayName(m_path) + QStringLiteral("[*] - ") + QString::fromUtf8(kBoxTitle));
+        setWindowModified(m_session.modified());
+    }
+    mnuUndo->setEnabled(m_session.canUndo());
+    mnuRedo->setEnabled(m_session.canRedo());
+    if (m_history)
+        m_history->refresh();
+}
+
+bool frmBuildCalculator::maySetCharacterAside()
+{
+    if (m_path.isEmpty() || !m_session.modified())
+        return true;
+    switch (m_prompter->askSaveChanges(displayName(m_path).toStdString())) {
+    case Prompter::SaveAnswer::Save:
+        return mnuSave_Click();
+    case Prompter::SaveAnswer::Discard:
+        return true;
+    case Prompter::SaveAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void frmBuildCalculator::closeEvent(QCloseEvent* event)
+{
+    if (!maySetCharacterAside()) {
+        event->ignore();
+        return;
+    }
+    if (m_history)
+        m_history->close();
+    QMainWindow::closeEvent(event);
+}
+
+void frmBuildCalculator::mnuNew_Click()
+{
+    if (!maySetCharacterAside())
+        return;
+    m_path.clear();
+    apply(m_session.newCharacter(boxTexts()));
+}
+
+void frmBuildCalculator::mnuOpen_Click()
+{
+    if (!maySetCharacterAside())
+        return;
+    const QString path = QString::fromStdString(m_prompter->chooseFileToOpen());
+    if (!path.isEmpty())
+        openCharacter(path);
+}
+
+bool frmBuildCalculator::openCharacter(const QString& path)
+{
+    const CharacterFileRead read = readCharacterFrom(path);
+    if (!read.state) {
+        showMessage({read.problem.toStdString()});
+        return false;
+    }
+    m_session.restore(*read.state);
+    m_path = QFileInfo(path).absoluteFilePath();
+    RecentCharacters().remember(m_path);
+    showChoicesOf(*read.state);
+    return true;
+}
+
+// The lists, the check box and a manual length as the file has them; each change refreshes like the
+// user's own choice.
+void frmBuildCalculator::showChoicesOf(const CharacterState& state)
+{
+    if (state.eventLengthEntry == CalculatorSession::kManualLength)
+        txtEventLength->setText(QString::fromStdString(state.manualLength));
+    cboEventLength->setCurrentIndex(cboEventLength->findData(state.eventLengthEntry));
+    cboCharacterClass->setCurrentIndex(cboCharacterClass->findData(state.classCode));
+    chkShowMaxOut->setChecked(state.maxOut);
+    apply(m_session.refresh(boxTexts()));
+}
+
+bool frmBuildCalculator::mnuSave_Click()
+{
+    return m_path.isEmpty() ? mnuSaveAs_Click() : saveTo(m_path);
+}
+
+bool frmBuildCalculator::mnuSaveAs_Click()
+{
+    const QString suggested = m_path.isEmpty() ? QStringLiteral("Character.vornchar") : m_path;
+    const QString path = QString::fromStdString(m_prompter->chooseFileToSave(suggested.toStdString()));
+    return !path.isEmpty() && saveTo(path);
+}
+
+bool frmBuildCalculator::saveTo(const QString& path)
+{
+    const QString problem = saveCharacterTo(path, m_session.state(boxTexts()));
+    if (!problem.isEmpty()) {
+        showMessage({problem.toStdString()});
+        showSessionState();
+        return false;
+    }
+    m_session.markSaved();
+    m_path = QFileInfo(path).absoluteFilePath();
+    RecentCharacters().remember(m_path);
+    showSessionState();
+    return true;
+}
+
+void frmBuildCalculator::mnuRecent_Show()
+{
+    mnuRecent->clear();
+    const QStringList paths = RecentCharacters().paths();
+    for (int i = 0; i < paths.size(); ++i) {
+        QAction* entry = mnuRecent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(displayName(paths[i])));
+        entry->setObjectName(QStringLiteral("mnuRecent%1").arg(i));
+        entry->setToolTip(paths[i]);
+        connect(entry, &QAction::triggered, this, [this, path = paths[i]] { mnuRecentEntry_Click(path); });
+    }
+    if (paths.isEmpty())
+        mnuRecent->addAction(tr("No recent characters"))->setEnabled(false);
+}
+
+void frmBuildCalculator::mnuRecentEntry_Click(const QString& path)
+{
+    if (!QFileInfo::exists(path)) {
+        RecentCharacters().forget(path);
+        showMessage({"\"" + displayName(path).toStdString() +
+                     "\" no longer exists. It has been removed from Recent Characters."});
+        return;
+    }
+    if (maySetCharacterAside())
+        openCharacter(path);
+}
+
+void frmBuildCalculator::mnuQuit_Click()
+{
+    // Quitting ends the program, the About window included, unless the user keeps the character open.
+    if (close())
+        QApplication::closeAllWindows();
+}
+
+void frmBuildCalculator::mnuUndo_Click()
+{
+    apply(m_session.undo(boxTexts()));
+}
+
+void frmBuildCalculator::mnuRedo_Click()
+{
+    apply(m_session.redo(boxTexts()));
+}
+
+void frmBuildCalculator::mnuCopyResults_Click()
+{
+    QApplication::clipboard()->setText(QString::fromStdString(m_session.resultsText(boxTexts())));
+}
+
+void frmBuildCalculator::mnuHistory_Click()
+{
+    if (!m_history)
+        m_history = new frmHistory(m_session, this);
+    m_history->refresh();
+    m_history->show();
+    m_history->raise();
+    m_history->activateWindow();
+}
+
+} // namespace vorn

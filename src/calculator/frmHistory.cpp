@@ -1,0 +1,41 @@
+#include "calculator/frmHistory.h"
+
+#include "calculator/HistoryModel.h"
+
+#include <QHeaderView>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace vorn {
+
+frmHistory::frmHistory(const CalculatorSession& session, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_model(new HistoryModel(session, this)), m_table(new QTableView(this))
+{
+    setObjectName(QStringLiteral("frmHistory"));
+    setWindowTitle(QStringLiteral("History - VORN Build Calculator"));
+    // A window of the calculator's: it never keeps the program running on its own.
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    m_table->setObjectName(QStringLiteral("tblHistory"));
+    m_table->setModel(m_model);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setAccessibleName(QStringLiteral("History of the character"));
+    m_table->horizontalHeader()->setSectionResizeMode(HistoryModel::WhatWasDone, QHeaderView::Stretch);
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_table);
+    resize(560, 360);
+}
+
+void frmHistory::refresh()
+{
+    m_model->refresh();
+    const QModelIndex current = m_model->index(m_model->currentRow(), 0);
+    m_table->setCurrentIndex(current);
+    m_table->scrollTo(current);
+}
+
+} // namespace vorn

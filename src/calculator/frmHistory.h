@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QWidget>
+
+class QTableView;
+
+namespace vorn {
+
+class CalculatorSession;
+class HistoryModel;
+
+// The History window: every step recorded for the character, the current one marked, undone ones shown
+// as undone until a new step drops them. One per calculator window, non-modal; the calculator refreshes
+// it after every action.
+class frmHistory : public QWidget {
+public:
+    explicit frmHistory(const CalculatorSession& session, QWidget* parent = nullptr);
+
+    void refresh();
+
+private:
+    HistoryModel* m_model;
+    QTableView* m_table;
+};
+
+} // namespace vorn
