@@ -112,9 +112,11 @@ public:
         QCOMPARE(shownByThisAction(), m.said);
         QCOMPARE(c.labels(), m.labels);
         QCOMPARE(c.focusName(), m.focus);
-        if (m.wholeTextSelected)
-            QVERIFY2(c.wholeTextSelected(m.focus),
-                     qPrintable(m.focus + " does not have its whole text selected"));
+        // An empty box counts as wholly selected whatever happened, so only a text tells.
+        if (m.focus.startsWith("txt") && !c.text(m.focus).isEmpty())
+            QVERIFY2(c.wholeTextSelected(m.focus) == m.wholeTextSelected,
+                     qPrintable(m.focus + (m.wholeTextSelected ? " does not have" : " has") +
+                                " its whole text selected"));
         for (const char* box :
              {"txtSilverSubmitted", "txtStartingBuild", "txtStartingLooseXP", "txtEventLength"})
             QCOMPARE(c.text(box), m.text[box]);
