@@ -1,0 +1,173 @@
+// A character that lasts, through the window: the close prompt, undo and redo from the keyboard, the
+// History window, Copy Results, and files that can't be opened.
+#include "CalculatorHarness.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QTemporaryDir>
+
+using vorn::Prompter;
+using vorn::test::Calculator;
+
+namespace {
+
+void choose(Calculator& c, const char* command)
+{
+    c.window.findChild<QAction*>(command)->trigger();
+}
+
+} // namespace
+
+class tst_CharacterFiles : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void closePrompt_data();
+    void closePrompt();
+    void undoTakesTypingFirst();
+    void historyAndCopiedResults();
+    void unreadableFilesChangeNothing_data();
+    void unreadableFilesChangeNothing();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void tst_CharacterFiles::closePrompt_data()
+{
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<bool>("changed");
+    QTest::addColumn<std::optional<Prompter::SaveAnswer>>("answer"); // none: no question expected
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<QString>("buildInFile");
+    using A = Prompter::SaveAnswer;
+    QTest::newRow("no file closes silently") << false << true << std::optional<A>() << true << "";
+    QTest::newRow("saved and unchanged") << true << false << std::optional<A>() << true << "34";
+    QTest::newRow("changed, Cancel keeps the window")
+        << true << true << std::optional(A::Cancel) << false << "34";
+    QTest::newRow("changed, Discard") << true << true << std::optional(A::Discard) << true << "34";
+    QTest::newRow("changed, Save") << true << true << std::optional(A::Save) << true << "37";
+}
+
+// Only a character with a file and unsaved changes asks before the window closes.
+void tst_CharacterFiles::closePrompt()
+{
+    QFETCH(bool, saved);
+    QFETCH(bool, changed);
+    QFETCH(std::optional<Prompter::SaveAnswer>, answer);
+    QFETCH(bool, closes);
+    QFETCH(QString, buildInFile);
+
+    const QString path = m_dir.filePath(QString("close %1.vornchar").arg(QTest::currentDataTag()));
+    Calculator c;
+    c.click("cmdAddEvent");
+    if (saved) {
+        c.prompter.files.push_back(path.toStdString());
+        choose(c, "mnuSaveAs");
+        QCOMPARE(c.window.windowTitle(), QFileInfo(path).fileName() + "[*] - VORN Build Calculator");
+        QVERIFY(!c.window.isWindowModified());
+    }
+    if (changed)
+        c.click("cmdAddEvent");
+    QCOMPARE(c.window.isWindowModified(), saved && changed);
+    if (answer)
+        c.prompter.saveAnswers.push_back(*answer);
+    c.prompter.shown.clear();
+
+    QCOMPARE(c.window.close(), closes);
+    QCOMPARE(c.prompter.shown.size(), std::size_t(answer ? 1 : 0));
+    if (answer)
+        QCOMPARE(c.prompter.shown[0].text,
+                 "Save changes to " + QFileInfo(path).fileName().toStdString() + "?");
+    if (!buildInFile.isEmpty()) {
+        Calculator reopened;
+        QVERIFY(reopened.window.openCharacter(path));
+        QCOMPARE(reopened.text("lblBuild"), buildInFile);
+    }
+}
+
+void tst_CharacterFiles::undoTakesTypingFirst()
+{
+    Calculator c;
+    c.click("cmdAddEvent");
+    QCOMPARE(c.text("lblBuild"), "34");
+    c.type("txtSilverSubmitted", "5");
+    c.key(Qt::Key_Z, Qt::ControlModifier); // the typing goes first
+    QCOMPARE(c.text("lblBuild"), "34");
+    QVERIFY(c.text("txtSilverSubmitted") != "5");
+    while (c.get<QLineEdit>("txtSilverSubmitted")->isUndoAvailable())
+        c.key(Qt::Key_Z, Qt::ControlModifier);
+    c.key(Qt::Key_Z, Qt::ControlModifier); // then the character
+    QCOMPARE(c.text("lblBuild"), "30");
+    QVERIFY(!c.window.findChild<QAction*>("mnuUndo")->isEnabled());
+    c.get("cmdAddEvent")->setFocus();
+    c.key(Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(c.text("lblBuild"), "34");
+    c.key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); // nothing left to redo
+    QCOMPARE(c.text("lblBuild"), "34");
+    QVERIFY(c.prompter.shown.empty());
+}
+
+void tst_CharacterFiles::historyAndCopiedResults()
+{
+    Calculator c;
+    c.type("txtSilverSubmitted", "30");
+    c.click("cmdAddEventTraining");
+    c.click("cmdAddEvent");
+    choose(c, "mnuUndo");
+    choose(c, "mnuHistory");
+    auto* table = c.window.findChild<QTableView*>("tblHistory");
+    QVERIFY(table && table->isVisible());
+    auto cell = [&](int row, int column) { return table->model()->index(row, column).data().toString(); };
+    QCOMPARE(table->model()->rowCount(), 3);
+    QCOMPARE(cell(0, 0), "Starting values");
+    QCOMPARE(cell(1, 0), "Normal Event (2 days), 30 silver");
+    QCOMPARE(QStringList({cell(1, 1), cell(1, 2), cell(1, 3)}), QStringList({"37", "1", "125"}));
+    QCOMPARE(cell(2, 0), "Normal Event (2 days) (undone)");
+    QCOMPARE(table->currentIndex().row(), 1);
+    c.click("cmdAddMaxOut"); // a new step drops the undone one, and the window follows at once
+    QCOMPARE(table->model()->rowCount(), 3);
+    QCOMPARE(cell(2, 0), "Normal Event (2 days), max out");
+
+    choose(c, "mnuCopyResults");
+    QCOMPARE(QApplication::clipboard()->text(),
+             "Level: 3\nBody: 10\nBuild: " + c.text("lblBuild") + "\nLoose XP: " + c.text("lblLooseXP") +
+                 "\nTotal XP: " + c.text("lblTotalXP") + "\nXP/BP Ratio: 12\n");
+}
+
+void tst_CharacterFiles::unreadableFilesChangeNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content"); // null: make a folder
+    QTest::addColumn<QString>("message");
+    QTest::newRow("a folder") << "Folder.vornchar" << QByteArray()
+                              << "\"Folder.vornchar\" is a folder, not a VORN character file.";
+    QTest::newRow("missing") << "Gone.vornchar" << QByteArray("(missing)")
+                             << "\"Gone.vornchar\" could not be opened: No such file or directory.";
+}
+
+void tst_CharacterFiles::unreadableFilesChangeNothing()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+
+    const QString path = m_dir.filePath(name);
+    if (content.isNull())
+        QDir().mkpath(path);
+    Calculator c;
+    c.click("cmdAddEvent");
+    const QStringList before = c.labels();
+    QVERIFY(!c.window.openCharacter(path));
+    QCOMPARE(c.messages(), QStringList{message});
+    QCOMPARE(c.labels(), before);
+    QCOMPARE(c.window.windowTitle(), "VORN Build Calculator");
+    QVERIFY(c.window.findChild<QAction*>("mnuUndo")->isEnabled());
+}
+
+QTEST_MAIN(tst_CharacterFiles)
+#include "tst_character_files.moc"
