@@ -6,6 +6,8 @@ if(UNIX AND NOT APPLE)
     set(vorn_resources ${PROJECT_SOURCE_DIR}/resources)
     install(FILES ${vorn_resources}/vorn-build-calculator.desktop
             DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${vorn_resources}/vorn-build-calculator-mime.xml
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME vorn-build-calculator.xml)
     foreach(size 16 32 48 128)
         install(FILES ${vorn_resources}/icons/vorn-build-calculator-${size}.png
                 DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps

@@ -14,6 +14,7 @@ set(program "${STAGE}/usr/bin/vorn-build-calculator")
 set(expected
     "${program}"
     "${STAGE}/usr/share/applications/vorn-build-calculator.desktop"
+    "${STAGE}/usr/share/mime/packages/vorn-build-calculator.xml"
     "${STAGE}/usr/share/icons/hicolor/16x16/apps/vorn-build-calculator.png"
     "${STAGE}/usr/share/icons/hicolor/32x32/apps/vorn-build-calculator.png")
 foreach(path IN LISTS expected)
