@@ -18,11 +18,11 @@ endif()
 set(CPACK_PACKAGE_NAME vorn-build-calculator)
 # The version users see, as the About window shows it: 1.0.6 for 1.0.0.6.
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_TWEAK}")
-set(CPACK_PACKAGE_VENDOR "VORN Build Calculator project")
+set(CPACK_PACKAGE_VENDOR "${VORN_APP_TITLE} project")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Build calculator for VORN characters")
 set(CPACK_PACKAGE_DESCRIPTION
     "Follows one VORN character's Build, Loose XP, Level and Body from event to event under the 8th-edition VORN International rules.")
-set(CPACK_PACKAGE_HOMEPAGE_URL "https://github.com/vorn-build-calculator/vorn-build-calculator")
+set(CPACK_PACKAGE_HOMEPAGE_URL "${PROJECT_HOMEPAGE_URL}")
 set(CPACK_PACKAGE_CONTACT "Wren Calloway <wren@vorncalc.org>")
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

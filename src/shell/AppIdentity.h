@@ -1,12 +1,14 @@
 #pragma once
 
+#include "shell/AppIdentityValues.h"
+
 #include <cstdint>
 #include <string>
 
 namespace vorn {
 
-// The application's identity, in one place: the About window shows it and the version record agrees
-// with it. Nothing writes it.
+// The application's identity: the About window shows it, and the version record and the package are
+// generated from the same project() values. Nothing writes it.
 struct AppIdentity {
     std::string title;
     int16_t major;
@@ -16,11 +18,12 @@ struct AppIdentity {
 
 inline const AppIdentity& appIdentity()
 {
-    static const AppIdentity identity{"VORN Build Calculator", 1, 0, 6};
+    static const AppIdentity identity{identity_values::kTitle, identity_values::kMajor,
+                                      identity_values::kMinor, identity_values::kRevision};
     return identity;
 }
 
 // The program's homepage, opened by the About window's "Visit Homepage" button.
-inline constexpr const char* kHomepageUrl = "https://github.com/vorn-build-calculator/vorn-build-calculator";
+inline constexpr const char* kHomepageUrl = identity_values::kHomepage;
 
 } // namespace vorn

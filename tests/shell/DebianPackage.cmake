@@ -1,6 +1,7 @@
 # Builds the Debian package with CPack and checks that it holds the program, its desktop entry and its
-# icons, and that it depends on the Qt 6 runtime it needs, the platform plugins included.
-#   -DBUILD_DIR=... -DOUT=... -DCPACK=... -DDPKG_DEB=...
+# icons, that it carries the version and homepage of the application identity, and that it depends on the
+# Qt 6 runtime it needs, the platform plugins included.
+#   -DBUILD_DIR=... -DOUT=... -DCPACK=... -DDPKG_DEB=... -DVERSION=... -DHOMEPAGE=...
 file(REMOVE_RECURSE "${OUT}")
 execute_process(COMMAND ${CPACK} -G DEB --config ${BUILD_DIR}/CPackConfig.cmake -B ${OUT}
                 RESULT_VARIABLE result)
@@ -28,11 +29,17 @@ foreach(path
     endif()
 endforeach()
 
-execute_process(COMMAND ${DPKG_DEB} -f ${packages} Package Depends OUTPUT_VARIABLE fields)
+execute_process(COMMAND ${DPKG_DEB} -f ${packages} Package Version Homepage Depends OUTPUT_VARIABLE fields)
 message(STATUS "${fields}")
 if(NOT fields MATCHES "Package: vorn-build-calculator")
     message(FATAL_ERROR "wrong package name")
 endif()
+foreach(field "Version: ${VERSION}\n" "Homepage: ${HOMEPAGE}\n")
+    string(FIND "${fields}" "${field}" at)
+    if(at EQUAL -1)
+        message(FATAL_ERROR "the package lacks ${field}")
+    endif()
+endforeach()
 foreach(dependency libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins)
     if(NOT fields MATCHES "Depends:.*${dependency}")
         message(FATAL_ERROR "the package does not depend on ${dependency}")

@@ -1,3 +1,4 @@
+#include "common/Prompter.h"
 #include "shell/AppIcons.h"
 #include "shell/AppIdentity.h"
 #include "shell/RegionalFormat.h"
@@ -17,6 +18,7 @@ private slots:
     void numberFormatOfLocale();
     void icons();
     void versionRecordAgreesWithIdentity();
+    void boxTitleIsTheApplicationTitle();
 };
 
 void tst_ProgramSetup::numberFormatOfLocale_data()
@@ -102,6 +104,12 @@ void tst_ProgramSetup::versionRecordAgreesWithIdentity()
     }
     QVERIFY(rc.contains(QStringLiteral("VALUE \"Translation\", 0x409, 1200")));
     QVERIFY(rc.contains(QStringLiteral("BLOCK \"040904B0\"")));
+}
+
+// The message boxes carry the title as a fixed text of their own, which must not drift from the identity.
+void tst_ProgramSetup::boxTitleIsTheApplicationTitle()
+{
+    QCOMPARE(QString::fromUtf8(vorn::kBoxTitle), QString::fromStdString(vorn::appIdentity().title));
 }
 
 QTEST_MAIN(tst_ProgramSetup)
