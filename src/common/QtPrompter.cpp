@@ -1,9 +1,19 @@
 #include "common/QtPrompter.h"
 
+#include "common/SingleLineEdit.h"
+
+#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QInputDialog>
+#include <QLayout>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
+
+#include <algorithm>
 
 namespace vorn {
 namespace {
@@ -12,6 +22,28 @@ namespace {
 QString displayed(const std::string& text)
 {
     return QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+// The title bar holds the icon and up to three buttons besides the title; two more buttons' width is kept
+// spare for the borders and the gaps between them.
+constexpr int kTitleBarButtons = 6;
+
+// How wide a box must be for its whole title to show in the title bar. The window system draws the
+// title, in its own font, which may be bold; Qt reports that font as the sub-window title font.
+int widthForTitle(const QWidget& box, const QString& title)
+{
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    const QFontMetrics plain(font);
+    font.setBold(true);
+    const QFontMetrics bold(font);
+    const int text = std::max(plain.horizontalAdvance(title), bold.horizontalAdvance(title));
+
+    QStyleOptionTitleBar option;
+    option.initFrom(&box);
+    option.titleBarFlags = box.windowFlags();
+    const int button =
+        std::max(box.style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, &box), bold.height());
+    return text + kTitleBarButtons * button;
 }
 
 } // namespace
@@ -31,6 +63,15 @@ std::string QtPrompter::input(const std::string& prompt)
     dialog.setLabelText(displayed(prompt));
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setTextValue(QString());
+    // The box builds its field and layout when first asked for its size.
+    (void)dialog.sizeHint();
+    if (auto* field = dialog.findChild<QLineEdit*>()) {
+        stripLineBreaksWhileEditing(field);
+        // The box's layout fixes its size from its contents, so the room goes to the field.
+        const QMargins margins = dialog.layout()->contentsMargins();
+        field->setMinimumWidth(widthForTitle(dialog, dialog.windowTitle()) - margins.left() -
+                               margins.right());
+    }
     dialog.setWindowModality(Qt::ApplicationModal);
     if (dialog.exec() != QDialog::Accepted)
         return {};
