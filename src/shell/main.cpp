@@ -1,4 +1,5 @@
 #include "calculator/frmBuildCalculator.h"
+#include "common/ScreenFit.h"
 #include "rules/Conversions.h"
 #include "shell/AboutWindowHolder.h"
 #include "shell/AppIcons.h"
@@ -24,5 +25,7 @@ int main(int argc, char* argv[])
     vorn::frmBuildCalculator calculator;
     calculator.setAboutCommand([&about] { about.show(); });
     calculator.show();
+    // The window system chooses where the calculator opens; with large text it may run off the screen.
+    vorn::keepOnScreenOnceShown(&calculator);
     return QApplication::exec();
 }

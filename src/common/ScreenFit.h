@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QMargins>
+#include <QPoint>
+#include <QRect>
+
+class QWidget;
+
+namespace vorn {
+
+// Where a window's frame goes so that it lies on the available area of a screen (the screen less its
+// task bars and panels): moved just enough, never resized. A frame too wide or too tall for the area
+// keeps its left or top edge on it, so that the title bar and the top-left corner stay within reach.
+QRect fitOnScreen(const QRect& frame, const QRect& available);
+
+// What the window system adds around a top-level window's client area: borders and title bar. Once the
+// window is shown and framed these are the real margins; before that an allowance from the style and
+// the title-bar font, on the generous side, since a window moved a little too far in still fits.
+QMargins expectedFrameMargins(const QWidget* window);
+
+// Puts the client area of a top-level window at clientTopLeft, unless that would leave part of its frame
+// off the available area of the screen there; then as near to it as fits. A window not on screen yet is
+// placed again when it first is, with its real frame.
+void placeOnScreen(QWidget* window, QPoint clientTopLeft);
+
+// Moves a top-level window just enough for its frame to lie on the available area of its screen.
+void keepOnScreen(QWidget* window);
+
+// For a window whose place the window system chooses: once the window is on screen, and so placed and
+// framed, keepOnScreen; never again after that, so the user may move it anywhere.
+void keepOnScreenOnceShown(QWidget* window);
+
+} // namespace vorn
