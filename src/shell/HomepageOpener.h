@@ -3,7 +3,10 @@
 #include <QString>
 #include <qwindowdefs.h>
 
+#include <concepts>
 #include <functional>
+#include <type_traits>
+#include <utility>
 
 namespace vorn {
 
@@ -18,12 +21,38 @@ struct ShellExecuteCall {
     int showCommand = 0;
 };
 
-// The About window is given the opener, so that tests can see what it asks for instead of opening a
-// browser. Its result is never looked at: a homepage that fails to open is not reported.
-using HomepageOpener = std::function<void(const ShellExecuteCall&)>;
+// What opens the homepage for the About window, which is given it so that tests can see what it asks
+// for instead of opening a browser. It answers whether the address was handed to a browser; when not,
+// the About window gives the user the address to type in. An opener that answers nothing (returns void)
+// cannot tell, and is taken to have succeeded.
+class HomepageOpener {
+public:
+    HomepageOpener() = default;
+
+    // Not explicit: any function or lambda taking the call is an opener as it stands.
+    template <typename Open>
+    requires(!std::same_as<Open, HomepageOpener> && std::invocable<Open&, const ShellExecuteCall&>)
+        HomepageOpener(Open open)
+    {
+        if constexpr (std::is_void_v<std::invoke_result_t<Open&, const ShellExecuteCall&>>)
+            m_open = [open = std::move(open)](const ShellExecuteCall& call) mutable {
+                open(call);
+                return true;
+            };
+        else
+            m_open = std::move(open);
+    }
+
+    explicit operator bool() const { return bool(m_open); }
+    bool operator()(const ShellExecuteCall& call) const { return m_open(call); }
+
+private:
+    std::function<bool(const ShellExecuteCall&)> m_open;
+};
 
 // The program's own opener. On Windows it is the shell's ShellExecuteA, with the texts in the ANSI code
 // page; elsewhere the desktop's URL handler opens the address and the Windows-only fields are unused.
-void shellExecute(const ShellExecuteCall& call);
+// False when no browser could be given the address.
+bool shellExecute(const ShellExecuteCall& call);
 
 } // namespace vorn

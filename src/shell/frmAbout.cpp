@@ -1,7 +1,11 @@
 #include "shell/frmAbout.h"
 
+#include "common/QtPrompter.h"
+#include "common/ScreenFit.h"
 #include "shell/AppIcons.h"
 #include "shell/EngravedSeparator.h"
+#include "shell/MinimisedWindowRescue.h"
+#include "shell/PictureBox.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -11,15 +15,25 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 
+#include <variant>
+#include <vector>
+
 namespace vorn {
 namespace {
 
-enum class Kind { Button, Picture, Label };
 enum class Ink { Default, Black };
 
-struct ControlRow {
+template <typename... Make> struct Overloaded : Make... {
+    using Make::operator()...;
+};
+
+} // namespace
+
+// A control of the window: the member it is kept in, which also says what kind of control it is; its
+// place in twips from the top-left corner of the client area; its design text.
+struct frmAbout::ControlRow {
     const char* name;
-    Kind kind;
+    std::variant<QPushButton * frmAbout::*, PictureBox * frmAbout::*, QLabel * frmAbout::*> member;
     int left;
     int top;
     int width;
@@ -28,26 +42,33 @@ struct ControlRow {
     Ink ink;
 };
 
-// The window's controls in tab order. Twips from the top-left corner of the client area. Labels wrap at
-// word boundaries inside their rectangle and never grow; picIcon takes the size of its picture.
-constexpr ControlRow kControls[] = {
-    {"cmdOK", Kind::Button, 4245, 2625, 1260, 345, "OK", Ink::Default},
-    {"picIcon", Kind::Picture, 240, 240, 630, 540, "", Ink::Default},
-    {"lblDescription", Kind::Label, 1050, 1125, 3885, 810,
-     "This program follows the standard VORN International rules as they stood in the 8th Edition "
-     "rulebook. Changes made since that time may require an update to this program.",
-     Ink::Black},
-    {"lblDisclaimer", Kind::Label, 255, 2625, 3870, 825,
-     "Warning: This program is a beta. It might give you wrong numbers. Do not use it for anything "
-     "important without double checking the figures first.",
-     Ink::Black},
-    {"lblTitle", Kind::Label, 1050, 240, 3885, 240, "", Ink::Black},
-    {"lblVersion", Kind::Label, 1050, 780, 3885, 225, "", Ink::Default},
-    {"cmdHomepage", Kind::Button, 4245, 3000, 1260, 345, "Visit Homepage", Ink::Default},
-    {"Label1", Kind::Label, 1050, 2040, 3975, 255, "To check for updates, use the Visit Homepage button.",
-     Ink::Default},
-    {"Label2", Kind::Label, 1050, 480, 3885, 240, "Written by Wren Calloway (wren@vorncalc.org)", Ink::Black},
-};
+// The window's controls in tab order. Labels wrap at word boundaries inside their rectangle and never
+// grow; picIcon takes the size of its picture.
+std::span<const frmAbout::ControlRow> frmAbout::controlRows()
+{
+    static constexpr ControlRow rows[] = {
+        {"cmdOK", &frmAbout::cmdOK, 4245, 2625, 1260, 345, "OK", Ink::Default},
+        {"picIcon", &frmAbout::picIcon, 240, 240, 630, 540, "", Ink::Default},
+        {"lblDescription", &frmAbout::lblDescription, 1050, 1125, 3885, 810,
+         "This program follows the standard VORN International rules as they stood in the 8th Edition "
+         "rulebook. Changes made since that time may require an update to this program.",
+         Ink::Black},
+        {"lblDisclaimer", &frmAbout::lblDisclaimer, 255, 2625, 3870, 825,
+         "Warning: This program is a beta. It might give you wrong numbers. Do not use it for anything "
+         "important without double checking the figures first.",
+         Ink::Black},
+        {"lblTitle", &frmAbout::lblTitle, 1050, 240, 3885, 240, "", Ink::Black},
+        {"lblVersion", &frmAbout::lblVersion, 1050, 780, 3885, 225, "", Ink::Default},
+        {"cmdHomepage", &frmAbout::cmdHomepage, 4245, 3000, 1260, 345, "Visit Homepage", Ink::Default},
+        {"Label1", &frmAbout::Label1, 1050, 2040, 3975, 255,
+         "To check for updates, use the Visit Homepage button.", Ink::Default},
+        {"Label2", &frmAbout::Label2, 1050, 480, 3885, 240, "Written by Wren Calloway (wren@vorncalc.org)",
+         Ink::Black},
+    };
+    return rows;
+}
+
+namespace {
 
 struct LineRow {
     int x1;
@@ -74,9 +95,25 @@ constexpr int kTopOnScreen = 1935;
 constexpr double kWidenStep = 1.05;
 constexpr int kMostWidenSteps = 40;
 
-QRect toPixels(const ControlRow& row, TwipsScale scale)
+// Said when no browser could be given the homepage: the address, on a line of its own, lets the user
+// get there by hand.
+constexpr const char* kNoBrowser =
+    "The homepage could not be opened in a web browser. To visit it, type this address into your "
+    "browser:\r\n";
+
+QLabel* createLabel(const char* text, Ink ink, QWidget* parent)
 {
-    return twipsRect(row.left, row.top, row.width, row.height, scale);
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setFocusPolicy(Qt::NoFocus);
+    if (ink == Ink::Black) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, Qt::black);
+        label->setPalette(palette);
+    }
+    return label;
 }
 
 bool labelTextFits(const QLabel* label)
@@ -99,10 +136,18 @@ bool buttonTextFits(const QPushButton* button)
 
 } // namespace
 
-frmAbout::frmAbout(HomepageOpener opener, const AppIdentity& identity) : m_opener(std::move(opener))
+frmAbout::frmAbout(HomepageOpener opener, const AppIdentity& identity, Prompter* prompter)
+    : m_opener(std::move(opener))
 {
+    if (!prompter) {
+        m_ownPrompter = std::make_unique<QtPrompter>(this);
+        prompter = m_ownPrompter.get();
+    }
+    m_prompter = prompter;
+
     setObjectName(QStringLiteral("frmAbout"));
-    // No entry of its own on the task bar, a close box and nothing else on the title bar.
+    // No entry of its own on the task bar, a close box and nothing else on the title bar: no minimise or
+    // maximise button is asked for (a window manager may draw one all the same; see MinimisedWindowRescue).
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     // A tool window would not keep the program alive on its own; this one must, after the calculator
@@ -113,6 +158,7 @@ frmAbout::frmAbout(HomepageOpener opener, const AppIdentity& identity) : m_opene
     setSizeGripEnabled(false);
     setWindowTitle(QStringLiteral("About VORN Build Calculator"));
     setWindowIcon(QIcon(aboutPicture()));
+    new MinimisedWindowRescue(this);
 
     createControls();
     Form_Load(identity);
@@ -130,55 +176,37 @@ frmAbout::frmAbout(HomepageOpener opener, const AppIdentity& identity) : m_opene
     connect(cmdHomepage, &QPushButton::clicked, this, &frmAbout::cmdHomepage_Click);
 }
 
+frmAbout::~frmAbout() = default;
+
+QWidget* frmAbout::control(const ControlRow& row) const
+{
+    return std::visit([this](auto member) -> QWidget* { return this->*member; }, row.member);
+}
+
 void frmAbout::createControls()
 {
     QWidget* previous = nullptr;
-    for (const ControlRow& row : kControls) {
-        QWidget* control = nullptr;
-        switch (row.kind) {
-        case Kind::Button:
-            control = new QPushButton(QString::fromUtf8(row.text), this);
-            break;
-        case Kind::Picture: {
-            auto* picture = new QLabel(this);
-            picture->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            picture->setLineWidth(2);
-            picture->setPixmap(aboutPicture());
-            picture->setFocusPolicy(Qt::StrongFocus);
-            control = picture;
-            break;
-        }
-        case Kind::Label: {
-            auto* label = new QLabel(QString::fromUtf8(row.text), this);
-            label->setTextFormat(Qt::PlainText);
-            label->setWordWrap(true);
-            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            label->setFocusPolicy(Qt::NoFocus);
-            if (row.ink == Ink::Black) {
-                QPalette palette = label->palette();
-                palette.setColor(QPalette::WindowText, Qt::black);
-                label->setPalette(palette);
-            }
-            control = label;
-            break;
-        }
-        }
-        control->setObjectName(QString::fromUtf8(row.name));
-        if (previous && control->focusPolicy() != Qt::NoFocus)
-            setTabOrder(previous, control);
-        if (control->focusPolicy() != Qt::NoFocus)
-            previous = control;
+    for (const ControlRow& row : controlRows()) {
+        QWidget* created = std::visit(Overloaded{
+                                          [&](QPushButton* frmAbout::*member) -> QWidget* {
+                                              return this->*member =
+                                                         new QPushButton(QString::fromUtf8(row.text), this);
+                                          },
+                                          [&](PictureBox* frmAbout::*member) -> QWidget* {
+                                              return this->*member = new PictureBox(aboutPicture(), this);
+                                          },
+                                          [&](QLabel* frmAbout::*member) -> QWidget* {
+                                              return this->*member = createLabel(row.text, row.ink, this);
+                                          },
+                                      },
+                                      row.member);
+        created->setObjectName(QString::fromUtf8(row.name));
+        if (created->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (previous)
+            setTabOrder(previous, created);
+        previous = created;
     }
-
-    cmdOK = findChild<QPushButton*>(QStringLiteral("cmdOK"));
-    cmdHomepage = findChild<QPushButton*>(QStringLiteral("cmdHomepage"));
-    picIcon = findChild<QLabel*>(QStringLiteral("picIcon"));
-    lblDescription = findChild<QLabel*>(QStringLiteral("lblDescription"));
-    lblDisclaimer = findChild<QLabel*>(QStringLiteral("lblDisclaimer"));
-    lblTitle = findChild<QLabel*>(QStringLiteral("lblTitle"));
-    lblVersion = findChild<QLabel*>(QStringLiteral("lblVersion"));
-    Label1 = findChild<QLabel*>(QStringLiteral("Label1"));
-    Label2 = findChild<QLabel*>(QStringLiteral("Label2"));
 
     // OK answers Enter unless another button has the focus; Esc closes the window through QDialog.
     cmdOK->setDefault(true);
@@ -201,12 +229,12 @@ void frmAbout::Form_Load(const AppIdentity& identity)
 
 void frmAbout::applyLayout(TwipsScale scale)
 {
-    for (const ControlRow& row : kControls) {
-        auto* control = findChild<QWidget*>(QString::fromUtf8(row.name));
-        QRect rect = toPixels(row, scale);
-        if (row.kind == Kind::Picture)
-            rect.setSize(control->sizeHint());
-        control->setGeometry(rect);
+    for (const ControlRow& row : controlRows()) {
+        QWidget* widget = control(row);
+        QRect rect = twipsRect(row.left, row.top, row.width, row.height, scale);
+        if (widget == picIcon)
+            rect.setSize(picIcon->sizeHint());
+        widget->setGeometry(rect);
     }
 
     std::vector<EngravedSeparator::Stroke> strokes;
@@ -233,12 +261,13 @@ bool frmAbout::everyTextFits() const
 
 void frmAbout::placeOnScreen()
 {
-    // Screen pixels, not font-scaled ones: the place is on the desktop, not inside the window.
+    // Screen pixels, not font-scaled ones: the place is on the desktop, not inside the window. With
+    // large text the window may not fit there; it then moves just enough to lie on the available area.
     const QRect offset = twipsRect(kLeftOnScreen, kTopOnScreen, 0, 0, TwipsScale{});
     QPoint origin;
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         origin = screen->geometry().topLeft();
-    setGeometry(QRect(origin + offset.topLeft(), size()));
+    vorn::placeOnScreen(this, origin + offset.topLeft());
 }
 
 void frmAbout::cmdOK_Click()
@@ -254,8 +283,12 @@ void frmAbout::cmdHomepage_Click()
     call.file = QString::fromUtf8(kHomepageUrl);
     call.directory = QStringLiteral("c:\\");
     call.showCommand = 5;
-    if (m_opener)
-        m_opener(call);
+    if (!m_opener || m_opener(call))
+        return;
+    m_prompter->message(kNoBrowser + std::string(kHomepageUrl));
+    // A closed box does not always hand the activation back (it never does offscreen).
+    activateWindow();
+    cmdHomepage->setFocus(Qt::OtherFocusReason);
 }
 
 } // namespace vorn

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "common/Prompter.h"
 #include "common/Twips.h"
 #include "shell/AppIdentity.h"
 #include "shell/HomepageOpener.h"
 
 #include <QDialog>
+
+#include <memory>
+#include <span>
 
 class QLabel;
 class QPushButton;
@@ -12,6 +16,7 @@ class QPushButton;
 namespace vorn {
 
 class EngravedSeparator;
+class PictureBox;
 
 // The About window: title, version, the rules edition it follows, the beta warning, the author and the
 // "Visit Homepage" button. Modeless and without an owner; closing it deletes it, so that the next
@@ -21,12 +26,20 @@ class frmAbout : public QDialog {
     Q_OBJECT
 
 public:
-    explicit frmAbout(HomepageOpener opener = shellExecute, const AppIdentity& identity = appIdentity());
+    // Without a prompter the window shows a real message box; tests pass a scripted one.
+    explicit frmAbout(HomepageOpener opener = shellExecute, const AppIdentity& identity = appIdentity(),
+                      Prompter* prompter = nullptr);
+    ~frmAbout() override;
 
     // The twips scale the window is laid out with: the font's, widened where a text would not fit.
     TwipsScale layoutScale() const { return m_scale; }
 
 private:
+    // One control of the layout table; defined with the table.
+    struct ControlRow;
+    static std::span<const ControlRow> controlRows();
+    QWidget* control(const ControlRow& row) const;
+
     void createControls();
     void Form_Load(const AppIdentity& identity);
     void applyLayout(TwipsScale scale);
@@ -37,10 +50,12 @@ private:
     void cmdHomepage_Click();
 
     HomepageOpener m_opener;
+    std::unique_ptr<Prompter> m_ownPrompter;
+    Prompter* m_prompter;
     TwipsScale m_scale;
 
     QPushButton* cmdOK = nullptr;
-    QLabel* picIcon = nullptr;
+    PictureBox* picIcon = nullptr;
     QLabel* lblDescription = nullptr;
     QLabel* lblDisclaimer = nullptr;
     QLabel* lblTitle = nullptr;

@@ -1,3 +1,5 @@
+#include "UnexpectedBoxes.h"
+#include "common/ScriptedPrompter.h"
 #include "shell/AppIdentity.h"
 #include "shell/frmAbout.h"
 
@@ -10,6 +12,7 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTest>
+#include <QWindow>
 
 #include <vector>
 
@@ -18,13 +21,21 @@ using vorn::ShellExecuteCall;
 
 namespace {
 
-// A fresh About window that records the shell calls it makes instead of opening a browser.
+// A fresh About window that records the shell calls it makes instead of opening a browser, and the
+// boxes it shows; the shell succeeds unless told otherwise.
 struct OpenAbout {
     std::vector<ShellExecuteCall> calls;
+    bool browserOpens = true;
+    vorn::ScriptedPrompter prompter;
     QPointer<frmAbout> window;
 
     explicit OpenAbout(const vorn::AppIdentity& identity = vorn::appIdentity())
-        : window(new frmAbout([this](const ShellExecuteCall& call) { calls.push_back(call); }, identity))
+        : window(new frmAbout(
+              [this](const ShellExecuteCall& call) {
+                  calls.push_back(call);
+                  return browserOpens;
+              },
+              identity, &prompter))
     {
     }
     ~OpenAbout() { delete window.data(); }
@@ -62,8 +73,13 @@ private slots:
     void okAndCloseBoxUnload_data();
     void okAndCloseBoxUnload();
     void visitHomepageAsksTheShell();
+    void homepageNotOpened_data();
+    void homepageNotOpened();
     void fixedToolWindowAtItsPlace();
     void pictureAndTabOrder();
+    void pictureShowsItsFocus();
+    void largeTextStaysOnScreen_data();
+    void largeTextStaysOnScreen();
     void noTextClipped_data();
     void noTextClipped();
 };
@@ -221,6 +237,40 @@ void tst_About::visitHomepageAsksTheShell()
     QVERIFY(about.window->isVisible());
 }
 
+void tst_About::homepageNotOpened_data()
+{
+    QTest::addColumn<bool>("browserOpens");
+    QTest::newRow("no browser: the address is shown") << false;
+    QTest::newRow("browser opened: nothing is shown") << true;
+}
+
+void tst_About::homepageNotOpened()
+{
+    QFETCH(bool, browserOpens);
+
+    OpenAbout about;
+    about.browserOpens = browserOpens;
+    QVERIFY(about.showActive());
+    QTest::mouseClick(about.child<QPushButton>("cmdHomepage"), Qt::LeftButton);
+
+    QCOMPARE(about.calls.size(), std::size_t(1));
+    if (browserOpens) {
+        QVERIFY(about.prompter.shown.empty());
+    } else {
+        QCOMPARE(about.prompter.shown.size(), std::size_t(1));
+        const vorn::ScriptedPrompter::Shown& box = about.prompter.shown.front();
+        QCOMPARE(box.kind, vorn::ScriptedPrompter::Kind::Message);
+        QCOMPARE(box.title, std::string("VORN Build Calculator"));
+        QCOMPARE(box.icon, vorn::MessageIcon::None);
+        // The address stands on a line of its own, whole, so that it can be read off and typed in.
+        const QStringList lines = QString::fromStdString(box.text).split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(lines.front().contains(QStringLiteral("could not be opened")));
+        QCOMPARE(lines.back(), QString::fromUtf8(vorn::kHomepageUrl));
+    }
+    QVERIFY(about.window->isVisible());
+}
+
 void tst_About::fixedToolWindowAtItsPlace()
 {
     OpenAbout about;
@@ -233,6 +283,11 @@ void tst_About::fixedToolWindowAtItsPlace()
     QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    // What the window system is asked for: Qt adds no buttons of its own to a customised title bar.
+    window->winId();
+    const Qt::WindowFlags asked = window->windowHandle()->flags();
+    QVERIFY(!(asked & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    QVERIFY(asked.testFlag(Qt::CustomizeWindowHint));
     QCOMPARE(window->minimumSize(), window->maximumSize());
     // A tool window would otherwise let the program end while it is still on screen.
     QVERIFY(window->testAttribute(Qt::WA_QuitOnClose));
@@ -266,6 +321,72 @@ void tst_About::pictureAndTabOrder()
         visited << QApplication::focusWidget()->objectName();
     }
     QCOMPARE(visited, expected);
+}
+
+// A Tab onto the picture must show: the style's focus frame is painted inside its sunken panel, which
+// stays as it was.
+void tst_About::pictureShowsItsFocus()
+{
+    OpenAbout about;
+    QVERIFY(about.showActive());
+    QWidget* picture = about.child<QWidget>("picIcon");
+    QTRY_COMPARE(QApplication::focusWidget(), about.child<QWidget>("cmdOK"));
+    const QImage unfocused = picture->grab().toImage();
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTRY_VERIFY(picture->hasFocus());
+    const QImage focused = picture->grab().toImage();
+
+    QCOMPARE(focused.size(), unfocused.size());
+    QVERIFY(focused != unfocused);
+    const QRect inside = picture->rect().adjusted(2, 2, -2, -2);
+    for (int y = 0; y < focused.height(); ++y)
+        for (int x = 0; x < focused.width(); ++x)
+            if (!inside.contains(x, y))
+                QCOMPARE(focused.pixel(x, y), unfocused.pixel(x, y));
+}
+
+void tst_About::largeTextStaysOnScreen_data()
+{
+    QTest::addColumn<int>("pointSize");
+    // Far enough to the right and below its place, the window no longer fits there.
+    QTest::newRow("16-point font") << 16;
+    // Wider than the whole screen: its left edge and title bar stay on it.
+    QTest::newRow("36-point font") << 36;
+}
+
+void tst_About::largeTextStaysOnScreen()
+{
+    QFETCH(int, pointSize);
+
+    const QFont original = QApplication::font();
+    QFont font = original;
+    font.setPointSize(pointSize);
+    QApplication::setFont(font);
+    const auto restore = qScopeGuard([&] { QApplication::setFont(original); });
+
+    OpenAbout about;
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const QPoint place = QGuiApplication::primaryScreen()->geometry().topLeft() + QPoint(156, 129);
+    QVERIFY2(!available.contains(QRect(place, about.window->size())),
+             "the case needs a window that won't fit");
+    QVERIFY(about.showActive());
+
+    // Moved left just enough, title bar and frame included; too wide, its left edge stays on screen.
+    // Too tall, its top edge does.
+    const auto placed = [&] {
+        const QRect frame = about.window->frameGeometry();
+        const bool fitsAcross = frame.width() <= available.width();
+        const bool fitsDown = frame.height() <= available.height();
+        return (fitsAcross ? frame.right() == available.right() : frame.left() == available.left()) &&
+               (fitsDown ? frame.top() >= available.top() && frame.bottom() <= available.bottom()
+                         : frame.top() == available.top());
+    };
+    QTRY_VERIFY2(placed(), qPrintable(QStringLiteral("frame %1,%2 %3x%4")
+                                          .arg(about.window->frameGeometry().x())
+                                          .arg(about.window->frameGeometry().y())
+                                          .arg(about.window->frameGeometry().width())
+                                          .arg(about.window->frameGeometry().height())));
 }
 
 void tst_About::noTextClipped_data()

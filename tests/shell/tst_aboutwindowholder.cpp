@@ -1,9 +1,11 @@
+#include "UnexpectedBoxes.h"
 #include "calculator/frmBuildCalculator.h"
 #include "common/ScriptedPrompter.h"
 #include "shell/AboutWindowHolder.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -33,6 +35,11 @@ class tst_AboutWindowHolder : public QObject {
 private slots:
     void aboutTwiceShowsOneWindow();
     void aboutAfterCloseLoadsAfresh();
+    void aboutBringsTheWindowBack_data();
+    void aboutBringsTheWindowBack();
+    void minimisedAboutComesBackWhenAlone_data();
+    void minimisedAboutComesBackWhenAlone();
+    void aboutWindowsTellThroughTheHoldersPrompter();
     void programOutlivesCalculatorWhileAboutIsOpen();
     void closingTheCalculatorEndsTheProgram();
 };
@@ -76,6 +83,90 @@ void tst_AboutWindowHolder::aboutAfterCloseLoadsAfresh()
              QStringLiteral("Version 1.0.6"));
     QCOMPARE(second->findChild<QLabel*>(QStringLiteral("lblTitle"))->text(),
              QStringLiteral("VORN Build Calculator"));
+}
+
+void tst_AboutWindowHolder::aboutBringsTheWindowBack_data()
+{
+    QTest::addColumn<bool>("minimiseByState");
+    QTest::addColumn<bool>("minimise");
+    QTest::newRow("minimised with showMinimized") << false << true;
+    QTest::newRow("minimised with setWindowState") << true << true;
+    QTest::newRow("behind the calculator") << false << false;
+}
+
+// Whatever state the open About window is in, "About" brings that same window back, restored and active.
+void tst_AboutWindowHolder::aboutBringsTheWindowBack()
+{
+    QFETCH(bool, minimiseByState);
+    QFETCH(bool, minimise);
+
+    AboutWindowHolder holder(noHomepage);
+    ScriptedPrompter prompter;
+    frmBuildCalculator calculator(&prompter);
+    calculator.show();
+    holder.show();
+    QPointer<frmAbout> about = holder.window();
+    QVERIFY(QTest::qWaitForWindowActive(about));
+    if (minimise && minimiseByState)
+        about->setWindowState(about->windowState() | Qt::WindowMinimized);
+    else if (minimise)
+        about->showMinimized();
+    // Offscreen, nothing else hands the activation on.
+    calculator.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&calculator));
+    QCOMPARE(about->isMinimized(), minimise);
+
+    holder.show();
+    QCOMPARE(holder.window(), about.data());
+    QVERIFY(!about->isMinimized());
+    QVERIFY(about->isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(about));
+    QCOMPARE(openAboutWindows(), 1);
+}
+
+void tst_AboutWindowHolder::minimisedAboutComesBackWhenAlone_data()
+{
+    QTest::addColumn<bool>("calculatorOpen");
+    QTest::newRow("minimised with no other window open") << false;
+    QTest::newRow("calculator closed while About is minimised") << true;
+}
+
+// A minimised About window has no task-bar entry: were it the program's only window, the user could
+// neither see nor end the program. It comes back by itself.
+void tst_AboutWindowHolder::minimisedAboutComesBackWhenAlone()
+{
+    QFETCH(bool, calculatorOpen);
+
+    AboutWindowHolder holder(noHomepage);
+    ScriptedPrompter prompter;
+    frmBuildCalculator calculator(&prompter);
+    if (calculatorOpen)
+        calculator.show();
+    holder.show();
+    frmAbout* about = holder.window();
+    QVERIFY(QTest::qWaitForWindowActive(about));
+    about->showMinimized();
+    if (calculatorOpen) {
+        // Minimised beside the calculator, it stays so until the calculator closes.
+        QTest::qWait(50);
+        QVERIFY(about->isMinimized());
+        calculator.close();
+    }
+    QTRY_VERIFY(!about->isMinimized());
+    QVERIFY(about->isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(about));
+}
+
+void tst_AboutWindowHolder::aboutWindowsTellThroughTheHoldersPrompter()
+{
+    ScriptedPrompter prompter;
+    AboutWindowHolder holder([](const vorn::ShellExecuteCall&) { return false; }, &prompter);
+    UnexpectedBoxes realBoxes;
+    holder.show();
+    QTest::mouseClick(holder.window()->findChild<QPushButton*>(QStringLiteral("cmdHomepage")),
+                      Qt::LeftButton);
+    QCOMPARE(prompter.messages().size(), std::size_t(1));
+    QCOMPARE(realBoxes.closed(), 0);
 }
 
 // The program ends when its last window closes (Qt quits right after lastWindowClosed). Closing the
