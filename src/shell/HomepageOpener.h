@@ -4,6 +4,7 @@
 #include <qwindowdefs.h>
 
 #include <concepts>
+#include <cstddef>
 #include <functional>
 #include <type_traits>
 #include <utility>
@@ -21,18 +22,24 @@ struct ShellExecuteCall {
     int showCommand = 0;
 };
 
+class HomepageOpener;
+
+// Any function or lambda that takes the call, whether it answers or not.
+template <typename Open>
+concept OpensHomepage = !std::same_as<Open, HomepageOpener> && std::invocable<Open&, const ShellExecuteCall&>;
+
 // What opens the homepage for the About window, which is given it so that tests can see what it asks
 // for instead of opening a browser. It answers whether the address was handed to a browser; when not,
 // the About window gives the user the address to type in. An opener that answers nothing (returns void)
 // cannot tell, and is taken to have succeeded.
 class HomepageOpener {
 public:
+    // No opener at all: the button then does nothing.
     HomepageOpener() = default;
+    HomepageOpener(std::nullptr_t) {}
 
-    // Not explicit: any function or lambda taking the call is an opener as it stands.
-    template <typename Open>
-    requires(!std::same_as<Open, HomepageOpener> && std::invocable<Open&, const ShellExecuteCall&>)
-        HomepageOpener(Open open)
+    // Not explicit: a function or lambda is an opener as it stands.
+    template <OpensHomepage Open> HomepageOpener(Open open)
     {
         if constexpr (std::is_void_v<std::invoke_result_t<Open&, const ShellExecuteCall&>>)
             m_open = [open = std::move(open)](const ShellExecuteCall& call) mutable {
