@@ -12,7 +12,8 @@ StartRequest readCommandLine(const QStringList& arguments)
         QStringLiteral("Follows a VORN character's Build, Loose XP, Level and Body from event to event."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A character file (.vornchar) to open."),
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("A character file (.vornchar) to open."),
                                  QStringLiteral("[FILE]"));
 
     StartRequest request;
