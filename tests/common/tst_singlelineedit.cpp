@@ -28,10 +28,7 @@ void tst_SingleLineEdit::pasted_data()
                                                         << "250" << 3;
     QTest::newRow("CR LF inside") << "" << 0 << "12\r\n34"
                                   << "1234" << 4;
-    QTest::newRow("lone CR") << "" << 0 << "12\r34"
-                             << "1234" << 4;
     QTest::newRow("Unicode line separator") << "" << 0 << QStringLiteral("12\u202834") << "1234" << 4;
-    QTest::newRow("Unicode paragraph separator") << "" << 0 << QStringLiteral("12\u202934") << "1234" << 4;
     QTest::newRow("into the middle: cursor after the paste") << "ab" << 1 << "\nx\r\ny\n"
                                                              << "axyb" << 3;
     QTest::newRow("only line breaks") << "ab" << 1 << "\r\n\r\n"
