@@ -3,6 +3,7 @@
 #include "calculator/ControlHabits.h"
 #include "calculator/FocusLeaveGuard.h"
 #include "common/QtPrompter.h"
+#include "common/SingleLineEdit.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -133,6 +134,7 @@ QWidget* frmBuildCalculator::createControl(const layout::Control& row, QWidget* 
     }
     case Kind::TextBox: {
         auto* box = new QLineEdit(text, parent);
+        stripLineBreaksWhileEditing(box);
         if (row.flags & layout::RightAligned)
             box->setAlignment(Qt::AlignRight);
         widget = box;

@@ -3,15 +3,39 @@
 #include "rules/Conversions.h"
 #include "shell/AboutWindowHolder.h"
 #include "shell/AppIcons.h"
+#include "shell/AppIdentity.h"
+#include "shell/CommandLine.h"
 #include "shell/RegionalFormat.h"
 
 #include <QApplication>
 #include <QLocale>
 
+#include <cstdio>
+
 // The program creates the calculator window and reacts to the user until the last of its windows has
-// closed: the calculator, or the About window when that is still open. Nothing is saved.
+// closed: the calculator, or the About window when that is still open. A character is saved only when
+// the user saves it.
 int main(int argc, char* argv[])
 {
+    // Where the settings (Recent Characters) are kept, and what --version says.
+    QCoreApplication::setOrganizationName(QStringLiteral("vorncalc"));
+    QCoreApplication::setOrganizationDomain(QStringLiteral("vorncalc.org"));
+    QCoreApplication::setApplicationName(QString::fromStdString(vorn::appIdentity().title));
+    QCoreApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                                .arg(vorn::appIdentity().major)
+                                                .arg(vorn::appIdentity().minor)
+                                                .arg(vorn::appIdentity().revision));
+
+    // Read before any window system is needed, so that --help and --version answer on a bare terminal.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const vorn::StartRequest request = vorn::readCommandLine(arguments);
+    if (request.exitCode) {
+        std::fputs(request.answer.toLocal8Bit().constData(), request.answerIsError ? stderr : stdout);
+        return *request.exitCode;
+    }
+
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("vorn-build-calculator"));
     QApplication::setWindowIcon(vorn::programIcon());
@@ -27,5 +51,8 @@ int main(int argc, char* argv[])
     calculator.show();
     // The window system chooses where the calculator opens; with large text it may run off the screen.
     vorn::keepOnScreenOnceShown(&calculator);
+    // A file that can't be opened says why and leaves the new character.
+    if (!request.file.isEmpty())
+        calculator.openCharacter(request.file);
     return QApplication::exec();
 }

@@ -18,6 +18,7 @@ private slots:
     void eventLengthBoxSelectsNothingByItself_data();
     void eventLengthBoxSelectsNothingByItself();
     void firstBoxStartsSelectedWithoutActivation();
+    void pastedLineBreaksStayOut();
 };
 
 void tst_DesktopHabits::enterPressesTheFocusedButton_data()
@@ -114,6 +115,19 @@ void tst_DesktopHabits::firstBoxStartsSelectedWithoutActivation()
     auto* box = window.findChild<QLineEdit*>("txtSilverSubmitted");
     QCOMPARE(window.focusWidget(), box);
     QCOMPARE(box->selectedText(), "0");
+}
+
+// A number copied from a spreadsheet cell or a line of text arrives with a line break after it.
+void tst_DesktopHabits::pastedLineBreaksStayOut()
+{
+    Calculator c;
+    QApplication::clipboard()->setText("40\r\n");
+    c.get("txtStartingBuild")->setFocus(Qt::TabFocusReason);
+    c.key(Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(c.text("txtStartingBuild"), "40");
+    c.click("cmdSetStartingBuild");
+    QCOMPARE(c.messages(), QStringList());
+    QCOMPARE(c.text("lblBuild"), "40");
 }
 
 QTEST_MAIN(tst_DesktopHabits)
