@@ -307,8 +307,10 @@ Outcome CalculatorSession::setStartingValues(const BoxTexts& boxes)
         } catch (const TypeMismatchError&) {
             return refused(fields[i].notANumber, fields[i].box);
         } catch (const OverflowError&) {
-            Outcome o = refused(kTooLarge, fields[i].box);
-            o.display = display(boxes);
+            Outcome o = refresh(boxes);
+            o.messages.insert(o.messages.begin(), Message{kTooLarge});
+            o.focus = fields[i].box;
+            o.selectAll = true;
             return o;
         }
         if (values[i] < fields[i].least)
