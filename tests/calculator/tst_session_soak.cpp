@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QMap>
+#include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
 
@@ -24,6 +25,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <utility>
 
 using vorn::test::Calculator;
 using vorn::test::SessionModel;
@@ -86,7 +88,8 @@ public:
             {30, &Session::typeIntoBox}, {30, &Session::clickButton}, {8, &Session::chooseEntry},
             {5, &Session::listKey},      {5, &Session::tickBox},      {10, &Session::tab},
             {4, &Session::space},        {6, &Session::addBlankets},  {3, &Session::reverseCalculate},
-            {2, &Session::about}};
+            {2, &Session::about},        {6, &Session::undo},         {4, &Session::redo},
+            {2, &Session::newCharacter}};
         int total = 0;
         for (const Kind& k : kinds)
             total += k.weight;
@@ -95,10 +98,14 @@ public:
         while (r >= chosen->weight)
             r -= (chosen++)->weight;
 
+        void (Session::*action)() = std::exchange(m_next, nullptr);
+        if (!action)
+            action = chosen->act;
+
         m_number = number;
         m.beginAction();
         m_shownBefore = c.prompter.shown.size();
-        (this->*chosen->act)();
+        (this->*action)();
         QCoreApplication::processEvents();
         for (const QString& said : m.said)
             ++m_tally[said.left(said.indexOf(QRegularExpression("[0-9.]")))];
@@ -126,6 +133,8 @@ public:
         QCOMPARE(c.get<QCheckBox>("chkShowMaxOut")->isChecked(), m.maxOut);
         QCOMPARE(c.window.character().build(), m.build);
         QCOMPARE(c.window.character().looseXP(), m.looseXP);
+        QCOMPARE(m_undo->isEnabled(), m.canUndo());
+        QCOMPARE(m_redo->isEnabled(), m.canRedo());
         QCOMPARE(m_aboutCalls, m_aboutExpected);
         QVERIFY2(c.prompter.answers.empty(), "the blanket answer was not asked for");
         QVERIFY2(!QApplication::activePopupWidget(), "a list was left open");
@@ -268,11 +277,18 @@ private:
             boxes << SessionModel::kBox; // disabled otherwise
         const QString box = pick(boxes);
         // Now and then only a click, which leaves the whole text selected for typing over.
-        const std::optional<QString> typed = roll(8) == 0 ? std::nullopt : std::optional(numberText(box));
+        std::optional<QString> typed = roll(8) == 0 ? std::nullopt : std::optional(numberText(box));
+        // Whether this typing is an undo step of its own depends on where earlier clicks put the cursor.
+        if (typed && m.typingStepUnknown(box))
+            typed = QString();
         note(typed ? QString("click %1, type \"%2\"").arg(box, *typed) : "click " + box);
+        const bool hadFocus = m.focus == box;
         c.click(box);
-        if (!m.moveFocus(box) || !typed)
+        if (!m.moveFocus(box))
             return; // refused: the user reads the message instead of typing
+        m.pressedIn(box, hadFocus);
+        if (!typed)
+            return;
         typeHere(*typed);
         m.typed(box, *typed);
     }
@@ -397,6 +413,65 @@ private:
         ++m_aboutExpected;
     }
 
+    // Now and then through the Edit menu, which always acts on the character; mostly by the keyboard,
+    // wherever the focus is, which undoes and redoes a text box's typing first. They come in runs, as
+    // when a user steps back and forth: through a box's typing, then on into the character's steps.
+    void undo()
+    {
+        if (roll(2) == 0)
+            m_next = pick({&Session::undo, &Session::undo, &Session::redo});
+        if (roll(5) == 0) {
+            note("Edit > Undo");
+            chooseFromEditMenu(m_undo);
+            m.undo();
+            return;
+        }
+        note("Ctrl+Z on " + m.focus);
+        c.key(Qt::Key_Z, Qt::ControlModifier);
+        m.undoKey();
+    }
+
+    void redo()
+    {
+        if (roll(2) == 0)
+            m_next = pick({&Session::undo, &Session::redo, &Session::redo});
+        if (roll(5) == 0) {
+            note("Edit > Redo");
+            chooseFromEditMenu(m_redo);
+            m.redo();
+            return;
+        }
+        bool y = roll(2) == 0;
+        // A text box keeps Ctrl+Shift+Z even when it has no typing to redo, and the character is not
+        // redone: there, only Ctrl+Y is pressed until the window takes that key back.
+        y = y || (m.focus.startsWith("txt") && !m.hasTypingToRedo());
+        note((y ? "Ctrl+Y on " : "Ctrl+Shift+Z on ") + m.focus);
+        if (y)
+            c.key(Qt::Key_Y, Qt::ControlModifier);
+        else
+            c.key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        m.redoKey();
+    }
+
+    // A click on Edit in the menu bar, then on the command; a disabled one leaves the menu open.
+    void chooseFromEditMenu(QAction* command)
+    {
+        QMenuBar* bar = c.window.menuBar();
+        const QRect title = bar->actionGeometry(c.window.findChild<QAction*>("mnuEdit"));
+        QTest::mouseClick(c.window.windowHandle(), Qt::LeftButton, {}, bar->mapTo(&c.window, title.center()));
+        auto* menu = c.window.findChild<QMenu*>("mnuEditMenu");
+        QVERIFY2(menu->isVisible(), "the Edit menu did not open");
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(command).center());
+        Calculator::closePopups();
+    }
+
+    void newCharacter()
+    {
+        note("Ctrl+N");
+        c.key(Qt::Key_N, Qt::ControlModifier);
+        m.newCharacter();
+    }
+
     std::mt19937 m_rng;
     QString m_decimal;
     QString m_group;
@@ -407,6 +482,9 @@ private:
     std::size_t m_shownBefore = 0;
     int m_aboutCalls = 0;
     int m_aboutExpected = 0;
+    QAction* m_undo = c.window.findChild<QAction*>("mnuUndo");
+    QAction* m_redo = c.window.findChild<QAction*>("mnuRedo");
+    void (Session::*m_next)() = nullptr; // the next action, when it is not left to chance
     QMap<QString, int> m_tally;
 };
 
