@@ -111,6 +111,17 @@ public:
 
     void newCharacter() { change(startAt(30, 0)); }
 
+    // The six results as Copy Results puts them on the clipboard, the way the labels show them.
+    QString copiedResults() const
+    {
+        static const char* const captions[] = {"Level",    "Body",     "Build",
+                                               "Loose XP", "Total XP", "XP/BP Ratio"};
+        QString copied;
+        for (int i = 0; i < 6; ++i)
+            copied += QString("%1: %2\n").arg(captions[i], labels[i]);
+        return copied;
+    }
+
     // A click on a control or Tab onto it. The event-length box lets the focus go only when its length
     // can be used; onto the length list the check waits for the move after. False when refused.
     bool moveFocus(const QString& target)

@@ -9,12 +9,15 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QMap>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QRegularExpression>
+#include <QTableView>
 
 #include <algorithm>
 #include <cstdint>
@@ -70,10 +73,12 @@ uint32_t fromEnvironment(const char* name, uint32_t fallback)
 // One window, one model beside it, and a stream of random actions on both.
 class Session {
 public:
-    Session(uint32_t seed, QString decimalSeparator, QString groupSeparator)
-        : m_rng(seed), m_decimal(std::move(decimalSeparator)), m_group(std::move(groupSeparator))
+    Session(uint32_t seed, QString decimalSeparator, QString groupSeparator, int actions)
+        : m_rng(seed), m_decimal(std::move(decimalSeparator)), m_group(std::move(groupSeparator)),
+          m_historyFrom(actions - actions / 10)
     {
         c.window.setAboutCommand([this] { ++m_aboutCalls; });
+        QApplication::clipboard()->clear();
     }
 
     bool opened() const { return c.active; }
@@ -89,7 +94,7 @@ public:
             {5, &Session::listKey},      {5, &Session::tickBox},      {10, &Session::tab},
             {4, &Session::space},        {6, &Session::addBlankets},  {3, &Session::reverseCalculate},
             {2, &Session::about},        {6, &Session::undo},         {4, &Session::redo},
-            {2, &Session::newCharacter}};
+            {2, &Session::newCharacter}, {2, &Session::copyResults},  {1, &Session::history}};
         int total = 0;
         for (const Kind& k : kinds)
             total += k.weight;
@@ -135,6 +140,15 @@ public:
         QCOMPARE(c.window.character().looseXP(), m.looseXP);
         QCOMPARE(m_undo->isEnabled(), m.canUndo());
         QCOMPARE(m_redo->isEnabled(), m.canRedo());
+        QCOMPARE(QApplication::clipboard()->text(), m_copied);
+        if (m_history && m_history->isVisible()) {
+            const QTableView* table = m_history->findChild<QTableView*>("tblHistory");
+            const QAbstractItemModel* rows = table->model();
+            QCOMPARE(rows->rowCount(), m.history.size());
+            QCOMPARE(table->currentIndex().row(), m.position);
+            QCOMPARE(rows->index(int(m.position), 1).data().toString(), QString::number(m.build));
+            QCOMPARE(rows->index(int(m.position), 2).data().toString(), QString::number(m.looseXP));
+        }
         QCOMPARE(m_aboutCalls, m_aboutExpected);
         QVERIFY2(c.prompter.answers.empty(), "the blanket answer was not asked for");
         QVERIFY2(!QApplication::activePopupWidget(), "a list was left open");
@@ -472,6 +486,33 @@ private:
         m.newCharacter();
     }
 
+    void copyResults()
+    {
+        note("Ctrl+Shift+C");
+        c.key(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        m_copied = m.copiedResults();
+    }
+
+    // The History window takes the activation; the user comes back to the calculator, closing the
+    // History window or leaving it open beside it (it then follows every action). The calculator's
+    // focus is where it was. Once opened, the window is refreshed after every action, open or not, which
+    // doubles the cost of an action: it is opened only in the last tenth of the session.
+    void history()
+    {
+        if (m_number < m_historyFrom)
+            return copyResults();
+        const bool close = roll(2) == 0;
+        note(close ? "Ctrl+H, close History" : "Ctrl+H, back to the calculator");
+        c.key(Qt::Key_H, Qt::ControlModifier);
+        m_history = c.window.findChild<QWidget*>("frmHistory");
+        QVERIFY2(m_history && m_history->isVisible(), "the History window did not open");
+        QCoreApplication::processEvents();
+        if (close)
+            m_history->close();
+        c.window.activateWindow();
+        QVERIFY2(QTest::qWaitForWindowActive(&c.window), "the calculator did not become active again");
+    }
+
     std::mt19937 m_rng;
     QString m_decimal;
     QString m_group;
@@ -484,6 +525,9 @@ private:
     int m_aboutExpected = 0;
     QAction* m_undo = c.window.findChild<QAction*>("mnuUndo");
     QAction* m_redo = c.window.findChild<QAction*>("mnuRedo");
+    QString m_copied; // what the last Copy Results put on the clipboard
+    QPointer<QWidget> m_history;
+    int m_historyFrom;                   // the first action that may open the History window
     void (Session::*m_next)() = nullptr; // the next action, when it is not left to chance
     QMap<QString, int> m_tally;
 };
@@ -530,7 +574,7 @@ void tst_SessionSoak::soak()
     const int actions = int(fromEnvironment("VORN_SOAK_ACTIONS", kDefaultActions));
 
     vorn::setNumberFormat({decimal.toStdString(), group.toStdString()});
-    Session session(seed + seedOffset, decimal, group);
+    Session session(seed + seedOffset, decimal, group, actions);
     QVERIFY(session.opened());
     session.verify();
 
