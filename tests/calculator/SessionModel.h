@@ -6,6 +6,7 @@
 #include "rules/LiteralBuildUtils.h"
 
 #include <QHash>
+#include <QList>
 #include <QStringList>
 
 #include <array>
@@ -34,7 +35,9 @@ inline auto startAt(int32_t build, int32_t looseXP)
 // that box). For an action on the character it knows only what a user is told: the action's refusals,
 // each a condition on the typed texts with its message and the box it hands back, the first that holds
 // being the one shown; when none holds, the change as the step-by-step LiteralBuildUtils makes it, kept
-// when the six results can still be counted, otherwise the too-large message and nothing changed.
+// when the six results can still be counted, otherwise the too-large message and nothing changed. Each
+// kept change is a step of the character's history, which undo and redo walk; a text box has its own
+// undo for what was typed into it, which the keyboard's undo and redo use first.
 class SessionModel {
 public:
     static constexpr const char* kBox = "txtEventLength";
@@ -70,8 +73,54 @@ public:
     // The box with the focus has its whole text selected: a number box selects it when the focus comes
     // from another control or is handed back after a message; typing or a click in the box ends that.
     bool wholeTextSelected = true;
+    // The character (Build, Loose XP) at the start and after each kept step; the one at `position` is
+    // shown, those after it can be redone until a new step drops them.
+    QList<std::pair<int32_t, int32_t>> history{{30, 0}};
+    qsizetype position = 0;
 
     void beginAction() { said.clear(); }
+
+    bool canUndo() const { return position > 0; }
+    bool canRedo() const { return position + 1 < history.size(); }
+
+    // Edit > Undo and Edit > Redo, or their keys outside a box with typing to undo or redo.
+    void undo()
+    {
+        if (canUndo())
+            goTo(position - 1);
+    }
+    void redo()
+    {
+        if (canRedo())
+            goTo(position + 1);
+    }
+
+    // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z: the focused box's typing first, then the character.
+    void undoKey()
+    {
+        if (!typingBack())
+            undo();
+    }
+    void redoKey()
+    {
+        if (!typingForward())
+            redo();
+    }
+
+    bool hasTypingToRedo() const { return !typing.value(focus).forward.isEmpty(); }
+
+    void newCharacter() { change(startAt(30, 0)); }
+
+    // The six results as Copy Results puts them on the clipboard, the way the labels show them.
+    QString copiedResults() const
+    {
+        static const char* const captions[] = {"Level",    "Body",     "Build",
+                                               "Loose XP", "Total XP", "XP/BP Ratio"};
+        QString copied;
+        for (int i = 0; i < 6; ++i)
+            copied += QString("%1: %2\n").arg(captions[i], labels[i]);
+        return copied;
+    }
 
     // A click on a control or Tab onto it. The event-length box lets the focus go only when its length
     // can be used; onto the length list the check waits for the move after. False when refused.
@@ -83,8 +132,11 @@ public:
                 checkPending = true;
             } else if (!usableLength()) {
                 said << kBadLength;
-                focus = kBox; // back from the list too; the box never selects its text
-                wholeTextSelected = false;
+                // Back from the list too, where the box lost its selection; refused from the box, the
+                // focus never left it and its selection stays.
+                if (focus != kBox)
+                    wholeTextSelected = false;
+                focus = kBox;
                 checkPending = false;
                 return false;
             } else {
@@ -96,7 +148,24 @@ public:
             checkPending = false;
         wholeTextSelected = target != focus && isNumberBox(target); // a click in the box places the cursor
         focus = target;
+        if (wholeTextSelected)
+            cursorMoved(target);
         return true;
+    }
+
+    // The press of a click in a box that has the focus (a number box that takes the focus selects its
+    // text first): it puts the cursor where the click is, which may or may not be where it was.
+    void pressedIn(const QString& box, bool hadFocus)
+    {
+        if (!text[box].isEmpty() && (hadFocus || box == kBox) && typing[box].moved == Moved::No)
+            typing[box].moved = Moved::Maybe;
+    }
+
+    // Whether typing into this box would have an undo step of its own is not known: see typed().
+    bool typingStepUnknown(const QString& box) const
+    {
+        const Typing t = typing.value(box);
+        return text[box].isEmpty() && !t.back.isEmpty() && t.forward.isEmpty() && t.moved == Moved::Maybe;
     }
 
     QString tabNeighbour(bool forward) const
@@ -120,8 +189,22 @@ public:
         return std::nullopt;
     }
 
+    // Typing over the whole old text of a box (the text is selected, then deleted, then typed).
     void typed(const QString& box, const QString& newText)
     {
+        Typing& t = typing[box];
+        const QString& old = text[box];
+        if (!old.isEmpty() || !newText.isEmpty()) { // nothing deleted, nothing typed: no trace either
+            // Deleting a selection starts an undo step, and so does typing after the cursor has moved.
+            // Typing into a box emptied by the last typing, with the cursor still where that typing
+            // left it (undo and redo don't move it for this purpose), continues that typing's step.
+            const bool continues =
+                old.isEmpty() && !t.back.isEmpty() && t.forward.isEmpty() && t.moved == Moved::No;
+            if (!continues)
+                t.back << old;
+            t.forward.clear();
+            t.moved = Moved::No;
+        }
         text[box] = newText;
         wholeTextSelected = false;
     }
@@ -272,6 +355,8 @@ private:
     {
         focus = box;
         wholeTextSelected = isNumberBox(box);
+        if (wholeTextSelected)
+            cursorMoved(box);
     }
 
     void setStart()
@@ -327,9 +412,12 @@ private:
     template <typename Rules = LiteralBuildUtils, typename Change> bool change(Change apply)
     {
         const Character after = changed<Rules>(apply, &said);
-        if (after)
+        if (after) {
             std::tie(build, looseXP) = *after;
-        else
+            history.resize(position + 1); // a new step drops the undone ones
+            history << *after;
+            ++position;
+        } else
             said << kTooLarge;
         refresh();
         return after.has_value();
@@ -339,8 +427,10 @@ private:
     // record it: the Build it gains and its XP, both blank when that Add would be refused.
     void refresh()
     {
-        if (!manual())
+        if (!manual() && text[kBox] != QString::number(kLengths[lengthEntry])) {
             text[kBox] = QString::number(kLengths[lengthEntry]);
+            typing.remove(kBox); // a text the program writes leaves nothing to undo
+        }
         const LiteralBuildUtils r = rules<LiteralBuildUtils>();
         auto show = [](auto read) {
             try {
@@ -360,7 +450,55 @@ private:
                << (next ? QString::number(r.getXPForEvent(*length, coin)) : QString());
     }
 
+    // The undo of a text box's own typing: the texts it can go back to, and forward to again, and
+    // whether the cursor has moved since the last typing.
+    enum class Moved { No, Yes, Maybe };
+    struct Typing {
+        QStringList back;
+        QStringList forward;
+        Moved moved = Moved::No;
+    };
+
+    // Selecting a box's whole text moves its cursor when there is text.
+    void cursorMoved(const QString& box)
+    {
+        if (!text[box].isEmpty())
+            typing[box].moved = Moved::Yes;
+    }
+
+    bool typingBack()
+    {
+        if (!typing.contains(focus) || typing[focus].back.isEmpty())
+            return false;
+        Typing& t = typing[focus];
+        t.forward << text[focus];
+        text[focus] = t.back.takeLast();
+        wholeTextSelected = true; // the old text comes back selected, as it was when it was typed over
+        return true;
+    }
+
+    bool typingForward()
+    {
+        if (!hasTypingToRedo())
+            return false;
+        Typing& t = typing[focus];
+        t.back << text[focus];
+        text[focus] = t.forward.takeLast();
+        // The cursor ends after the typing; with more to redo, the text as the next typing found it,
+        // selected to be typed over.
+        wholeTextSelected = !t.forward.isEmpty();
+        return true;
+    }
+
+    void goTo(qsizetype step)
+    {
+        position = step;
+        std::tie(build, looseXP) = history[step];
+        refresh();
+    }
+
     bool checkPending = false; // the focus went from the box onto the length list unchecked
+    QHash<QString, Typing> typing;
 };
 
 } // namespace vorn::test

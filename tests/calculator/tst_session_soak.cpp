@@ -9,11 +9,15 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QMap>
+#include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QRegularExpression>
+#include <QTableView>
 
 #include <algorithm>
 #include <cstdint>
@@ -24,6 +28,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <utility>
 
 using vorn::test::Calculator;
 using vorn::test::SessionModel;
@@ -68,10 +73,12 @@ uint32_t fromEnvironment(const char* name, uint32_t fallback)
 // One window, one model beside it, and a stream of random actions on both.
 class Session {
 public:
-    Session(uint32_t seed, QString decimalSeparator, QString groupSeparator)
-        : m_rng(seed), m_decimal(std::move(decimalSeparator)), m_group(std::move(groupSeparator))
+    Session(uint32_t seed, QString decimalSeparator, QString groupSeparator, int actions)
+        : m_rng(seed), m_decimal(std::move(decimalSeparator)), m_group(std::move(groupSeparator)),
+          m_historyFrom(actions - actions / 10)
     {
         c.window.setAboutCommand([this] { ++m_aboutCalls; });
+        QApplication::clipboard()->clear();
     }
 
     bool opened() const { return c.active; }
@@ -86,7 +93,8 @@ public:
             {30, &Session::typeIntoBox}, {30, &Session::clickButton}, {8, &Session::chooseEntry},
             {5, &Session::listKey},      {5, &Session::tickBox},      {10, &Session::tab},
             {4, &Session::space},        {6, &Session::addBlankets},  {3, &Session::reverseCalculate},
-            {2, &Session::about}};
+            {2, &Session::about},        {6, &Session::undo},         {4, &Session::redo},
+            {2, &Session::newCharacter}, {2, &Session::copyResults},  {1, &Session::history}};
         int total = 0;
         for (const Kind& k : kinds)
             total += k.weight;
@@ -95,10 +103,14 @@ public:
         while (r >= chosen->weight)
             r -= (chosen++)->weight;
 
+        void (Session::*action)() = std::exchange(m_next, nullptr);
+        if (!action)
+            action = chosen->act;
+
         m_number = number;
         m.beginAction();
         m_shownBefore = c.prompter.shown.size();
-        (this->*chosen->act)();
+        (this->*action)();
         QCoreApplication::processEvents();
         for (const QString& said : m.said)
             ++m_tally[said.left(said.indexOf(QRegularExpression("[0-9.]")))];
@@ -126,6 +138,17 @@ public:
         QCOMPARE(c.get<QCheckBox>("chkShowMaxOut")->isChecked(), m.maxOut);
         QCOMPARE(c.window.character().build(), m.build);
         QCOMPARE(c.window.character().looseXP(), m.looseXP);
+        QCOMPARE(m_undo->isEnabled(), m.canUndo());
+        QCOMPARE(m_redo->isEnabled(), m.canRedo());
+        QCOMPARE(QApplication::clipboard()->text(), m_copied);
+        if (m_history && m_history->isVisible()) {
+            const QTableView* table = m_history->findChild<QTableView*>("tblHistory");
+            const QAbstractItemModel* rows = table->model();
+            QCOMPARE(rows->rowCount(), m.history.size());
+            QCOMPARE(table->currentIndex().row(), m.position);
+            QCOMPARE(rows->index(int(m.position), 1).data().toString(), QString::number(m.build));
+            QCOMPARE(rows->index(int(m.position), 2).data().toString(), QString::number(m.looseXP));
+        }
         QCOMPARE(m_aboutCalls, m_aboutExpected);
         QVERIFY2(c.prompter.answers.empty(), "the blanket answer was not asked for");
         QVERIFY2(!QApplication::activePopupWidget(), "a list was left open");
@@ -268,11 +291,18 @@ private:
             boxes << SessionModel::kBox; // disabled otherwise
         const QString box = pick(boxes);
         // Now and then only a click, which leaves the whole text selected for typing over.
-        const std::optional<QString> typed = roll(8) == 0 ? std::nullopt : std::optional(numberText(box));
+        std::optional<QString> typed = roll(8) == 0 ? std::nullopt : std::optional(numberText(box));
+        // Whether this typing is an undo step of its own depends on where earlier clicks put the cursor.
+        if (typed && m.typingStepUnknown(box))
+            typed = QString();
         note(typed ? QString("click %1, type \"%2\"").arg(box, *typed) : "click " + box);
+        const bool hadFocus = m.focus == box;
         c.click(box);
-        if (!m.moveFocus(box) || !typed)
+        if (!m.moveFocus(box))
             return; // refused: the user reads the message instead of typing
+        m.pressedIn(box, hadFocus);
+        if (!typed)
+            return;
         typeHere(*typed);
         m.typed(box, *typed);
     }
@@ -397,6 +427,92 @@ private:
         ++m_aboutExpected;
     }
 
+    // Now and then through the Edit menu, which always acts on the character; mostly by the keyboard,
+    // wherever the focus is, which undoes and redoes a text box's typing first. They come in runs, as
+    // when a user steps back and forth: through a box's typing, then on into the character's steps.
+    void undo()
+    {
+        if (roll(2) == 0)
+            m_next = pick({&Session::undo, &Session::undo, &Session::redo});
+        if (roll(5) == 0) {
+            note("Edit > Undo");
+            chooseFromEditMenu(m_undo);
+            m.undo();
+            return;
+        }
+        note("Ctrl+Z on " + m.focus);
+        c.key(Qt::Key_Z, Qt::ControlModifier);
+        m.undoKey();
+    }
+
+    void redo()
+    {
+        if (roll(2) == 0)
+            m_next = pick({&Session::undo, &Session::redo, &Session::redo});
+        if (roll(5) == 0) {
+            note("Edit > Redo");
+            chooseFromEditMenu(m_redo);
+            m.redo();
+            return;
+        }
+        bool y = roll(2) == 0;
+        // A text box keeps Ctrl+Shift+Z even when it has no typing to redo, and the character is not
+        // redone: there, only Ctrl+Y is pressed until the window takes that key back.
+        y = y || (m.focus.startsWith("txt") && !m.hasTypingToRedo());
+        note((y ? "Ctrl+Y on " : "Ctrl+Shift+Z on ") + m.focus);
+        if (y)
+            c.key(Qt::Key_Y, Qt::ControlModifier);
+        else
+            c.key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        m.redoKey();
+    }
+
+    // A click on Edit in the menu bar, then on the command; a disabled one leaves the menu open.
+    void chooseFromEditMenu(QAction* command)
+    {
+        QMenuBar* bar = c.window.menuBar();
+        const QRect title = bar->actionGeometry(c.window.findChild<QAction*>("mnuEdit"));
+        QTest::mouseClick(c.window.windowHandle(), Qt::LeftButton, {}, bar->mapTo(&c.window, title.center()));
+        auto* menu = c.window.findChild<QMenu*>("mnuEditMenu");
+        QVERIFY2(menu->isVisible(), "the Edit menu did not open");
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(command).center());
+        Calculator::closePopups();
+    }
+
+    void newCharacter()
+    {
+        note("Ctrl+N");
+        c.key(Qt::Key_N, Qt::ControlModifier);
+        m.newCharacter();
+    }
+
+    void copyResults()
+    {
+        note("Ctrl+Shift+C");
+        c.key(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        m_copied = m.copiedResults();
+    }
+
+    // The History window takes the activation; the user comes back to the calculator, closing the
+    // History window or leaving it open beside it (it then follows every action). The calculator's
+    // focus is where it was. Once opened, the window is refreshed after every action, open or not, which
+    // doubles the cost of an action: it is opened only in the last tenth of the session.
+    void history()
+    {
+        if (m_number < m_historyFrom)
+            return copyResults();
+        const bool close = roll(2) == 0;
+        note(close ? "Ctrl+H, close History" : "Ctrl+H, back to the calculator");
+        c.key(Qt::Key_H, Qt::ControlModifier);
+        m_history = c.window.findChild<QWidget*>("frmHistory");
+        QVERIFY2(m_history && m_history->isVisible(), "the History window did not open");
+        QCoreApplication::processEvents();
+        if (close)
+            m_history->close();
+        c.window.activateWindow();
+        QVERIFY2(QTest::qWaitForWindowActive(&c.window), "the calculator did not become active again");
+    }
+
     std::mt19937 m_rng;
     QString m_decimal;
     QString m_group;
@@ -407,6 +523,12 @@ private:
     std::size_t m_shownBefore = 0;
     int m_aboutCalls = 0;
     int m_aboutExpected = 0;
+    QAction* m_undo = c.window.findChild<QAction*>("mnuUndo");
+    QAction* m_redo = c.window.findChild<QAction*>("mnuRedo");
+    QString m_copied; // what the last Copy Results put on the clipboard
+    QPointer<QWidget> m_history;
+    int m_historyFrom;                   // the first action that may open the History window
+    void (Session::*m_next)() = nullptr; // the next action, when it is not left to chance
     QMap<QString, int> m_tally;
 };
 
@@ -452,7 +574,7 @@ void tst_SessionSoak::soak()
     const int actions = int(fromEnvironment("VORN_SOAK_ACTIONS", kDefaultActions));
 
     vorn::setNumberFormat({decimal.toStdString(), group.toStdString()});
-    Session session(seed + seedOffset, decimal, group);
+    Session session(seed + seedOffset, decimal, group, actions);
     QVERIFY(session.opened());
     session.verify();
 
