@@ -55,7 +55,7 @@ bool ControlHabits::isWindowShortcut(QEvent* event) const
 {
     const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
     for (const QAction* action : m_window->actions())
-        if (action->shortcut() == pressed)
+        if (action->shortcuts().contains(pressed))
             return true;
     return false;
 }

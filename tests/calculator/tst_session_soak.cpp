@@ -455,10 +455,7 @@ private:
             m.redo();
             return;
         }
-        bool y = roll(2) == 0;
-        // A text box keeps Ctrl+Shift+Z even when it has no typing to redo, and the character is not
-        // redone: there, only Ctrl+Y is pressed until the window takes that key back.
-        y = y || (m.focus.startsWith("txt") && !m.hasTypingToRedo());
+        const bool y = roll(2) == 0;
         note((y ? "Ctrl+Y on " : "Ctrl+Shift+Z on ") + m.focus);
         if (y)
             c.key(Qt::Key_Y, Qt::ControlModifier);
