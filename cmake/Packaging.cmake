@@ -4,20 +4,24 @@ install(TARGETS vorn-build-calculator RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR
 
 if(UNIX AND NOT APPLE)
     set(vorn_resources ${PROJECT_SOURCE_DIR}/resources)
-    install(FILES ${vorn_resources}/vorn-build-calculator.desktop
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+
+    # The desktop entry, the file type, the icons and the AppStream metadata, all under the application
+    # id (cmake/AppIdentity.cmake).
+    install(FILES ${VORN_DESKTOP_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${VORN_METAINFO_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
     install(FILES ${vorn_resources}/vorn-build-calculator-mime.xml
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME vorn-build-calculator.xml)
-    foreach(size 16 32 48 128)
-        install(FILES ${vorn_resources}/icons/vorn-build-calculator-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME ${VORN_APP_ID}.xml)
+    foreach(size 16 32 48 128 256)
+        install(FILES ${vorn_resources}/icons/hicolor/${size}x${size}.png
                 DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
-                RENAME vorn-build-calculator.png)
+                RENAME ${VORN_APP_ID}.png)
     endforeach()
+    install(FILES ${vorn_resources}/icons/vorn-build-calculator.svg
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME ${VORN_APP_ID}.svg)
 endif()
 
 set(CPACK_PACKAGE_NAME vorn-build-calculator)
-# The version users see, as the About window shows it: 1.0.6 for 1.0.0.6.
-set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_TWEAK}")
+set(CPACK_PACKAGE_VERSION "${VORN_DISPLAY_VERSION}")
 set(CPACK_PACKAGE_VENDOR "${VORN_APP_TITLE} project")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Build calculator for VORN characters")
 set(CPACK_PACKAGE_DESCRIPTION

@@ -1,7 +1,7 @@
-# Builds the Debian package with CPack and checks that it holds the program, its desktop entry and its
-# icons, that it carries the version and homepage of the application identity, and that it depends on the
-# Qt 6 runtime it needs, the platform plugins included.
-#   -DBUILD_DIR=... -DOUT=... -DCPACK=... -DDPKG_DEB=... -DVERSION=... -DHOMEPAGE=...
+# Builds the Debian package with CPack and checks that it holds the program, its desktop entry, icons
+# and AppStream metadata, that it carries the version and homepage of the application identity, and that
+# it depends on the Qt 6 runtime it needs, the platform plugins included.
+#   -DBUILD_DIR=... -DOUT=... -DCPACK=... -DDPKG_DEB=... -DVERSION=... -DHOMEPAGE=... -DAPP_ID=...
 file(REMOVE_RECURSE "${OUT}")
 execute_process(COMMAND ${CPACK} -G DEB --config ${BUILD_DIR}/CPackConfig.cmake -B ${OUT}
                 RESULT_VARIABLE result)
@@ -18,11 +18,16 @@ execute_process(COMMAND ${DPKG_DEB} -c ${packages} OUTPUT_VARIABLE contents RESU
 if(NOT result EQUAL 0)
     message(FATAL_ERROR "dpkg-deb -c failed: ${result}")
 endif()
-foreach(path
-        ./usr/bin/vorn-build-calculator
-        ./usr/share/applications/vorn-build-calculator.desktop
-        ./usr/share/icons/hicolor/16x16/apps/vorn-build-calculator.png
-        ./usr/share/icons/hicolor/32x32/apps/vorn-build-calculator.png)
+set(expected
+    ./usr/bin/vorn-build-calculator
+    ./usr/share/applications/${APP_ID}.desktop
+    ./usr/share/metainfo/${APP_ID}.metainfo.xml
+    ./usr/share/mime/packages/${APP_ID}.xml
+    ./usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg)
+foreach(size 16 32 48 128 256)
+    list(APPEND expected ./usr/share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
+endforeach()
+foreach(path IN LISTS expected)
     string(FIND "${contents}" " ${path}\n" at)
     if(at EQUAL -1)
         message(FATAL_ERROR "${path} is not in the package:\n${contents}")
