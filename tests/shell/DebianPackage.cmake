@@ -1,6 +1,7 @@
-# Builds the Debian package with CPack and checks that it holds the program, its desktop entry, icons
-# and AppStream metadata, that it carries the version and homepage of the application identity, and that
-# it depends on the Qt 6 runtime it needs, the platform plugins included.
+# Builds the Debian package with CPack and checks that it holds the program, its desktop entry, icons,
+# AppStream metadata, manual page, changelog and copyright, that it carries the version and homepage of
+# the application identity, and that it depends on the Qt 6 runtime it needs, the platform plugins
+# included.
 #   -DBUILD_DIR=... -DOUT=... -DCPACK=... -DDPKG_DEB=... -DVERSION=... -DHOMEPAGE=... -DAPP_ID=...
 file(REMOVE_RECURSE "${OUT}")
 execute_process(COMMAND ${CPACK} -G DEB --config ${BUILD_DIR}/CPackConfig.cmake -B ${OUT}
@@ -23,7 +24,10 @@ set(expected
     ./usr/share/applications/${APP_ID}.desktop
     ./usr/share/metainfo/${APP_ID}.metainfo.xml
     ./usr/share/mime/packages/${APP_ID}.xml
-    ./usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg)
+    ./usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg
+    ./usr/share/man/man1/vorn-build-calculator.1.gz
+    ./usr/share/doc/vorn-build-calculator/changelog.gz
+    ./usr/share/doc/vorn-build-calculator/copyright)
 foreach(size 16 32 48 128 256)
     list(APPEND expected ./usr/share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
 endforeach()
@@ -34,7 +38,8 @@ foreach(path IN LISTS expected)
     endif()
 endforeach()
 
-execute_process(COMMAND ${DPKG_DEB} -f ${packages} Package Version Homepage Depends OUTPUT_VARIABLE fields)
+execute_process(COMMAND ${DPKG_DEB} -f ${packages} Package Version Homepage Depends Recommends
+                OUTPUT_VARIABLE fields)
 message(STATUS "${fields}")
 if(NOT fields MATCHES "Package: vorn-build-calculator")
     message(FATAL_ERROR "wrong package name")
@@ -50,3 +55,6 @@ foreach(dependency libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins)
         message(FATAL_ERROR "the package does not depend on ${dependency}")
     endif()
 endforeach()
+if(NOT fields MATCHES "Recommends:.*qt6-wayland")
+    message(FATAL_ERROR "the package does not recommend qt6-wayland")
+endif()

@@ -1,7 +1,7 @@
 # Installs the build into a staging folder, never into the machine, and checks that the program, its
-# desktop entry, icons, file type and AppStream metadata land where a Linux desktop looks for them.
-# Where Xvfb and xdotool are there, it then starts the staged program and waits for the calculator window
-# to appear.
+# desktop entry, icons, file type, AppStream metadata and manual page land where a Linux desktop looks for
+# them. Where Xvfb and xdotool are there, it then starts the staged program and waits for the calculator
+# window to appear.
 #   -DBUILD_DIR=... -DSTAGE=... -DAPP_ID=... [-DXVFB_RUN=...] [-DXDOTOOL=...]
 file(REMOVE_RECURSE "${STAGE}")
 execute_process(
@@ -19,7 +19,8 @@ set(expected
     "${STAGE}/usr/share/metainfo/${APP_ID}.metainfo.xml"
     "${STAGE}/usr/share/icons/hicolor/16x16/apps/${APP_ID}.png"
     "${STAGE}/usr/share/icons/hicolor/256x256/apps/${APP_ID}.png"
-    "${STAGE}/usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg")
+    "${STAGE}/usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg"
+    "${STAGE}/usr/share/man/man1/vorn-build-calculator.1.gz")
 foreach(path IN LISTS expected)
     if(NOT EXISTS "${path}")
         message(FATAL_ERROR "not installed: ${path}")
