@@ -39,6 +39,8 @@ function(vorn_harden)
         endforeach()
     endwhile()
     target_link_options(vorn-build-calculator PRIVATE "$<${optimised}:LINKER:-z,relro;LINKER:-z,now>")
+    # The package test runs lintian on the package of a hardened optimised build only.
+    set_property(TARGET vorn-build-calculator PROPERTY VORN_HARDENED ON)
 endfunction()
 if(VORN_HARDENING AND CMAKE_SYSTEM_NAME STREQUAL "Linux" AND NOT VORN_SANITIZE)
     vorn_harden()
