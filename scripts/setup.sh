@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs whatever of the build and test tools is missing (Debian 12), then configures and builds
-# into the folder given as $1. Further arguments go to CMake's configure step.
+# into the folder given as $1. Further arguments go to CMake's configure step. The tools only the tests
+# use come along when VORN_TEST_TOOLS=1 (scripts/test.sh sets it).
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,12 @@ packages=(
     xvfb xauth xdotool fonts-dejavu-core
     desktop-file-utils dpkg-dev file binutils-mingw-w64-x86-64 locales
 )
+test_packages=(
+    lintian appstream
+)
+if [ "${VORN_TEST_TOOLS:-0}" = 1 ]; then
+    packages+=("${test_packages[@]}")
+fi
 
 missing=()
 for p in "${packages[@]}"; do

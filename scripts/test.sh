@@ -5,6 +5,7 @@ set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 jobs="$(nproc)"
 export QT_QPA_PLATFORM=offscreen
+export VORN_TEST_TOOLS=1
 
 "$top/scripts/setup.sh" build -DVORN_WARNINGS_AS_ERRORS=ON
 

@@ -1,12 +1,26 @@
 #!/bin/sh
-# Redraws the program's icons with ImageMagick. The images are committed; run this only to change them.
-#   program icon: a blue shield with a white V, 16 and 32 pixels in 16 colours, 48 and 128 for desktops
+# Redraws the program's icons. The images are committed; run this only to change them.
+#   vorn-build-calculator.svg is the master drawing: a blue rounded square with a white V and a small bar
+#     chart. From it come the desktop's icons, hicolor/NxN.png for 16 to 256 pixels, and the Windows
+#     icon vorn-build-calculator.ico with 16, 32, 48 and 256 pixels.
+#   window icons: a blue shield with a white V, 16 and 32 pixels in 16 colours, for the program's windows
 #   about.png:    the shield before a scroll of figures, 38 x 32 in 24-bit colour, for the About window
+# Needs rsvg-convert (librsvg2-bin), icotool (icoutils) and ImageMagick's convert. The PNGs are written
+# without a time stamp, so that redrawing an unchanged picture changes no file.
 set -eu
 cd "$(dirname "$0")"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
+mkdir -p hicolor
+for s in 16 32 48 128 256; do
+    rsvg-convert --width $s --height $s vorn-build-calculator.svg -o hicolor/${s}x${s}.png
+done
+# The 256-pixel image is kept as PNG inside the icon, as Windows expects of that size.
+icotool --create --output vorn-build-calculator.ico \
+    hicolor/16x16.png hicolor/32x32.png hicolor/48x48.png --raw=hicolor/256x256.png
+
+stamp="-define png:exclude-chunks=date,time"
 convert -size 512x512 xc:none \
     -fill '#1d3f8f' -stroke '#e0b000' -strokewidth 40 \
     -draw 'path "M 80,40 L 432,40 L 432,232 Q 432,408 256,488 Q 80,408 80,232 Z"' \
@@ -15,12 +29,8 @@ convert -size 512x512 xc:none \
     "$tmp/shield.png"
 for s in 16 32; do
     convert "$tmp/shield.png" -filter Lanczos -resize ${s}x${s} -background none -colors 16 \
-        PNG8:vorn-build-calculator-$s.png
+        $stamp PNG8:vorn-build-calculator-$s.png
 done
-for s in 48 128; do
-    convert "$tmp/shield.png" -filter Lanczos -resize ${s}x${s} PNG32:vorn-build-calculator-$s.png
-done
-convert vorn-build-calculator-16.png vorn-build-calculator-32.png vorn-build-calculator.ico
 
 convert -size 760x640 xc:'#ece9e2' \
     -fill '#f3e3b5' -stroke '#8a6a2a' -strokewidth 14 -draw 'rectangle 230,150 700,520' \
@@ -32,4 +42,4 @@ convert -size 760x640 xc:'#ece9e2' \
     -fill white -stroke none \
     -draw 'path "M 120,120 L 178,120 L 220,290 L 262,120 L 320,120 L 252,390 L 188,390 Z"' \
     "$tmp/about.png"
-convert "$tmp/about.png" -filter Lanczos -resize '38x32!' -type TrueColor PNG24:about.png
+convert "$tmp/about.png" -filter Lanczos -resize '38x32!' -type TrueColor $stamp PNG24:about.png

@@ -37,7 +37,7 @@ int main(int argc, char* argv[])
     }
 
     QApplication app(argc, argv);
-    QGuiApplication::setDesktopFileName(QStringLiteral("vorn-build-calculator"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.vorncalc.BuildCalculator"));
     QApplication::setWindowIcon(vorn::programIcon());
 
     // Typed numbers are read, and results written, in the user's own number format.

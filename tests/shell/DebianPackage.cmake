@@ -1,7 +1,9 @@
-# Builds the Debian package with CPack and checks that it holds the program, its desktop entry and its
-# icons, that it carries the version and homepage of the application identity, and that it depends on the
-# Qt 6 runtime it needs, the platform plugins included.
-#   -DBUILD_DIR=... -DOUT=... -DCPACK=... -DDPKG_DEB=... -DVERSION=... -DHOMEPAGE=...
+# Builds the Debian package with CPack and checks that it holds the program, its desktop entry, icons,
+# AppStream metadata, manual page, changelog and copyright, that it carries the version and homepage of
+# the application identity, and that it depends on the Qt 6 runtime it needs, the platform plugins
+# included. Where lintian and appstreamcli are given, any error or warning of theirs fails the test.
+#   -DBUILD_DIR=... -DOUT=... -DCPACK=... -DDPKG_DEB=... -DVERSION=... -DHOMEPAGE=... -DAPP_ID=...
+#   [-DLINTIAN=...] [-DAPPSTREAMCLI=...]
 file(REMOVE_RECURSE "${OUT}")
 execute_process(COMMAND ${CPACK} -G DEB --config ${BUILD_DIR}/CPackConfig.cmake -B ${OUT}
                 RESULT_VARIABLE result)
@@ -18,18 +20,27 @@ execute_process(COMMAND ${DPKG_DEB} -c ${packages} OUTPUT_VARIABLE contents RESU
 if(NOT result EQUAL 0)
     message(FATAL_ERROR "dpkg-deb -c failed: ${result}")
 endif()
-foreach(path
-        ./usr/bin/vorn-build-calculator
-        ./usr/share/applications/vorn-build-calculator.desktop
-        ./usr/share/icons/hicolor/16x16/apps/vorn-build-calculator.png
-        ./usr/share/icons/hicolor/32x32/apps/vorn-build-calculator.png)
+set(expected
+    ./usr/bin/vorn-build-calculator
+    ./usr/share/applications/${APP_ID}.desktop
+    ./usr/share/metainfo/${APP_ID}.metainfo.xml
+    ./usr/share/mime/packages/${APP_ID}.xml
+    ./usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg
+    ./usr/share/man/man1/vorn-build-calculator.1.gz
+    ./usr/share/doc/vorn-build-calculator/changelog.gz
+    ./usr/share/doc/vorn-build-calculator/copyright)
+foreach(size 16 32 48 128 256)
+    list(APPEND expected ./usr/share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
+endforeach()
+foreach(path IN LISTS expected)
     string(FIND "${contents}" " ${path}\n" at)
     if(at EQUAL -1)
         message(FATAL_ERROR "${path} is not in the package:\n${contents}")
     endif()
 endforeach()
 
-execute_process(COMMAND ${DPKG_DEB} -f ${packages} Package Version Homepage Depends OUTPUT_VARIABLE fields)
+execute_process(COMMAND ${DPKG_DEB} -f ${packages} Package Version Homepage Depends Recommends
+                OUTPUT_VARIABLE fields)
 message(STATUS "${fields}")
 if(NOT fields MATCHES "Package: vorn-build-calculator")
     message(FATAL_ERROR "wrong package name")
@@ -45,3 +56,35 @@ foreach(dependency libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins)
         message(FATAL_ERROR "the package does not depend on ${dependency}")
     endif()
 endforeach()
+if(NOT fields MATCHES "Recommends:.*qt6-wayland")
+    message(FATAL_ERROR "the package does not recommend qt6-wayland")
+endif()
+
+if(LINTIAN)
+    # Info and pedantic tags are shown; errors and warnings fail. CI runs as root.
+    execute_process(COMMAND ${LINTIAN} --allow-root --pedantic --display-info --fail-on error,warning
+                            ${packages}
+                    OUTPUT_VARIABLE report ERROR_VARIABLE report RESULT_VARIABLE result)
+    message(STATUS "lintian:\n${report}")
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "lintian failed (${result})")
+    endif()
+else()
+    message(STATUS "lintian not found, or not a hardened optimised build: the package is not checked by it")
+endif()
+
+if(APPSTREAMCLI)
+    # The metadata as installed, with the desktop entry and icons it names; no network for the screenshot.
+    execute_process(COMMAND ${DPKG_DEB} -x ${packages} ${OUT}/root RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "dpkg-deb -x failed: ${result}")
+    endif()
+    execute_process(COMMAND ${APPSTREAMCLI} validate-tree --pedantic --no-net ${OUT}/root
+                    OUTPUT_VARIABLE report ERROR_VARIABLE report RESULT_VARIABLE result)
+    message(STATUS "appstreamcli:\n${report}")
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "appstreamcli validate-tree failed (${result})")
+    endif()
+else()
+    message(STATUS "appstreamcli not found: the AppStream metadata is not checked")
+endif()

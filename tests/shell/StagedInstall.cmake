@@ -1,7 +1,8 @@
 # Installs the build into a staging folder, never into the machine, and checks that the program, its
-# desktop entry and its icons land where a Linux desktop looks for them. Where Xvfb and xdotool are
-# there, it then starts the staged program and waits for the calculator window to appear.
-#   -DBUILD_DIR=... -DSTAGE=... [-DXVFB_RUN=...] [-DXDOTOOL=...]
+# desktop entry, icons, file type, AppStream metadata and manual page land where a Linux desktop looks for
+# them. Where Xvfb and xdotool are there, it then starts the staged program and waits for the calculator
+# window to appear.
+#   -DBUILD_DIR=... -DSTAGE=... -DAPP_ID=... [-DXVFB_RUN=...] [-DXDOTOOL=...]
 file(REMOVE_RECURSE "${STAGE}")
 execute_process(
     COMMAND ${CMAKE_COMMAND} -E env DESTDIR=${STAGE} ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix /usr
@@ -13,10 +14,13 @@ endif()
 set(program "${STAGE}/usr/bin/vorn-build-calculator")
 set(expected
     "${program}"
-    "${STAGE}/usr/share/applications/vorn-build-calculator.desktop"
-    "${STAGE}/usr/share/mime/packages/vorn-build-calculator.xml"
-    "${STAGE}/usr/share/icons/hicolor/16x16/apps/vorn-build-calculator.png"
-    "${STAGE}/usr/share/icons/hicolor/32x32/apps/vorn-build-calculator.png")
+    "${STAGE}/usr/share/applications/${APP_ID}.desktop"
+    "${STAGE}/usr/share/mime/packages/${APP_ID}.xml"
+    "${STAGE}/usr/share/metainfo/${APP_ID}.metainfo.xml"
+    "${STAGE}/usr/share/icons/hicolor/16x16/apps/${APP_ID}.png"
+    "${STAGE}/usr/share/icons/hicolor/256x256/apps/${APP_ID}.png"
+    "${STAGE}/usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg"
+    "${STAGE}/usr/share/man/man1/vorn-build-calculator.1.gz")
 foreach(path IN LISTS expected)
     if(NOT EXISTS "${path}")
         message(FATAL_ERROR "not installed: ${path}")
