@@ -1,6 +1,7 @@
 #include "session/CharacterFile.h"
 
 #include "rules/BuildUtils.h"
+#include "rules/Conversions.h"
 #include "session/CharacterFileFields.h"
 #include "session/CharacterFileParser.h"
 
@@ -14,17 +15,12 @@ namespace vorn {
 namespace {
 
 using namespace characterfile;
-// Written in the order a reader expects, the format's name first.
-using OrderedJson = nlohmann::ordered_json;
 
-// A character file nests three deep (the file, its steps, one step). Brackets much deeper than that are
-// no character file, and refusing them before parsing keeps the parser's stacks short.
-constexpr int kMostDepth = 16;
-
-// Blankets are the one step whose replay costs in proportion to what it does: one pass per Build point
-// gained past Level 17. A character can't pass Build 10866, so a player gains a few thousand points in
-// a lifetime; a file that needs more than this many checked is refused rather than left to run for
-// minutes. It bounds opening any file to well under a second.
+// Blankets are the one step whose replay costs in proportion to what it does: about one pass per Build
+// point gained past Level 17. A character can't pass Build 10866, so even a player who starts over many
+// times gains far fewer points by blankets than this; a file that needs more checked is refused rather
+// than left to run for minutes (a crafted 60 MB history would). This keeps any replay to a fraction of a
+// second.
 constexpr int64_t kMostBlanketBuild = 5'000'000;
 
 // A file of a later version, whose fields this calculator may not know.
@@ -41,49 +37,74 @@ int32_t countedTotalXP(const BuildUtils& c)
     return c.TotalXP();
 }
 
-// A whole coin is written as a whole number; any other amount as the shortest text that reads back as
-// the same double.
-OrderedJson coinValue(double coin)
+// Values as JSON text. Whole numbers are plain digits; text and fractions are written by the JSON
+// library, which escapes text and writes the shortest digits that read back as the same double. Text
+// that is not UTF-8 (only the manual length can hold any) gets replacement characters rather than refused.
+std::string jsonText(int64_t v)
+{
+    return intToText(v);
+}
+
+std::string jsonText(const Json& v)
+{
+    return v.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+std::string coinText(double coin)
 {
     if (std::trunc(coin) == coin && std::fabs(coin) < 9007199254740992.0)
-        return static_cast<int64_t>(coin);
-    return coin;
+        return jsonText(static_cast<int64_t>(coin));
+    return jsonText(Json(coin));
 }
 
 // Total XP as the file shows it; null for a character the session would never have kept.
-OrderedJson totalXPValue(int32_t build, int32_t looseXP)
+std::string totalXPText(int32_t build, int32_t looseXP)
 {
     try {
-        return BuildUtils::getTotalXP(build, looseXP);
+        return jsonText(BuildUtils::getTotalXP(build, looseXP));
     } catch (const std::exception&) {
-        return nullptr;
+        return "null";
     }
 }
 
-OrderedJson stepValue(const Step& step)
+// Adds "name": value.
+void addField(std::string& text, std::string_view name, const std::string& value)
 {
-    OrderedJson v;
-    v["action"] = stepAction(step.kind).name;
+    text += '"';
+    text += name;
+    text += "\": ";
+    text += value;
+}
+
+// A step on one line, its action first and its results last, so that a history reads down the page.
+void addStep(std::string& text, const Step& step)
+{
+    text += '{';
+    addField(text, "action", jsonText(Json(stepAction(step.kind).name)));
+    const auto add = [&text](std::string_view name, const std::string& value) {
+        text += ", ";
+        addField(text, name, value);
+    };
     switch (step.kind) {
     case Step::Kind::Set:
-        v["build"] = step.build;
-        v["looseXP"] = step.looseXP;
+        add("build", jsonText(step.build));
+        add("looseXP", jsonText(step.looseXP));
         break;
     case Step::Kind::Event:
-        v["length"] = step.eventLength;
-        v["trainingCoin"] = coinValue(step.trainingCoin);
+        add("length", jsonText(step.eventLength));
+        add("trainingCoin", coinText(step.trainingCoin));
         break;
     case Step::Kind::Blankets:
-        v["count"] = step.blankets;
+        add("count", jsonText(step.blankets));
         break;
     case Step::Kind::Reset:
     case Step::Kind::NewCharacter:
         break;
     }
-    v["buildAfter"] = step.buildAfter;
-    v["looseXPAfter"] = step.looseXPAfter;
-    v["totalXPAfter"] = totalXPValue(step.buildAfter, step.looseXPAfter);
-    return v;
+    add("buildAfter", jsonText(step.buildAfter));
+    add("looseXPAfter", jsonText(step.looseXPAfter));
+    add("totalXPAfter", totalXPText(step.buildAfter, step.looseXPAfter));
+    text += '}';
 }
 
 // Applies one step to the character before it as the session applied it, refusing what the session
@@ -128,7 +149,7 @@ std::string stepName(std::size_t number)
 // TooLongToCheck at the first problem.
 CharacterState check(const ParsedCharacterFile& parsed)
 {
-    const FileFields file(parsed.fields, 0);
+    const FileFields file(parsed.fields, kFileFieldNames, 0);
     if (!parsed.version)
         damaged("it has no \"version\"");
     // Compared by hand: nlohmann compares a version beyond 63 bits as a negative number.
@@ -210,32 +231,47 @@ bool isBlank(char c)
 
 std::string writeCharacterFile(const CharacterState& state)
 {
-    OrderedJson file;
-    file["format"] = kFormatName;
-    file["version"] = kVersion;
-    file["startBuild"] = state.startBuild;
-    file["startLooseXP"] = state.startLooseXP;
-    if (state.classCode >= 1 && state.classCode <= 4)
-        file["class"] = kClassNames[state.classCode - 1];
-    else
-        file["class"] = state.classCode; // no class the window offers; the reader refuses it
-    if (state.eventLengthEntry == CalculatorSession::kManualLength)
-        file["eventLength"] = kManualEntry;
-    else
-        file["eventLength"] = state.eventLengthEntry;
-    file["manualLength"] = state.manualLength;
-    file["maxOut"] = state.maxOut;
-    OrderedJson steps = OrderedJson::array();
-    for (const Step& step : state.steps)
-        steps.push_back(stepValue(step));
-    file["steps"] = std::move(steps);
+    const std::string_view indent = "    ";
+    std::string text = "{\n";
+    text.reserve(1024 + state.steps.size() * 128);
+    const auto line = [&](std::string_view name, const std::string& value) {
+        text += indent;
+        addField(text, name, value);
+        text += ",\n";
+    };
+    line("format", jsonText(Json(kFormatName)));
+    line("version", jsonText(kVersion));
+    line("startBuild", jsonText(state.startBuild));
+    line("startLooseXP", jsonText(state.startLooseXP));
+    const bool listed = state.classCode >= 1 && state.classCode <= 4;
+    // A class the window doesn't offer is written as its code, which the reader refuses.
+    line("class", listed ? jsonText(Json(kClassNames[state.classCode - 1])) : jsonText(state.classCode));
+    line("eventLength", state.eventLengthEntry == CalculatorSession::kManualLength
+                            ? jsonText(Json(kManualEntry))
+                            : jsonText(state.eventLengthEntry));
+    line("manualLength", jsonText(Json(state.manualLength)));
+    line("maxOut", jsonText(Json(state.maxOut)));
+    text += indent;
+    text += "\"steps\": [";
+    for (std::size_t i = 0; i < state.steps.size(); ++i) {
+        text += i ? ",\n" : "\n";
+        text += indent;
+        text += indent;
+        addStep(text, state.steps[i]);
+    }
+    if (!state.steps.empty()) {
+        text += '\n';
+        text += indent;
+    }
+    text += "],\n";
     const int32_t build = state.steps.empty() ? state.startBuild : state.steps.back().buildAfter;
     const int32_t looseXP = state.steps.empty() ? state.startLooseXP : state.steps.back().looseXPAfter;
-    file["build"] = build;
-    file["looseXP"] = looseXP;
-    file["totalXP"] = totalXPValue(build, looseXP);
-    // Text the box took in that is not UTF-8 is written with replacement characters rather than refused.
-    return file.dump(4, ' ', false, OrderedJson::error_handler_t::replace) + "\n";
+    line("build", jsonText(build));
+    line("looseXP", jsonText(looseXP));
+    text += indent;
+    addField(text, "totalXP", totalXPText(build, looseXP));
+    text += "\n}\n";
+    return text;
 }
 
 CharacterFileReading readCharacterFile(std::string_view bytes, std::string_view fileName)
@@ -251,13 +287,11 @@ CharacterFileReading readCharacterFile(std::string_view bytes, std::string_view 
         return fail(" is empty.");
     const bool looksOurs = startsAsCharacterFile(bytes);
     try {
-        if (nestsDeeper(bytes, kMostDepth))
-            return fail(looksOurs ? " is damaged: its text is nested too deeply." : notOurs);
         const ParsedCharacterFile parsed = parseCharacterFile(bytes);
         const bool namesFormat = parsed.format == kFormatName;
         if (!parsed.unreadable.empty())
             return fail(looksOurs || namesFormat ? " is damaged: " + parsed.unreadable + "." : notOurs);
-        if (!parsed.fields.is_object() || !namesFormat)
+        if (!parsed.isObject || !namesFormat)
             return fail(notOurs);
         return {check(parsed), {}};
     } catch (const FileDamage& d) {

@@ -2,8 +2,6 @@
 
 #include "rules/Conversions.h"
 
-#include <algorithm>
-#include <iterator>
 #include <utility>
 
 namespace vorn::characterfile {
@@ -14,18 +12,6 @@ const StepAction kActions[] = {
     {Step::Kind::NewCharacter, "newCharacter", {}}, {Step::Kind::Event, "event", {"length", "trainingCoin"}},
     {Step::Kind::Blankets, "blankets", {"count"}},
 };
-
-constexpr std::string_view kFileFields[] = {"format", "version",     "startBuild",   "startLooseXP",
-                                            "class",  "eventLength", "manualLength", "maxOut",
-                                            "steps",  "build",       "looseXP",      "totalXP"};
-constexpr std::string_view kStepFields[] = {"action",     "build",        "looseXP",
-                                            "length",     "trainingCoin", "count",
-                                            "buildAfter", "looseXPAfter", "totalXPAfter"};
-
-template <typename List> bool holds(const List& list, std::string_view name)
-{
-    return std::find(std::begin(list), std::end(list), name) != std::end(list);
-}
 
 } // namespace
 
@@ -45,16 +31,6 @@ const StepAction* stepAction(std::string_view name)
     return nullptr;
 }
 
-bool isFileField(std::string_view name)
-{
-    return holds(kFileFields, name);
-}
-
-bool isStepField(std::string_view name)
-{
-    return holds(kStepFields, name);
-}
-
 void damaged(std::string why)
 {
     throw FileDamage{std::move(why)};
@@ -70,20 +46,20 @@ std::string inQuotes(std::string_view name)
     return "\"" + std::string(name) + "\"";
 }
 
-const Json& FileFields::operator[](const char* name) const
+const Json& FileFields::operator[](std::string_view name) const
 {
-    const auto it = m_object.find(name);
-    if (it == m_object.end())
+    const int n = fieldNumber(m_names, name);
+    if (n < 0 || !(m_values.present & (1u << n)))
         damaged((m_step ? stepText(m_step) : std::string("it")) + " has no " + inQuotes(name));
-    return *it;
+    return m_values.byNumber[static_cast<std::size_t>(n)];
 }
 
-void FileFields::wrong(const char* name, const std::string& should) const
+void FileFields::wrong(std::string_view name, const std::string& should) const
 {
     damaged((m_step ? stepText(m_step) + "'s " : std::string()) + inQuotes(name) + " must be " + should);
 }
 
-int64_t FileFields::whole(const char* name, int64_t least, int64_t most) const
+int64_t FileFields::whole(std::string_view name, int64_t least, int64_t most) const
 {
     // A whole number that is not negative comes out of the parser as unsigned, whatever its size.
     const Json& v = (*this)[name];
@@ -97,21 +73,21 @@ int64_t FileFields::whole(const char* name, int64_t least, int64_t most) const
                               : "a whole number from " + intToText(least) + " to " + intToText(most));
 }
 
-int32_t FileFields::whole32(const char* name, int64_t least) const
+int32_t FileFields::whole32(std::string_view name, int64_t least) const
 {
     return static_cast<int32_t>(whole(name, least, kMost32));
 }
 
-void FileFields::allowOnly(std::initializer_list<const char*> allowed, const StepAction* inputs) const
+void FileFields::allowOnly(std::initializer_list<std::string_view> allowed) const
 {
-    for (const auto& item : m_object.items()) {
-        const std::string& name = item.key();
-        const auto is = [&name](const char* n) { return n && name == n; };
-        if (std::none_of(allowed.begin(), allowed.end(), is) &&
-            !(inputs && std::any_of(std::begin(inputs->inputs), std::end(inputs->inputs), is)))
+    uint32_t mask = 0;
+    for (const std::string_view name : allowed)
+        if (const int n = fieldNumber(m_names, name); n >= 0)
+            mask |= 1u << n;
+    for (std::size_t n = 0; n < m_names.size(); ++n)
+        if (m_values.present & ~mask & (1u << n))
             damaged((m_step ? stepText(m_step) : std::string("it")) + " has an unexpected field " +
-                    inQuotes(name));
-    }
+                    inQuotes(m_names[n]));
 }
 
 } // namespace vorn::characterfile

@@ -2,24 +2,23 @@
 
 #include "rules/Conversions.h"
 
-#include <set>
+#include <cstdint>
 #include <utility>
 
 namespace vorn::characterfile {
 namespace {
 
-using Event = Json::parse_event_t;
-
 // One step's action and inputs, and the character it stores as its result. Ranges that depend on the
 // character before the step are left to the replay.
-Step readStep(const Json& value, std::size_t number, int32_t& totalXPAfter)
+Step readStep(const FieldValues& values, std::size_t number, int32_t& totalXPAfter)
 {
-    const FileFields f(value, number);
+    const FileFields f(values, kStepFieldNames, number);
     const Json& name = f["action"];
     const StepAction* action = name.is_string() ? stepAction(name.get_ref<const std::string&>()) : nullptr;
     if (!action)
         f.wrong("action", "one of \"set\", \"reset\", \"newCharacter\", \"event\" or \"blankets\"");
-    f.allowOnly({"action", "buildAfter", "looseXPAfter", "totalXPAfter"}, action);
+    f.allowOnly(
+        {"action", "buildAfter", "looseXPAfter", "totalXPAfter", action->inputs[0], action->inputs[1]});
 
     Step step{.kind = action->kind};
     switch (step.kind) {
@@ -49,118 +48,189 @@ Step readStep(const Json& value, std::size_t number, int32_t& totalXPAfter)
     return step;
 }
 
-// Watches the parser's events and tells it which values to keep. Depth 0 is the file, 1 its fields, 2
-// the steps in the steps list, 3 their fields. A list or group where a single value belongs is kept
-// empty, so that the field checks name it; nothing deeper is ever kept.
-class ShapeWatch {
-public:
-    explicit ShapeWatch(ParsedCharacterFile& out) : m_out(out) {}
+constexpr int kFormatField = fieldNumber(kFileFieldNames, "format");
+constexpr int kVersionField = fieldNumber(kFileFieldNames, "version");
+constexpr int kStepsField = fieldNumber(kFileFieldNames, "steps");
 
-    bool operator()(int depth, Event event, Json& parsed)
+// Takes the parser's events one by one. Level 1 is inside the file's group of fields, 2 inside its steps
+// list, 3 inside one step; whatever lies inside anything else is passed over.
+class Reader final : public nlohmann::json_sax<Json> {
+public:
+    Reader(ParsedCharacterFile& out, std::size_t size) : m_out(out), m_size(size) {}
+
+    bool null() override { return value(Json()); }
+    bool boolean(bool v) override { return value(Json(v)); }
+    bool number_integer(number_integer_t v) override { return value(Json(v)); }
+    bool number_unsigned(number_unsigned_t v) override { return value(Json(v)); }
+    bool number_float(number_float_t v, const string_t&) override { return value(Json(v)); }
+    bool string(string_t& v) override { return value(Json(std::move(v))); }
+    bool binary(binary_t&) override { return value(Json()); } // JSON text has none
+
+    bool start_object(std::size_t) override
     {
-        if (depth == 0) {
-            m_inFile = event == Event::object_start || (m_inFile && event != Event::object_end);
-            return true;
+        if (m_level == 0) {
+            m_out.isObject = true;
+        } else if (m_level == 2 && m_inSteps && !m_skimming) {
+            ++m_stepNumber;
+            m_step.present = 0;
+            m_inStep = true;
+        } else {
+            container(Json::value_t::object);
         }
-        if (!m_inFile)
-            return false;
-        if (depth == 1)
-            return fileField(event, parsed);
-        if (m_skimming || !m_inSteps)
-            return false;
-        if (depth == 2)
-            return stepOfList(event, parsed);
-        if (depth == 3 && event == Event::key)
-            return stepField(parsed.get_ref<const std::string&>());
-        return depth == 3;
+        ++m_level;
+        return goOn();
+    }
+
+    bool start_array(std::size_t) override
+    {
+        if (inFile() && m_field == kStepsField && !m_skimming)
+            m_inSteps = true;
+        else
+            container(Json::value_t::array);
+        ++m_level;
+        return goOn();
+    }
+
+    bool end_object() override
+    {
+        --m_level;
+        if (m_level == 2 && m_inStep) {
+            m_inStep = false;
+            try {
+                int32_t total = 0;
+                if (!m_skimming) {
+                    m_out.steps.push_back(readStep(m_step, m_stepNumber, total));
+                    m_out.totalXPAfter.push_back(total);
+                }
+            } catch (const FileDamage& d) {
+                problem(d.why);
+            }
+        }
+        return goOn();
+    }
+
+    bool end_array() override
+    {
+        --m_level;
+        if (m_level == 1 && m_inSteps) {
+            m_inSteps = false;
+            store(m_out.fields, kStepsField, Json::array());
+        }
+        return goOn();
+    }
+
+    bool key(string_t& name) override
+    {
+        if (m_level == 1) {
+            m_field = fieldNumber(kFileFieldNames, name);
+            if (!m_skimming)
+                checkName(m_field, m_out.fields, 0, name);
+        } else if (m_level == 3 && m_inStep && !m_skimming) {
+            m_stepField = fieldNumber(kStepFieldNames, name);
+            checkName(m_stepField, m_step, m_stepNumber, name);
+        }
+        return goOn();
+    }
+
+    bool parse_error(std::size_t byte, const std::string&, const nlohmann::json::exception& e) override
+    {
+        // 406: a number beyond the range of a double. The parser counts the end of the text as one byte
+        // past its last.
+        if (e.id == 406)
+            m_out.unreadable = "it holds a number too large to read";
+        else if (byte > m_size)
+            m_out.unreadable = "it is cut short";
+        else
+            m_out.unreadable =
+                "the text at byte " + intToText(static_cast<long long>(byte)) + " is not valid JSON";
+        return false;
     }
 
 private:
+    // Whether the rest of the text can still change what the user is told. Once a problem has been found
+    // only the format and version can, and the writer puts them first; a text that is not a group of
+    // named fields, or names another format, is no character file whatever follows.
+    bool goOn() const
+    {
+        if (m_level > 0 && !m_out.isObject)
+            return false;
+        if (m_out.format && *m_out.format != kFormatName)
+            return false;
+        return !(m_skimming && m_out.format && m_out.version);
+    }
+
+    // Among the file's own fields, when the text is a group of named fields at all.
+    bool inFile() const { return m_level == 1 && m_out.isObject; }
+
     // Notes the first problem; from here on the text is only skimmed.
-    bool problem(std::string why)
+    void problem(std::string why)
     {
         if (m_out.problem.empty())
             m_out.problem = std::move(why);
         m_skimming = true;
-        return false;
     }
 
-    bool fileField(Event event, Json& parsed)
+    // A name the group may have, and only once: JSON lets a later value of a name silently replace an
+    // earlier one, which would hide what the file says.
+    void checkName(int number, const FieldValues& group, std::size_t step, const std::string& name)
     {
-        switch (event) {
-        case Event::key:
-            m_field = parsed.get_ref<const std::string&>();
-            if (m_skimming)
-                return false;
-            if (!isFileField(m_field))
-                return problem("it has an unexpected field " + inQuotes(m_field));
-            if (!m_fileNames.insert(m_field).second)
-                return problem("it has " + inQuotes(m_field) + " twice");
-            return true;
-        case Event::value:
-            if (m_field == "format" && parsed.is_string())
-                m_out.format = parsed.get<std::string>();
-            if (m_field == "version")
-                m_out.version = parsed;
-            return !m_skimming;
-        case Event::array_start:
-        case Event::object_start:
-            if (m_field == "version")
-                m_out.version = Json();
-            m_inSteps = !m_skimming && event == Event::array_start && m_field == "steps";
-            return !m_skimming;
-        case Event::array_end:
-        case Event::object_end:
-            m_inSteps = false;
-            return true;
+        if (number >= 0 && !(group.present & (1u << number)))
+            return;
+        const std::string owner = step ? stepText(step) : "it";
+        problem(number < 0 ? owner + " has an unexpected field " + inQuotes(name)
+                           : owner + " has " + inQuotes(name) + " twice");
+    }
+
+    static void store(FieldValues& group, int number, Json v)
+    {
+        if (number < 0)
+            return;
+        group.byNumber[static_cast<std::size_t>(number)] = std::move(v);
+        group.present |= 1u << number;
+    }
+
+    bool value(Json v)
+    {
+        if (inFile()) {
+            if (m_field == kFormatField && v.is_string())
+                m_out.format = v.get<std::string>();
+            if (m_field == kVersionField)
+                m_out.version = v;
+            if (!m_skimming)
+                store(m_out.fields, m_field, std::move(v));
+        } else if (m_level == 2 && m_inSteps && !m_skimming) {
+            ++m_stepNumber;
+            problem(stepText(m_stepNumber) + " is not a group of named fields");
+        } else if (m_level == 3 && m_inStep && !m_skimming) {
+            store(m_step, m_stepField, std::move(v));
         }
-        return false;
+        return goOn();
     }
 
-    bool stepOfList(Event event, Json& parsed)
+    // A list or group where the file has a single value or a step: kept empty, so that the field's check
+    // names it; what it holds is passed over.
+    void container(Json::value_t type)
     {
-        switch (event) {
-        case Event::object_start:
-            ++m_step;
-            m_stepNames.clear();
-            return true;
-        case Event::object_end:
-            try {
-                int32_t total = 0;
-                m_out.steps.push_back(readStep(parsed, m_step, total));
-                m_out.totalXPAfter.push_back(total);
-            } catch (const FileDamage& d) {
-                problem(d.why);
-            }
-            return false; // kept as a Step, not as JSON
-        case Event::value:
-        case Event::array_start:
-            ++m_step;
-            return problem(stepText(m_step) + " is not a group of named fields");
-        default:
-            return false;
+        if (inFile() && m_field == kVersionField)
+            m_out.version = Json();
+        if (m_level == 2 && m_inSteps && !m_skimming && type == Json::value_t::array) {
+            ++m_stepNumber;
+            problem(stepText(m_stepNumber) + " is not a group of named fields");
+        } else if (!m_skimming && (inFile() || (m_level == 3 && m_inStep))) {
+            value(Json(type));
         }
-    }
-
-    bool stepField(const std::string& name)
-    {
-        if (!isStepField(name))
-            return problem(stepText(m_step) + " has an unexpected field " + inQuotes(name));
-        if (!m_stepNames.insert(name).second)
-            return problem(stepText(m_step) + " has " + inQuotes(name) + " twice");
-        return true;
     }
 
     ParsedCharacterFile& m_out;
-    bool m_inFile = false;   // inside the file's own group of fields
+    std::size_t m_size;
+    int64_t m_level = 0;     // how many lists and groups are open
     bool m_inSteps = false;  // inside the steps list
+    bool m_inStep = false;   // inside one step
     bool m_skimming = false; // a problem has been found
-    std::string m_field;     // the file's field whose value is being read
-    std::size_t m_step = 0;
-    // JSON lets a later value of a name silently replace an earlier one, which would hide what the file
-    // says; the names seen tell.
-    std::set<std::string> m_fileNames;
-    std::set<std::string> m_stepNames;
+    int m_field = -1;        // the number of the file's field whose value comes next
+    int m_stepField = -1;    // the number of the step's field whose value comes next
+    std::size_t m_stepNumber = 0;
+    FieldValues m_step;
 };
 
 bool isBlank(char c)
@@ -173,44 +243,9 @@ bool isBlank(char c)
 ParsedCharacterFile parseCharacterFile(std::string_view text)
 {
     ParsedCharacterFile out;
-    ShapeWatch watch(out);
-    try {
-        out.fields = Json::parse(text.begin(), text.end(), std::ref(watch));
-    } catch (const Json::parse_error& e) {
-        // The parser counts the end of the text as one byte past its last.
-        out.unreadable =
-            e.byte > text.size()
-                ? "it is cut short"
-                : "the text at byte " + intToText(static_cast<long long>(e.byte)) + " is not valid JSON";
-    } catch (const Json::out_of_range&) {
-        out.unreadable = "it holds a number too large to read";
-    }
+    Reader reader(out, text.size());
+    Json::sax_parse(text.begin(), text.end(), &reader);
     return out;
-}
-
-bool nestsDeeper(std::string_view text, int most)
-{
-    int depth = 0;
-    bool inString = false;
-    bool escaped = false;
-    for (const char c : text) {
-        if (inString) {
-            if (escaped)
-                escaped = false;
-            else if (c == '\\')
-                escaped = true;
-            else if (c == '"')
-                inString = false;
-        } else if (c == '"') {
-            inString = true;
-        } else if (c == '[' || c == '{') {
-            if (++depth > most)
-                return true;
-        } else if ((c == ']' || c == '}') && depth > 0) {
-            --depth;
-        }
-    }
-    return false;
 }
 
 bool startsAsCharacterFile(std::string_view text)
