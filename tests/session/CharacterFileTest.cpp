@@ -184,6 +184,8 @@ TEST(CharacterFile, RefusesEveryBadFileWithOneMessage)
         {"a misspelt field", edited("\"steps\"", "\"steps\"", "\"stops\""),
          damaged("it has an unexpected field \"stops\"")},
         {"another writer's order and spacing", compact("[]"), ""},
+        {"another writer's file cut short, its format last",
+         compact("[]").substr(0, compact("[]").size() - 1), damaged("it is cut short")},
         {"steps that are no list", compact("{}"), damaged("\"steps\" must be a list of steps")},
         {"a step that is no group of fields", edited("\"steps\"", "{", "7, {"),
          damaged("step 1 is not a group of named fields")},
