@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev libgl-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
     clang clang-format libclang-rt-14-dev
     xvfb xauth xdotool fonts-dejavu-core
     desktop-file-utils dpkg-dev file binutils-mingw-w64-x86-64 locales

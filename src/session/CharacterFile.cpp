@@ -1,15 +1,310 @@
 #include "session/CharacterFile.h"
 
-namespace vorn {
+#include "rules/BuildUtils.h"
+#include "rules/Conversions.h"
+#include "session/CharacterFileFields.h"
+#include "session/CharacterFileParser.h"
 
-std::string writeCharacterFile(const CharacterState&)
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <exception>
+#include <new>
+
+namespace vorn {
+namespace {
+
+using namespace characterfile;
+
+// Blankets are the one step whose replay costs in proportion to what it does: about one pass per Build
+// point gained past Level 17. A character can't pass Build 10866, so even a player who starts over many
+// times gains far fewer points by blankets than this; a file that needs more checked is refused rather
+// than left to run for minutes (a crafted 60 MB history would). This keeps any replay to a fraction of a
+// second.
+constexpr int64_t kMostBlanketBuild = 5'000'000;
+
+// A file of a later version, whose fields this calculator may not know.
+struct NewerVersion {};
+// A history whose blankets take longer to check than any player's.
+struct TooLongToCheck {};
+
+// The same six results the session requires of every character it keeps; Total XP is handed back.
+int32_t countedTotalXP(const BuildUtils& c)
 {
-    return {};
+    (void)c.level();
+    (void)c.body();
+    (void)c.xpBPRatio();
+    return c.TotalXP();
 }
 
-CharacterFileReading readCharacterFile(std::string_view, std::string_view fileName)
+// Values as JSON text. Whole numbers are plain digits; text and fractions are written by the JSON
+// library, which escapes text and writes the shortest digits that read back as the same double. Text
+// that is not UTF-8 (only the manual length can hold any) gets replacement characters rather than refused.
+std::string jsonText(int64_t v)
 {
-    return {std::nullopt, std::string(fileName) + " is not a VORN character file."};
+    return intToText(v);
+}
+
+std::string jsonText(const Json& v)
+{
+    return v.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+std::string coinText(double coin)
+{
+    if (std::trunc(coin) == coin && std::fabs(coin) < 9007199254740992.0)
+        return jsonText(static_cast<int64_t>(coin));
+    return jsonText(Json(coin));
+}
+
+// Total XP as the file shows it; null for a character the session would never have kept.
+std::string totalXPText(int32_t build, int32_t looseXP)
+{
+    try {
+        return jsonText(BuildUtils::getTotalXP(build, looseXP));
+    } catch (const std::exception&) {
+        return "null";
+    }
+}
+
+// Adds "name": value.
+void addField(std::string& text, std::string_view name, const std::string& value)
+{
+    text += '"';
+    text += name;
+    text += "\": ";
+    text += value;
+}
+
+// A step on one line, its action first and its results last, so that a history reads down the page.
+void addStep(std::string& text, const Step& step)
+{
+    text += '{';
+    addField(text, "action", jsonText(Json(stepAction(step.kind).name)));
+    const auto add = [&text](std::string_view name, const std::string& value) {
+        text += ", ";
+        addField(text, name, value);
+    };
+    switch (step.kind) {
+    case Step::Kind::Set:
+        add("build", jsonText(step.build));
+        add("looseXP", jsonText(step.looseXP));
+        break;
+    case Step::Kind::Event:
+        add("length", jsonText(step.eventLength));
+        add("trainingCoin", coinText(step.trainingCoin));
+        break;
+    case Step::Kind::Blankets:
+        add("count", jsonText(step.blankets));
+        break;
+    case Step::Kind::Reset:
+    case Step::Kind::NewCharacter:
+        break;
+    }
+    add("buildAfter", jsonText(step.buildAfter));
+    add("looseXPAfter", jsonText(step.looseXPAfter));
+    add("totalXPAfter", totalXPText(step.buildAfter, step.looseXPAfter));
+    text += '}';
+}
+
+// Applies one step to the character before it as the session applied it, refusing what the session
+// would have refused. False: the session would not have kept the step.
+bool replay(BuildUtils& c, const Step& step)
+{
+    try {
+        switch (step.kind) {
+        case Step::Kind::Set:
+            c.setBuild(step.build);
+            c.setLooseXP(step.looseXP);
+            break;
+        case Step::Kind::Reset:
+        case Step::Kind::NewCharacter:
+            c.setBuild(30);
+            c.setLooseXP(0);
+            break;
+        case Step::Kind::Event:
+            // The window takes no more silver than the event's XP without training.
+            if (step.trainingCoin != -1.0 && !(step.trainingCoin <= c.getXPForEvent(step.eventLength, 0)))
+                return false;
+            c.addBuild(step.eventLength, step.trainingCoin);
+            break;
+        case Step::Kind::Blankets:
+            c.addBlankets(step.blankets);
+            break;
+        }
+        (void)countedTotalXP(c);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+// What a step follows from: the one before it, or the starting values for the first.
+std::string stepName(std::size_t number)
+{
+    return number == 0 ? "the starting values" : stepText(number);
+}
+
+// The checks of a file that names the format, from its version on. Throws FileDamage, NewerVersion or
+// TooLongToCheck at the first problem.
+CharacterState check(const ParsedCharacterFile& parsed)
+{
+    const FileFields file(parsed.fields, kFileFieldNames, 0);
+    if (!parsed.version)
+        damaged("it has no \"version\"");
+    // Compared by hand: nlohmann compares a version beyond 63 bits as a negative number.
+    const Json& version = *parsed.version;
+    if (version.is_number_unsigned() ? version.get<uint64_t>() > kVersion
+                                     : version.is_number_integer() && version.get<int64_t>() > kVersion)
+        throw NewerVersion{};
+    if (!parsed.problem.empty())
+        damaged(parsed.problem);
+    (void)file.whole("version", kVersion, kVersion);
+
+    CharacterState s;
+    s.startBuild = file.whole32("startBuild", 15);
+    s.startLooseXP = file.whole32("startLooseXP", 0);
+    const Json& className = file["class"];
+    s.classCode = 0;
+    for (int32_t code = 1; code <= 4; ++code)
+        if (className.is_string() && className.get_ref<const std::string&>() == kClassNames[code - 1])
+            s.classCode = code;
+    if (s.classCode == 0)
+        file.wrong("class", "\"Fighter\", \"Rogue\", \"Templar\" or \"Scholar\"");
+    // The entries of the event-length list: its four lengths and manual input.
+    const Json& length = file["eventLength"];
+    s.eventLengthEntry = 0;
+    if (length.is_string() && length.get_ref<const std::string&>() == kManualEntry)
+        s.eventLengthEntry = CalculatorSession::kManualLength;
+    for (const int32_t days : {1, 2, 3, 8})
+        if (length.is_number_integer() && length == days)
+            s.eventLengthEntry = days;
+    if (s.eventLengthEntry == 0)
+        file.wrong("eventLength", "1, 2, 3, 8 or \"manual\"");
+    if (!file["manualLength"].is_string())
+        file.wrong("manualLength", "text");
+    s.manualLength = file["manualLength"].get<std::string>();
+    if (!file["maxOut"].is_boolean())
+        file.wrong("maxOut", "true or false");
+    s.maxOut = file["maxOut"].get<bool>();
+    if (!file["steps"].is_array())
+        file.wrong("steps", "a list of steps");
+    const int32_t build = file.whole32("build");
+    const int32_t looseXP = file.whole32("looseXP");
+    const int32_t totalXP = file.whole32("totalXP");
+
+    // Silent: the session showed whatever the rules said when the steps were taken.
+    const int32_t classCode = s.classCode;
+    BuildUtils c({}, [classCode] { return classCode; });
+    c.setBuild(s.startBuild);
+    c.setLooseXP(s.startLooseXP);
+    try {
+        (void)countedTotalXP(c);
+    } catch (const std::exception&) {
+        damaged("its starting values are too large for this calculator");
+    }
+    int64_t blanketBuild = 0;
+    for (std::size_t i = 0; i < parsed.steps.size(); ++i) {
+        const Step& step = parsed.steps[i];
+        const int32_t before = c.build();
+        if (!replay(c, step) || c.build() != step.buildAfter || c.looseXP() != step.looseXPAfter ||
+            c.TotalXP() != parsed.totalXPAfter[i])
+            damaged(stepName(i + 1) + " does not follow from " + stepName(i));
+        if (step.kind == Step::Kind::Blankets && c.build() > before) {
+            blanketBuild += c.build() - before;
+            if (blanketBuild > kMostBlanketBuild)
+                throw TooLongToCheck{};
+        }
+    }
+    if (build != c.build() || looseXP != c.looseXP() || totalXP != c.TotalXP())
+        damaged("the current character does not follow from " + stepName(parsed.steps.size()));
+    s.steps = parsed.steps;
+    return s;
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+} // namespace
+
+std::string writeCharacterFile(const CharacterState& state)
+{
+    const std::string_view indent = "    ";
+    std::string text = "{\n";
+    text.reserve(1024 + state.steps.size() * 128);
+    const auto line = [&](std::string_view name, const std::string& value) {
+        text += indent;
+        addField(text, name, value);
+        text += ",\n";
+    };
+    line("format", jsonText(Json(kFormatName)));
+    line("version", jsonText(kVersion));
+    line("startBuild", jsonText(state.startBuild));
+    line("startLooseXP", jsonText(state.startLooseXP));
+    const bool listed = state.classCode >= 1 && state.classCode <= 4;
+    // A class the window doesn't offer is written as its code, which the reader refuses.
+    line("class", listed ? jsonText(Json(kClassNames[state.classCode - 1])) : jsonText(state.classCode));
+    line("eventLength", state.eventLengthEntry == CalculatorSession::kManualLength
+                            ? jsonText(Json(kManualEntry))
+                            : jsonText(state.eventLengthEntry));
+    line("manualLength", jsonText(Json(state.manualLength)));
+    line("maxOut", jsonText(Json(state.maxOut)));
+    text += indent;
+    text += "\"steps\": [";
+    for (std::size_t i = 0; i < state.steps.size(); ++i) {
+        text += i ? ",\n" : "\n";
+        text += indent;
+        text += indent;
+        addStep(text, state.steps[i]);
+    }
+    if (!state.steps.empty()) {
+        text += '\n';
+        text += indent;
+    }
+    text += "],\n";
+    const int32_t build = state.steps.empty() ? state.startBuild : state.steps.back().buildAfter;
+    const int32_t looseXP = state.steps.empty() ? state.startLooseXP : state.steps.back().looseXPAfter;
+    line("build", jsonText(build));
+    line("looseXP", jsonText(looseXP));
+    text += indent;
+    addField(text, "totalXP", totalXPText(build, looseXP));
+    text += "\n}\n";
+    return text;
+}
+
+CharacterFileReading readCharacterFile(std::string_view bytes, std::string_view fileName)
+{
+    const std::string name = inQuotes(fileName);
+    const auto fail = [&name](const std::string& what) {
+        return CharacterFileReading{std::nullopt, name + what};
+    };
+    const std::string notOurs = " is not a VORN character file.";
+    if (bytes.size() > kMostCharacterFileBytes)
+        return fail(" is too large to be a VORN character file.");
+    if (std::all_of(bytes.begin(), bytes.end(), isBlank))
+        return fail(" is empty.");
+    const bool looksOurs = startsAsCharacterFile(bytes);
+    try {
+        const ParsedCharacterFile parsed = parseCharacterFile(bytes);
+        const bool namesFormat = parsed.format == kFormatName;
+        if (!parsed.unreadable.empty())
+            return fail(looksOurs || namesFormat ? " is damaged: " + parsed.unreadable + "." : notOurs);
+        if (!parsed.isObject || !namesFormat)
+            return fail(notOurs);
+        return {check(parsed), {}};
+    } catch (const FileDamage& d) {
+        return fail(" is damaged: " + d.why + ".");
+    } catch (const NewerVersion&) {
+        return fail(" was saved by a newer version of this calculator.");
+    } catch (const TooLongToCheck&) {
+        return fail(" holds a history too long for this calculator to check.");
+    } catch (const std::bad_alloc&) {
+        return fail(" could not be opened: there is not enough memory.");
+    } catch (const std::exception&) {
+        return fail(looksOurs ? " is damaged." : notOurs);
+    }
 }
 
 } // namespace vorn

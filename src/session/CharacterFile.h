@@ -10,6 +10,9 @@ namespace vorn {
 
 // The character file (.vornchar): JSON text in UTF-8, described in docs/character-file.md.
 
+// What a character file's name ends with, for the open and save dialogs.
+inline constexpr std::string_view kCharacterFileExtension = ".vornchar";
+
 // The largest file a reader takes; a history of many thousands of steps is far smaller.
 inline constexpr std::size_t kMostCharacterFileBytes = 64u * 1024u * 1024u;
 

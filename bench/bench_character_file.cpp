@@ -1,0 +1,114 @@
+// Opening and saving a character with a history of 10,000 steps, and undo and redo at that length. Open
+// and save must each take well under 50 ms, undo and redo well under 10 µs.
+#include "session/CalculatorSession.h"
+#include "session/CharacterFile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+using namespace vorn;
+
+namespace {
+
+constexpr int kSteps = 10000;
+
+// A player's long life: events of every kind, training, blankets, a new character now and then.
+CharacterState longHistory()
+{
+    CalculatorSession session;
+    BoxTexts boxes;
+    boxes.silver = "12.5";
+    boxes.eventLength = "5";
+    for (int i = 0; session.steps().size() < kSteps; ++i) {
+        switch (i % 7) {
+        case 0:
+            if (i % 140 == 0)
+                session.newCharacter(boxes);
+            else
+                session.addEvent(boxes);
+            break;
+        case 1:
+            session.addMaxOut(boxes);
+            break;
+        case 2:
+            session.addEventWithTraining(boxes);
+            break;
+        case 3:
+            session.addBlankets("3", boxes);
+            break;
+        case 4:
+            session.selectEventLength(i % 2 ? CalculatorSession::kManualLength : 3, boxes);
+            session.addEvent(boxes);
+            break;
+        default:
+            session.addEvent(boxes);
+            break;
+        }
+    }
+    return session.state(boxes);
+}
+
+const CharacterState& history()
+{
+    static const CharacterState s = longHistory();
+    return s;
+}
+
+void Save_10000Steps(benchmark::State& state)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(writeCharacterFile(history()));
+    state.counters["bytes"] = static_cast<double>(writeCharacterFile(history()).size());
+}
+
+void Open_10000Steps(benchmark::State& state)
+{
+    const std::string text = writeCharacterFile(history());
+    for (auto _ : state) {
+        const CharacterFileReading r = readCharacterFile(text, "Long.vornchar");
+        if (!r.state)
+            state.SkipWithError(r.problem.c_str());
+        benchmark::DoNotOptimize(r.state);
+    }
+}
+
+// Open as the window does it: read the file, then restore the session from it.
+void OpenAndRestore_10000Steps(benchmark::State& state)
+{
+    const std::string text = writeCharacterFile(history());
+    CalculatorSession session;
+    for (auto _ : state) {
+        const CharacterFileReading r = readCharacterFile(text, "Long.vornchar");
+        session.restore(*r.state);
+        benchmark::DoNotOptimize(session.character().build());
+    }
+}
+
+// Undo from the end of the history, or redo from its start; at the other end the history is walked
+// back untimed.
+template <bool forward> void Move_10000Steps(benchmark::State& state)
+{
+    CalculatorSession session;
+    session.restore(history());
+    const BoxTexts boxes;
+    for (auto _ : state) {
+        if (forward ? !session.canRedo() : !session.canUndo()) {
+            state.PauseTiming();
+            while (forward ? session.canUndo() : session.canRedo())
+                forward ? session.undo(boxes) : session.redo(boxes);
+            state.ResumeTiming();
+        }
+        benchmark::DoNotOptimize(forward ? session.redo(boxes) : session.undo(boxes));
+    }
+}
+
+} // namespace
+
+BENCHMARK(Save_10000Steps)->Unit(benchmark::kMillisecond);
+BENCHMARK(Open_10000Steps)->Unit(benchmark::kMillisecond);
+BENCHMARK(OpenAndRestore_10000Steps)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(Move_10000Steps, false)->Name("Undo_10000Steps");
+BENCHMARK_TEMPLATE(Move_10000Steps, true)->Name("Redo_10000Steps");
+
+BENCHMARK_MAIN();

@@ -1,0 +1,223 @@
+// The character file's reader against the step-by-step reference rules. Two kinds of input:
+// - any bytes, read as a file: the reader must never crash, hang or throw, must answer with a state or
+//   with one message naming the file, and a state it accepts must replay with the reference rules and
+//   come back unchanged through writing, reading and a session's restore;
+// - a first byte of 0xFF: the rest is a recipe for a character whose steps mostly follow from the ones
+//   before (their results counted by the fast rules) and sometimes not (inputs the window never
+//   takes, results off by one). The reader must accept the written file exactly when the reference
+//   replay does.
+#include "rules/BuildUtils.h"
+#include "rules/Errors.h"
+#include "rules/LiteralBuildUtils.h"
+#include "session/CalculatorSession.h"
+#include "session/CharacterFile.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace {
+
+using vorn::CharacterState;
+using vorn::Step;
+using Literal = vorn::test::LiteralBuildUtils;
+
+void require(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+// Blankets the reference gives one at a time; more than this and a check would not be quick.
+constexpr int32_t kMostLiteralBlankets = 20000;
+
+template <typename Rules> bool countable(const Rules& c)
+{
+    (void)c.level();
+    (void)c.body();
+    (void)c.xpBPRatio();
+    (void)c.TotalXP();
+    return true;
+}
+
+// Applies a step as the window would, refusing what it would refuse. Throws where the rules overflow.
+template <typename Rules> bool apply(Rules& c, const Step& step)
+{
+    switch (step.kind) {
+    case Step::Kind::Set:
+        if (step.build < 15 || step.looseXP < 0)
+            return false;
+        c.setBuild(step.build);
+        c.setLooseXP(step.looseXP);
+        break;
+    case Step::Kind::Reset:
+    case Step::Kind::NewCharacter:
+        c.setBuild(30);
+        c.setLooseXP(0);
+        break;
+    case Step::Kind::Event:
+        if (step.eventLength < 0)
+            return false;
+        if (step.trainingCoin != -1.0 &&
+            !(step.trainingCoin >= 0 && step.trainingCoin <= c.getXPForEvent(step.eventLength, 0)))
+            return false;
+        c.addBuild(step.eventLength, step.trainingCoin);
+        break;
+    case Step::Kind::Blankets:
+        c.addBlankets(step.blankets);
+        break;
+    }
+    return countable(c);
+}
+
+// Whether the reference rules reach every stored character from the start, taking only what the window
+// would have kept.
+bool literalReplayAccepts(const CharacterState& s)
+{
+    try {
+        Literal c({}, [&s] { return s.classCode; });
+        c.setBuild(s.startBuild);
+        c.setLooseXP(s.startLooseXP);
+        if (s.startBuild < 15 || s.startLooseXP < 0 || !countable(c))
+            return false;
+        for (const Step& step : s.steps)
+            if (!apply(c, step) || c.build() != step.buildAfter || c.looseXP() != step.looseXPAfter)
+                return false;
+        return true;
+    } catch (const vorn::OverflowError&) {
+    } catch (const vorn::TypeMismatchError&) {
+    }
+    return false;
+}
+
+bool cheapForLiteral(const CharacterState& s)
+{
+    for (const Step& step : s.steps)
+        if (step.kind == Step::Kind::Blankets && step.blankets > kMostLiteralBlankets)
+            return false;
+    return true;
+}
+
+// An accepted state: the reference replay agrees (unless known already, or too slow), and the state comes
+// back unchanged through the file and through a session.
+void checkAccepted(const CharacterState& s, bool replayed)
+{
+    if (!replayed && cheapForLiteral(s))
+        require(literalReplayAccepts(s));
+
+    const std::string text = vorn::writeCharacterFile(s);
+    const vorn::CharacterFileReading again = vorn::readCharacterFile(text, "Fuzz.vornchar");
+    require(again.state && *again.state == s);
+    require(vorn::writeCharacterFile(*again.state) == text);
+
+    vorn::CalculatorSession session;
+    session.restore(s);
+    vorn::BoxTexts boxes;
+    boxes.eventLength = s.manualLength;
+    require(session.state(boxes) == s);
+    require(!session.modified());
+    // Undo walks back through every stored character to the start.
+    for (std::size_t i = s.steps.size(); i > 0; --i) {
+        require(session.character().build() == s.steps[i - 1].buildAfter);
+        require(session.character().looseXP() == s.steps[i - 1].looseXPAfter);
+        session.undo(boxes);
+    }
+    require(session.character().build() == s.startBuild && session.character().looseXP() == s.startLooseXP);
+}
+
+class Bytes {
+public:
+    Bytes(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
+    bool empty() const { return m_pos >= m_size; }
+    uint8_t byte() { return m_pos < m_size ? m_data[m_pos++] : 0; }
+    template <typename T> T pick(std::initializer_list<T> from) { return from.begin()[byte() % from.size()]; }
+
+private:
+    const uint8_t* m_data;
+    size_t m_size;
+    size_t m_pos = 0;
+};
+
+CharacterState recipe(Bytes& in)
+{
+    CharacterState s;
+    s.startBuild = in.pick<int32_t>({30, 15, 40, 250, 10866, 14, 20000});
+    s.startLooseXP = in.pick<int32_t>({0, 5, 999, 2000000, -1});
+    s.classCode = in.pick<int32_t>({1, 2, 3, 4});
+    s.eventLengthEntry = in.pick<int32_t>({1, 2, 3, 8, -1});
+    s.maxOut = in.byte() & 1;
+    // The fast rules count the results: whatever they get wrong, the reference replay refuses.
+    vorn::BuildUtils c({}, [&s] { return s.classCode; });
+    c.setBuild(s.startBuild);
+    c.setLooseXP(s.startLooseXP);
+    while (!in.empty() && s.steps.size() < 24) {
+        Step step;
+        const uint8_t how = in.byte();
+        switch (how % 5) {
+        case 0:
+            step.kind = Step::Kind::Set;
+            step.build = in.pick<int32_t>({15, 30, 40, 1000, 10866, 10867, 14});
+            step.looseXP = in.pick<int32_t>({0, 5, 1000, 2000000, 2147483647, -1});
+            break;
+        case 1:
+            step.kind = in.byte() & 1 ? Step::Kind::Reset : Step::Kind::NewCharacter;
+            break;
+        case 2: {
+            step.kind = Step::Kind::Event;
+            step.eventLength = in.pick<int16_t>({1, 2, 3, 8, 0, 5, 32767, -1});
+            double limit = 0;
+            try {
+                limit = c.getXPForEvent(step.eventLength, 0);
+            } catch (const std::exception&) {
+            }
+            step.trainingCoin =
+                in.pick<double>({-1, 0, 0.125, 12.5, limit, limit + 0.5, limit + 1, -2, 1e300});
+            break;
+        }
+        default:
+            step.kind = Step::Kind::Blankets;
+            step.blankets = in.pick<int32_t>({0, 1, 3, 40, 700, -3});
+            break;
+        }
+        // The results the rules reach, or where they fail, the character before the step.
+        vorn::BuildUtils next = c;
+        try {
+            if (apply(next, step))
+                c = next;
+        } catch (const std::exception&) {
+        }
+        step.buildAfter = c.build();
+        step.looseXPAfter = c.looseXP();
+        if (how & 0x80)
+            (how & 0x40 ? step.buildAfter : step.looseXPAfter) ^= 1;
+        s.steps.push_back(step);
+    }
+    return s;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size > 0 && data[0] == 0xFF) {
+        Bytes in(data + 1, size - 1);
+        const CharacterState s = recipe(in);
+        const vorn::CharacterFileReading read =
+            vorn::readCharacterFile(vorn::writeCharacterFile(s), "Fuzz.vornchar");
+        require(read.state.has_value() == literalReplayAccepts(s));
+        if (read.state)
+            checkAccepted(s, true);
+        return 0;
+    }
+
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const vorn::CharacterFileReading read = vorn::readCharacterFile(bytes, "Fuzz.vornchar");
+    require(read.state.has_value() == read.problem.empty());
+    if (read.state)
+        checkAccepted(*read.state, false);
+    else
+        require(read.problem.starts_with("\"Fuzz.vornchar\" ") && read.problem.ends_with("."));
+    return 0;
+}
