@@ -1,6 +1,7 @@
 // A character that lasts, through the window: the close prompt, undo and redo from the keyboard, the
 // History window, Copy Results, and files that can't be opened.
 #include "CalculatorHarness.h"
+#include "shell/CommandLine.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -32,6 +33,8 @@ private slots:
     void historyAndCopiedResults();
     void unreadableFilesChangeNothing_data();
     void unreadableFilesChangeNothing();
+    void fileGivenOnTheCommandLine_data();
+    void fileGivenOnTheCommandLine();
 
 private:
     QTemporaryDir m_dir;
@@ -167,6 +170,46 @@ void tst_CharacterFiles::unreadableFilesChangeNothing()
     QCOMPARE(c.labels(), before);
     QCOMPARE(c.window.windowTitle(), "VORN Build Calculator");
     QVERIFY(c.window.findChild<QAction*>("mnuUndo")->isEnabled());
+}
+
+void tst_CharacterFiles::fileGivenOnTheCommandLine_data()
+{
+    QTest::addColumn<QByteArray>("content"); // null: a character saved by the calculator
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("build");
+    QTest::newRow("a saved character") << QByteArray() << ""
+                                       << "37";
+    QTest::newRow("random bytes") << QByteArray("\x01\xfe\x00garbage", 10)
+                                  << "\"Ærwyn Øst.vornchar\" is not a VORN character file."
+                                  << "30";
+}
+
+// What start-up does with `vorn-build-calculator FILE`, with a name that is not plain ASCII.
+void tst_CharacterFiles::fileGivenOnTheCommandLine()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    QFETCH(QString, build);
+
+    const QString path = m_dir.filePath(QStringLiteral("Ærwyn Øst.vornchar"));
+    QFile::remove(path);
+    if (content.isNull()) {
+        Calculator author;
+        author.click("cmdAddMaxOut");
+        author.prompter.files.push_back(path.toStdString());
+        choose(author, "mnuSaveAs");
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+    const vorn::StartRequest request = vorn::readCommandLine({"vorn-build-calculator", path});
+    Calculator c;
+    QCOMPARE(c.window.openCharacter(request.file), message.isEmpty());
+    QCOMPARE(c.messages(), message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(c.text("lblBuild"), build);
+    QCOMPARE(c.window.windowTitle(),
+             message.isEmpty() ? "Ærwyn Øst.vornchar[*] - VORN Build Calculator" : "VORN Build Calculator");
 }
 
 QTEST_MAIN(tst_CharacterFiles)
