@@ -101,19 +101,20 @@ constexpr const char* kNoBrowser =
     "The homepage could not be opened in a web browser. To visit it, type this address into your "
     "browser:\r\n";
 
-QLabel* createLabel(const char* text, Ink ink, QWidget* parent)
+QLabel* createLabel(const char* text, QWidget* parent)
 {
     auto* label = new QLabel(QString::fromUtf8(text), parent);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setFocusPolicy(Qt::NoFocus);
-    if (ink == Ink::Black) {
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, Qt::black);
-        label->setPalette(palette);
-    }
     return label;
+}
+
+// Light text on a darker window: a dark theme or a high-contrast one, where black text would vanish.
+bool isDarkPalette(const QPalette& palette)
+{
+    return palette.color(QPalette::WindowText).lightness() > palette.color(QPalette::Window).lightness();
 }
 
 bool labelTextFits(const QLabel* label)
@@ -196,7 +197,7 @@ void frmAbout::createControls()
                                               return this->*member = new PictureBox(aboutPicture(), this);
                                           },
                                           [&](QLabel* frmAbout::*member) -> QWidget* {
-                                              return this->*member = createLabel(row.text, row.ink, this);
+                                              return this->*member = createLabel(row.text, this);
                                           },
                                       },
                                       row.member);
@@ -214,6 +215,26 @@ void frmAbout::createControls()
 
     Line1 = new EngravedSeparator(this);
     Line1->setObjectName(QStringLiteral("Line1"));
+    applyInk();
+}
+
+void frmAbout::applyInk()
+{
+    // An empty palette leaves the label with the window's colours.
+    QPalette ink;
+    if (!isDarkPalette(palette()))
+        ink.setColor(QPalette::WindowText, Qt::black);
+    for (const ControlRow& row : controlRows())
+        if (QWidget* label = control(row); label && row.ink == Ink::Black)
+            label->setPalette(ink);
+}
+
+void frmAbout::changeEvent(QEvent* event)
+{
+    // A theme switched while the window is open.
+    if (event->type() == QEvent::PaletteChange)
+        applyInk();
+    QDialog::changeEvent(event);
 }
 
 void frmAbout::Form_Load(const AppIdentity& identity)

@@ -34,6 +34,9 @@ public:
     // The twips scale the window is laid out with: the font's, widened where a text would not fit.
     TwipsScale layoutScale() const { return m_scale; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     // One control of the layout table; defined with the table.
     struct ControlRow;
@@ -41,6 +44,8 @@ private:
     QWidget* control(const ControlRow& row) const;
 
     void createControls();
+    // Some texts are black on a light palette; on a dark one they take the palette's text colour.
+    void applyInk();
     void Form_Load(const AppIdentity& identity);
     void applyLayout(TwipsScale scale);
     bool everyTextFits() const;
