@@ -14,6 +14,7 @@ packages=(
 )
 test_packages=(
     lintian appstream
+    weston qt6-wayland
 )
 if [ "${VORN_TEST_TOOLS:-0}" = 1 ]; then
     packages+=("${test_packages[@]}")
