@@ -3,6 +3,7 @@
 #include "calculator/ControlHabits.h"
 #include "calculator/FocusLeaveGuard.h"
 #include "common/QtPrompter.h"
+#include "common/ReadableInk.h"
 #include "common/SingleLineEdit.h"
 
 #include <QAction>
@@ -100,6 +101,7 @@ frmBuildCalculator::frmBuildCalculator(Prompter* prompter, QWidget* parent)
     createBodyControls();
     applyTabOrder();
     nameForScreenReaders();
+    keepDisabledLengthReadable();
     connectHandlers();
 
     const QRect area = twipsRect(0, 0, layout::kClientArea.width, layout::kClientArea.height, m_scale);
@@ -357,6 +359,28 @@ void frmBuildCalculator::connectHandlers()
         m_habits->watch(control);
     m_guard = std::make_unique<FocusLeaveGuard>(this, txtEventLength, cboEventLength,
                                                 [this] { return txtEventLength_Validate(); });
+}
+
+// The event-length box is disabled whenever a fixed length is chosen, yet its number is still worth
+// reading: its disabled text is made just strong enough for that, whatever the palette.
+void frmBuildCalculator::keepDisabledLengthReadable()
+{
+    // The window's palette is the one the box inherits; it is up to date when the window hears of a change,
+    // before the change has reached the box.
+    const QPalette standard = palette();
+    QPalette palette = txtEventLength->palette();
+    palette.setColor(QPalette::Disabled, QPalette::Text,
+                     readableInk(standard.color(QPalette::Disabled, QPalette::Base),
+                                 standard.color(QPalette::Disabled, QPalette::Text),
+                                 standard.color(QPalette::Active, QPalette::Text)));
+    txtEventLength->setPalette(palette);
+}
+
+void frmBuildCalculator::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        keepDisabledLengthReadable();
+    QMainWindow::changeEvent(event);
 }
 
 void frmBuildCalculator::Form_Load()

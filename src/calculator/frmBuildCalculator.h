@@ -47,6 +47,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QWidget* createControl(const layout::Control& row, QWidget* parent);
@@ -65,6 +66,7 @@ private:
     void nameForScreenReaders();
     void connectHandlers();
     void Form_Load();
+    void keepDisabledLengthReadable();
 
     BoxTexts boxTexts() const;
     QLineEdit* box(Box which) const;

@@ -51,15 +51,24 @@ struct Text {
 };
 
 // The texts a user sees in the window, with the colours Fusion draws them in. A disabled control takes the
-// palette's disabled colours, which are faint on purpose and left out here; check boxes are left out
+// palette's disabled colours, which are faint on purpose and left out here, but for a disabled box, whose
+// number the user still reads; check boxes are left out
 // because the calculator's only one shows no caption of its own (Label14 is its caption).
 QList<Text> visibleTexts(QWidget* window)
 {
     QList<Text> texts;
     for (QWidget* w : window->findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(window) || !w->isEnabled())
+        if (!w->isVisibleTo(window))
             continue;
         const QPalette& palette = w->palette();
+        // A disabled box still shows its number (the event length of a fixed entry).
+        if (auto* box = qobject_cast<QLineEdit*>(w); box && !w->isEnabled()) {
+            texts.append({w->objectName(), palette.color(QPalette::Disabled, QPalette::Text),
+                          palette.color(QPalette::Disabled, QPalette::Base)});
+            continue;
+        }
+        if (!w->isEnabled())
+            continue;
         const QColor ink = palette.color(w->foregroundRole());
         if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().isEmpty())
             texts.append({w->objectName(), ink, groundBehind(w)});
