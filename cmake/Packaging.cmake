@@ -161,4 +161,22 @@ else()
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6widgets6, libqt6gui6, libqt6core6, qt6-qpa-plugins")
 endif()
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+
+# Windows: the program in bin/ with the Qt libraries, the platform and style plugins and the compiler's
+# run-time libraries beside it, as Qt's deploy script (windeployqt underneath, Qt 6.5 or later) gathers
+# them, in a ZIP that runs wherever it is unpacked; `cpack -G NSIS` makes an installer of the same files
+# where NSIS is installed. Debian has no Qt for Windows, so no build here goes this way.
+if(WIN32)
+    qt_generate_deploy_app_script(TARGET vorn-build-calculator OUTPUT_SCRIPT vorn_deploy_script)
+    install(SCRIPT ${vorn_deploy_script})
+    install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
+    # The MSVC run-time DLLs (windeployqt brings MinGW's own).
+    set(CMAKE_INSTALL_SYSTEM_RUNTIME_DESTINATION ${CMAKE_INSTALL_BINDIR})
+    include(InstallRequiredSystemLibraries)
+    set(CPACK_GENERATOR ZIP)
+    set(CPACK_PACKAGE_INSTALL_DIRECTORY "${VORN_APP_TITLE}")
+    set(CPACK_PACKAGE_EXECUTABLES vorn-build-calculator "${VORN_APP_TITLE}")
+    set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+    set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/resources/icons/vorn-build-calculator.ico)
+endif()
 include(CPack)

@@ -15,6 +15,7 @@ packages=(
 test_packages=(
     lintian appstream
     weston qt6-wayland
+    g++-mingw-w64-x86-64-posix wine64
 )
 if [ "${VORN_TEST_TOOLS:-0}" = 1 ]; then
     packages+=("${test_packages[@]}")

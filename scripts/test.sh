@@ -30,3 +30,9 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 cmake -S "$top/fuzz" -B "$top/build-fuzz" -DCMAKE_CXX_COMPILER=clang++
 cmake --build "$top/build-fuzz" --parallel "$jobs"
 (cd "$top/build-fuzz" && ctest --output-on-failure)
+
+# The rules and the session once more as Windows programs, cross-compiled with MinGW-w64 and run under
+# Wine: long has 32 bits there and the C library is Windows' own.
+cmake -S "$top/tests/windows" -B "$top/build-windows" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake"
+cmake --build "$top/build-windows" --parallel "$jobs"
+(cd "$top/build-windows" && ctest --output-on-failure --timeout 600 -j "$jobs")

@@ -18,35 +18,29 @@ constexpr int64_t kMinInt32 = std::numeric_limits<int32_t>::min();
     throw OverflowError("the numbers would grow too large");
 }
 
-int32_t checkedAdd(int32_t a, int32_t b)
-{
-    int32_t r = 0;
-    if (__builtin_add_overflow(a, b, &r))
-        tooLarge();
-    return r;
-}
-
-int32_t checkedSub(int32_t a, int32_t b)
-{
-    int32_t r = 0;
-    if (__builtin_sub_overflow(a, b, &r))
-        tooLarge();
-    return r;
-}
-
-int32_t checkedMul(int32_t a, int32_t b)
-{
-    int32_t r = 0;
-    if (__builtin_mul_overflow(a, b, &r))
-        tooLarge();
-    return r;
-}
-
 int32_t narrow(int64_t v)
 {
     if (v < kMinInt32 || v > kMaxInt32)
         tooLarge();
     return static_cast<int32_t>(v);
+}
+
+// The exact result of two 32-bit operands always fits 64 bits, so each check works in 64 bits and then
+// narrows: standard C++ that every compiler of the rules takes alike (MSVC has no overflow builtins), one
+// code path for every platform, and only a few instructions more than GCC's and Clang's builtins.
+int32_t checkedAdd(int32_t a, int32_t b)
+{
+    return narrow(int64_t{a} + b);
+}
+
+int32_t checkedSub(int32_t a, int32_t b)
+{
+    return narrow(int64_t{a} - b);
+}
+
+int32_t checkedMul(int32_t a, int32_t b)
+{
+    return narrow(int64_t{a} * b);
 }
 
 // Blanket counts and award gaps are positive, so a plain rounded-up division does.

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <system_error>
+#include <utility>
 
 namespace vorn {
 namespace {
@@ -61,7 +62,7 @@ bool isBlank(char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-// A number text taken apart: its value is 0.<digits> × 10^magnitude. The digits carry no leading or
+// A number text taken apart: its value is 0.<digits> * 10^magnitude. The digits carry no leading or
 // trailing zeros, so zero has none.
 struct Decimal {
     bool negative = false;
@@ -196,7 +197,7 @@ double textToReal(std::string_view text)
     double value = 0;
     const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
     if (ec == std::errc::result_out_of_range) {
-        // 0.<digits> × 10^magnitude is at least 1 for a positive magnitude and below 1 otherwise.
+        // 0.<digits> * 10^magnitude is at least 1 for a positive magnitude and below 1 otherwise.
         if (d.magnitude > 0)
             throw OverflowError("number too large: \"" + std::string(text) + "\"");
         return zero;
