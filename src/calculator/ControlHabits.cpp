@@ -33,7 +33,10 @@ bool ControlHabits::eventFilter(QObject* watched, QEvent* event)
         if (event->type() == QEvent::KeyPress) {
             const auto* key = static_cast<QKeyEvent*>(event);
             const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+            // One press, one click: a held Enter must not record event after event.
             if (enter && !(key->modifiers() & ~Qt::KeypadModifier)) {
+                if (key->isAutoRepeat())
+                    return true;
                 button->click();
                 return true;
             }

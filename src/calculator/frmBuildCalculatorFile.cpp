@@ -28,7 +28,8 @@ void frmBuildCalculator::showSessionState()
     }
     mnuUndo->setEnabled(m_session.canUndo());
     mnuRedo->setEnabled(m_session.canRedo());
-    if (m_history)
+    // A hidden History window is brought up to date when it is shown again.
+    if (m_history && m_history->isVisible())
         m_history->refresh();
 }
 

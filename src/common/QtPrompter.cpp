@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QFontMetrics>
 #include <QInputDialog>
 #include <QLayout>
@@ -108,12 +107,15 @@ std::string QtPrompter::chooseFileToOpen()
 
 std::string QtPrompter::chooseFileToSave(const std::string& suggested)
 {
-    QString path = QFileDialog::getSaveFileName(m_parent, QStringLiteral("Save Character As"),
-                                                QString::fromStdString(suggested), kCharacterFilter);
-    // A name typed without the extension gets it, so that the desktop knows the file again.
-    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".vornchar");
-    return path.toStdString();
+    QFileDialog dialog(m_parent, QStringLiteral("Save Character As"), QString::fromStdString(suggested),
+                       kCharacterFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The extension is added before the dialog asks whether to replace a file, so that "Bob" asks about
+    // the "Bob.vornchar" it will write.
+    dialog.setDefaultSuffix(QStringLiteral("vornchar"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().front().toStdString();
 }
 
 } // namespace vorn

@@ -10,7 +10,18 @@
 #include <QApplication>
 #include <QLocale>
 
+#include <algorithm>
 #include <cstdio>
+
+namespace {
+
+int answer(const vorn::StartRequest& request)
+{
+    std::fputs(request.answer.toLocal8Bit().constData(), request.answerIsError ? stderr : stdout);
+    return request.exitCode.value_or(0);
+}
+
+} // namespace
 
 // The program creates the calculator window and reacts to the user until the last of its windows has
 // closed: the calculator, or the About window when that is still open. A character is saved only when
@@ -26,17 +37,20 @@ int main(int argc, char* argv[])
                                                 .arg(vorn::appIdentity().minor)
                                                 .arg(vorn::appIdentity().revision));
 
-    // Read before any window system is needed, so that --help and --version answer on a bare terminal.
-    QStringList arguments;
+    // --help and --version answer before any window system is needed, so that they work on a bare
+    // terminal; anything else is read once the application has taken out Qt's own options (-platform,
+    // -style, -session …) and, on Windows, from the wide command line.
+    QStringList raw;
     for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const vorn::StartRequest request = vorn::readCommandLine(arguments);
-    if (request.exitCode) {
-        std::fputs(request.answer.toLocal8Bit().constData(), request.answerIsError ? stderr : stdout);
-        return *request.exitCode;
-    }
+        raw << QString::fromLocal8Bit(argv[i]);
+    const QStringList answerOnly = {"-h", "--help", "-?", "--help-all", "-v", "--version"};
+    if (std::any_of(raw.begin() + 1, raw.end(), [&](const QString& a) { return answerOnly.contains(a); }))
+        return answer(vorn::readCommandLine(raw));
 
     QApplication app(argc, argv);
+    const vorn::StartRequest request = vorn::readCommandLine(QApplication::arguments());
+    if (request.exitCode)
+        return answer(request);
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vorncalc.BuildCalculator"));
     QApplication::setWindowIcon(vorn::programIcon());
 

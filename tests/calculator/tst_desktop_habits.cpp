@@ -13,6 +13,7 @@ class tst_DesktopHabits : public QObject {
 private slots:
     void enterPressesTheFocusedButton_data();
     void enterPressesTheFocusedButton();
+    void heldEnterPressesOnce();
     void focusComingBackKeepsTheCursor_data();
     void focusComingBackKeepsTheCursor();
     void eventLengthBoxSelectsNothingByItself_data();
@@ -45,6 +46,18 @@ void tst_DesktopHabits::enterPressesTheFocusedButton()
     c.key(Qt::Key(key), keypad);
     QCOMPARE(c.text("lblBuild"), build);
     QCOMPARE(int(c.prompter.shown.size()), messages);
+}
+
+void tst_DesktopHabits::heldEnterPressesOnce()
+{
+    Calculator c;
+    QWidget* add = c.get("cmdAddEvent");
+    add->setFocus(Qt::TabFocusReason);
+    for (bool repeated : {false, true, true, true}) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString("\r"), repeated);
+        QApplication::sendEvent(add, &press);
+    }
+    QCOMPARE(c.text("lblBuild"), "34");
 }
 
 void tst_DesktopHabits::focusComingBackKeepsTheCursor_data()
@@ -124,6 +137,14 @@ void tst_DesktopHabits::pastedLineBreaksStayOut()
     QApplication::clipboard()->setText("40\r\n");
     c.get("txtStartingBuild")->setFocus(Qt::TabFocusReason);
     c.key(Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(c.text("txtStartingBuild"), "40");
+    // The paste is typing like any other: Ctrl+Z takes it back in the box, not a change of the character.
+    c.click("cmdAddEvent");
+    c.get("txtStartingBuild")->setFocus(Qt::TabFocusReason);
+    c.key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(c.text("txtStartingBuild"), "30");
+    QCOMPARE(c.text("lblBuild"), "34");
+    c.key(Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(c.text("txtStartingBuild"), "40");
     c.click("cmdSetStartingBuild");
     QCOMPARE(c.messages(), QStringList());
