@@ -42,15 +42,6 @@ bool isBlank(std::string_view text)
     return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
-// Reads all six results, so that a character that can't show one of them is never kept.
-void requireCountable(const BuildUtils& c)
-{
-    (void)c.level();
-    (void)c.body();
-    (void)c.xpBPRatio();
-    (void)c.TotalXP();
-}
-
 template <typename Read> std::string shown(Read read)
 {
     try {
@@ -71,6 +62,14 @@ Outcome refused(const char* text, Box box)
 }
 
 } // namespace
+
+void requireCountable(const BuildUtils& character)
+{
+    (void)character.level();
+    (void)character.body();
+    (void)character.xpBPRatio();
+    (void)character.TotalXP();
+}
 
 CalculatorSession::CalculatorSession()
     : m_character([this](const std::string& text) { m_said.push_back({text}); },
@@ -140,6 +139,13 @@ Outcome CalculatorSession::refresh(const BoxTexts& boxes)
     Outcome o;
     o.display = display(boxes);
     o.messages = takeSaid();
+    return o;
+}
+
+Outcome CalculatorSession::tooLarge(const BoxTexts& boxes)
+{
+    Outcome o = refresh(boxes);
+    o.messages.insert(o.messages.begin(), Message{kTooLarge});
     return o;
 }
 
@@ -307,8 +313,7 @@ Outcome CalculatorSession::setStartingValues(const BoxTexts& boxes)
         } catch (const TypeMismatchError&) {
             return refused(fields[i].notANumber, fields[i].box);
         } catch (const OverflowError&) {
-            Outcome o = refresh(boxes);
-            o.messages.insert(o.messages.begin(), Message{kTooLarge});
+            Outcome o = tooLarge(boxes);
             o.focus = fields[i].box;
             o.selectAll = true;
             return o;
@@ -436,9 +441,7 @@ Outcome CalculatorSession::addBlankets(std::string_view answer, const BoxTexts& 
         return o;
     } catch (const OverflowError&) {
         // A whole number, only more than the calculator can count.
-        Outcome o = refresh(boxes);
-        o.messages.insert(o.messages.begin(), Message{kTooLarge});
-        return o;
+        return tooLarge(boxes);
     }
     Outcome o;
     const Step step{.kind = Step::Kind::Blankets, .blankets = count};

@@ -67,6 +67,10 @@ struct CharacterState {
     friend bool operator==(const CharacterState&, const CharacterState&) = default;
 };
 
+// Reads all six results (Level, Body, Build, Loose XP, Total XP, XP/BP Ratio); throws the rules' error
+// when one can't be counted. A character that fails this is never kept, nor read from a file.
+void requireCountable(const BuildUtils& character);
+
 // One calculator: the character, its history and the three choices that bear on the results (class,
 // event length entry, max-out preview). One method per user action. Every change of the character takes
 // one road: check the inputs, apply the change to a copy, make sure the copy's six results can be
@@ -141,6 +145,8 @@ private:
     void record(const Step& step);
     void moveTo(std::size_t position);
     Display display(const BoxTexts& boxes);
+    // The too-large message, then the refresh.
+    Outcome tooLarge(const BoxTexts& boxes);
     std::string eventLengthText(const BoxTexts& boxes) const;
     std::optional<int16_t> usableLength(const BoxTexts& boxes) const;
     Outcome addWithCoin(double trainingCoin, const BoxTexts& boxes);

@@ -28,15 +28,6 @@ struct NewerVersion {};
 // A history whose blankets take longer to check than any player's.
 struct TooLongToCheck {};
 
-// The same six results the session requires of every character it keeps; Total XP is handed back.
-int32_t countedTotalXP(const BuildUtils& c)
-{
-    (void)c.level();
-    (void)c.body();
-    (void)c.xpBPRatio();
-    return c.TotalXP();
-}
-
 // Values as JSON text. Whole numbers are plain digits; text and fractions are written by the JSON
 // library, which escapes text and writes the shortest digits that read back as the same double. Text
 // that is not UTF-8 (only the manual length can hold any) gets replacement characters rather than refused.
@@ -132,7 +123,7 @@ bool replay(BuildUtils& c, const Step& step)
             c.addBlankets(step.blankets);
             break;
         }
-        (void)countedTotalXP(c);
+        requireCountable(c);
         return true;
     } catch (const std::exception&) {
         return false;
@@ -199,7 +190,7 @@ CharacterState check(const ParsedCharacterFile& parsed)
     c.setBuild(s.startBuild);
     c.setLooseXP(s.startLooseXP);
     try {
-        (void)countedTotalXP(c);
+        requireCountable(c);
     } catch (const std::exception&) {
         damaged("its starting values are too large for this calculator");
     }
