@@ -1,22 +1,13 @@
 #include "calculator/HistoryModel.h"
 
-#include "rules/BuildUtils.h"
-#include "rules/Conversions.h"
 #include "session/CalculatorSession.h"
+#include "session/HistoryRows.h"
 
 #include <QApplication>
 #include <QFont>
 #include <QPalette>
 
 namespace vorn {
-namespace {
-
-QString number(long long value)
-{
-    return QString::fromStdString(intToText(value));
-}
-
-} // namespace
 
 HistoryModel::HistoryModel(const CalculatorSession& session, QObject* parent)
     : QAbstractTableModel(parent), m_session(session)
@@ -36,7 +27,7 @@ int HistoryModel::currentRow() const
 
 int HistoryModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_session.steps().size()) + 1;
+    return parent.isValid() ? 0 : static_cast<int>(historyRowCount(m_session));
 }
 
 int HistoryModel::columnCount(const QModelIndex& parent) const
@@ -46,27 +37,16 @@ int HistoryModel::columnCount(const QModelIndex& parent) const
 
 QString HistoryModel::text(int row, int column) const
 {
-    const bool start = row == 0;
-    const Step* step = start ? nullptr : &m_session.steps()[std::size_t(row) - 1];
-    const int32_t build = start ? m_session.startBuild() : step->buildAfter;
-    const int32_t looseXP = start ? m_session.startLooseXP() : step->looseXPAfter;
+    const HistoryRow shown = historyRow(m_session, std::size_t(row));
     switch (column) {
-    case WhatWasDone: {
-        QString what = start ? QStringLiteral("Starting values") : QString::fromStdString(describe(*step));
-        if (row > currentRow())
-            what += QStringLiteral(" (undone)");
-        return what;
-    }
+    case WhatWasDone:
+        return QString::fromStdString(shown.what);
     case Build:
-        return number(build);
+        return QString::fromStdString(shown.build);
     case LooseXP:
-        return number(looseXP);
+        return QString::fromStdString(shown.looseXP);
     case TotalXP:
-        try {
-            return number(BuildUtils::getTotalXP(build, looseXP));
-        } catch (const std::exception&) {
-            return {}; // only a start that no step has made countable
-        }
+        return QString::fromStdString(shown.totalXP);
     default:
         return {};
     }
@@ -105,8 +85,7 @@ QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int 
         return {};
     if (orientation == Qt::Vertical)
         return section == currentRow() ? QStringLiteral("\u25B6 %1").arg(section) : QString::number(section);
-    static const char* const captions[ColumnCount] = {"What was done", "Build", "Loose XP", "Total XP"};
-    return section >= 0 && section < ColumnCount ? QString::fromUtf8(captions[section]) : QVariant();
+    return section >= 0 && section < ColumnCount ? QString::fromUtf8(kHistoryCaptions[section]) : QVariant();
 }
 
 } // namespace vorn

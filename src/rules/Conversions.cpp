@@ -3,8 +3,12 @@
 #include "rules/Errors.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <system_error>
 #include <utility>
@@ -60,6 +64,53 @@ template <typename Int> Int realToInt(double v)
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// A plain number text ("-0.123e45", "1.5") read exactly, whatever the C library's locale: Qt sets that
+// locale from the environment at start-up. Out of range gives result_out_of_range, as from_chars does.
+std::errc readPlainReal(const std::string& plain, double& value)
+{
+#if defined(__cpp_lib_to_chars)
+    const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    if (ec == std::errc() && end != plain.data() + plain.size())
+        return std::errc::invalid_argument;
+    return ec;
+#else
+    // Some C++ libraries (emscripten's among them) have no floating-point from_chars; their C library's
+    // strtod rounds correctly too, once the full stop is the locale's own decimal point.
+    std::string local = plain;
+    const std::string_view point = std::localeconv()->decimal_point;
+    if (const auto at = local.find('.'); at != std::string::npos && point != ".")
+        local.replace(at, 1, point);
+    errno = 0;
+    char* end = nullptr;
+    const double read = std::strtod(local.c_str(), &end);
+    if (end != local.c_str() + local.size())
+        return std::errc::invalid_argument;
+    // strtod flags a subnormal result as out of range too; from_chars keeps it.
+    if (errno == ERANGE && (std::isinf(read) || read == 0.0))
+        return std::errc::result_out_of_range;
+    value = read;
+    return std::errc();
+#endif
+}
+
+// The shortest text with at most 15 significant digits, the full stop as decimal point: printf's "%.15g".
+std::string plainRealText(double v)
+{
+    char buf[64];
+#if defined(__cpp_lib_to_chars)
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
+    (void)ec;
+    return std::string(buf, end);
+#else
+    const int n = std::snprintf(buf, sizeof buf, "%.15g", v);
+    std::string out(buf, n > 0 ? std::size_t(n) : 0);
+    const std::string_view point = std::localeconv()->decimal_point;
+    if (const auto at = out.find(point); point != "." && at != std::string::npos)
+        out.replace(at, point.size(), ".");
+    return out;
+#endif
 }
 
 // A number text taken apart: its value is 0.<digits> * 10^magnitude. The digits carry no leading or
@@ -192,17 +243,16 @@ double textToReal(std::string_view text)
     const double zero = d.negative ? -0.0 : 0.0;
     if (d.digits.empty())
         return zero;
-    // from_chars does not depend on the C locale, which Qt sets from the environment at start-up.
     const std::string plain = (d.negative ? "-0." : "0.") + d.digits + "e" + std::to_string(d.magnitude);
     double value = 0;
-    const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    const std::errc ec = readPlainReal(plain, value);
     if (ec == std::errc::result_out_of_range) {
         // 0.<digits> * 10^magnitude is at least 1 for a positive magnitude and below 1 otherwise.
         if (d.magnitude > 0)
             throw OverflowError("number too large: \"" + std::string(text) + "\"");
         return zero;
     }
-    if (ec != std::errc() || end != plain.data() + plain.size())
+    if (ec != std::errc())
         notANumber(text);
     return value;
 }
@@ -246,9 +296,7 @@ double leadingNumber(std::string_view text)
     if (!digitSeen)
         return 0.0;
     double value = 0;
-    const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
-    (void)end;
-    if (ec == std::errc::result_out_of_range) {
+    if (readPlainReal(plain, value) == std::errc::result_out_of_range) {
         if (wholeDigits == 0)
             return 0.0;
         const double inf = std::numeric_limits<double>::infinity();
@@ -281,17 +329,14 @@ std::string realToText(double v)
 {
     if (v == 0.0)
         return "0";
-    char buf[64];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 15);
-    (void)ec;
     std::string out;
-    for (const char* p = buf; p != end; ++p) {
-        if (*p == '.')
+    for (const char c : plainRealText(v)) {
+        if (c == '.')
             out += g_format.decimalSeparator;
-        else if (*p == 'e')
+        else if (c == 'e')
             out += 'E';
         else
-            out += *p;
+            out += c;
     }
     return out;
 }

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace vorn {
+
+class CalculatorSession;
+
+// One row of the character's history as every front end shows it: the starting values first, then each
+// step recorded, with the character after it.
+struct HistoryRow {
+    std::string what; // in a player's words; a step undone ends in " (undone)"
+    std::string build;
+    std::string looseXP;
+    std::string totalXP;  // empty only for a start that no step has made countable
+    bool current = false; // the character as it stands now
+    bool undone = false;
+};
+
+// The captions of the history table's four columns, in order.
+inline constexpr const char* kHistoryCaptions[] = {"What was done", "Build", "Loose XP", "Total XP"};
+
+// The starting values and one row per step, undone ones included.
+std::size_t historyRowCount(const CalculatorSession& session);
+// Row `row` (0: the starting values); each costs the same whatever the history's length.
+HistoryRow historyRow(const CalculatorSession& session, std::size_t row);
+
+} // namespace vorn
