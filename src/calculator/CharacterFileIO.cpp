@@ -36,7 +36,7 @@ CharacterFileRead readCharacterFrom(const QString& path)
                 quoted(path) + QStringLiteral(" could not be opened: %1.").arg(file.errorString())};
     // Checked before reading, so that a huge file is never loaded.
     if (file.size() > qint64(kMostCharacterFileBytes))
-        return {std::nullopt, quoted(path) + QStringLiteral(" is too large to be a VORN character file.")};
+        return {std::nullopt, QString::fromStdString(tooLargeToRead(displayName(path).toStdString()))};
     const QByteArray bytes = file.read(qint64(kMostCharacterFileBytes) + 1);
     if (file.error() != QFileDevice::NoError)
         return {std::nullopt,

@@ -265,6 +265,11 @@ std::string writeCharacterFile(const CharacterState& state)
     return text;
 }
 
+std::string tooLargeToRead(std::string_view fileName)
+{
+    return inQuotes(fileName) + " is too large to be a VORN character file.";
+}
+
 CharacterFileReading readCharacterFile(std::string_view bytes, std::string_view fileName)
 {
     const std::string name = inQuotes(fileName);
@@ -273,7 +278,7 @@ CharacterFileReading readCharacterFile(std::string_view bytes, std::string_view 
     };
     const std::string notOurs = " is not a VORN character file.";
     if (bytes.size() > kMostCharacterFileBytes)
-        return fail(" is too large to be a VORN character file.");
+        return {std::nullopt, tooLargeToRead(fileName)};
     if (std::all_of(bytes.begin(), bytes.end(), isBlank))
         return fail(" is empty.");
     const bool looksOurs = startsAsCharacterFile(bytes);

@@ -25,6 +25,10 @@ struct CharacterFileReading {
     std::optional<CharacterState> state;
     std::string problem;
 };
+// The problem of a file larger than kMostCharacterFileBytes, which a front end finds from its size before
+// reading it.
+std::string tooLargeToRead(std::string_view fileName);
+
 CharacterFileReading readCharacterFile(std::string_view bytes, std::string_view fileName);
 
 } // namespace vorn
