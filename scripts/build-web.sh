@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing (Debian 12: emscripten, which brings node), then builds the web page into
 # build-web/site/: open build-web/site/index.html in a browser, or serve the folder from any web server.
-# Further arguments go to CMake's configure step.
+# VORN_WEB_BUILD names another build folder; further arguments go to CMake's configure step.
 set -euo pipefail
 
 packages=(emscripten cmake nlohmann-json3-dev libgtest-dev)
@@ -22,6 +22,7 @@ fi
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 
 top="$(cd "$(dirname "$0")/.." && pwd)"
-emcmake cmake -S "$top" -B "$top/build-web" -DCMAKE_BUILD_TYPE=MinSizeRel "$@"
-cmake --build "$top/build-web" --parallel "$(nproc)"
-echo "The web page is in $top/build-web/site/"
+build="$top/${VORN_WEB_BUILD:-build-web}"
+emcmake cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=MinSizeRel "$@"
+cmake --build "$build" --parallel "$(nproc)"
+echo "The web page is in $build/site/"
