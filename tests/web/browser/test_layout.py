@@ -1,0 +1,84 @@
+"""The page shows the desktop window's controls: read from the window's layout table, so that the two
+can't drift apart."""
+
+import unittest
+
+from selenium.webdriver.common.keys import Keys
+
+from vornpage import PageTest, layout
+
+# What a control of each kind must show of its table row, in the page as served and once it runs.
+FOCUSABLE = {"TextBox", "List", "Button", "CheckBox"}
+
+# The page as served (before the calculator starts) and as it runs, each as {id: facts}.
+FACTS = """
+const facts = doc => {
+    const out = {};
+    for (const e of doc.querySelectorAll('[id]')) {
+        out[e.id] = {
+            tag: e.tagName.toLowerCase(), text: e.textContent.replace(/\\s+/g, ' ').trim(),
+            value: e.getAttribute('value'), title: e.getAttribute('title'),
+            checked: e.hasAttribute('checked'), disabled: e.hasAttribute('disabled'),
+            options: e.tagName === 'SELECT' ? [...e.options].map(o => o.text) : null,
+        };
+    }
+    return out;
+};
+const served = new DOMParser().parseFromString(await (await fetch(location.href)).text(), 'text/html');
+const live = facts(document);
+for (const e of document.querySelectorAll('[id]')) {
+    live[e.id].checked = !!e.checked;
+    live[e.id].disabled = !!e.disabled;
+}
+return [facts(served), live];
+"""
+
+
+class PageFollowsTheWindowLayout(PageTest):
+    def test_every_control_of_the_table(self):
+        served, live = self.js("return (async () => {" + FACTS + "})();")
+        table = layout()
+        for row in table["controls"]:
+            name, kind, text = row["name"], row["kind"], row["text"]
+            with self.subTest(control=name):
+                self.assertIn(name, live, "no element has the control's name as its id")
+                shown, initial = live[name], served[name]
+                self.assertEqual(shown["title"], row["tooltip"], "tooltip")
+                if kind == "Frame":
+                    self.assertEqual(self.el(name).accessible_name, text, "group caption")
+                elif kind in ("Label", "Button"):
+                    self.assertEqual(shown["text"], text, "caption")
+                elif kind == "ValueLabel":
+                    self.assertEqual(initial["text"], text, "text before the calculator starts")
+                elif kind == "TextBox":
+                    self.assertEqual(initial["value"], text, "initial text")
+                    self.assertEqual(shown["disabled"], "Disabled" in row["flags"], "enabled")
+                elif kind == "CheckBox":
+                    self.assertEqual(shown["checked"], "Checked" in row["flags"], "checked")
+                elif kind == "List":
+                    self.assertEqual(shown["options"], table["lists"][name], "list entries")
+                if name in table["spoken"]:
+                    self.assertEqual(self.el(name).accessible_name, table["spoken"][name], "spoken name")
+
+    def test_tab_order(self):
+        rows = sorted((r for r in layout()["controls"] if r["kind"] in FOCUSABLE), key=lambda r: r["tab"])
+        cases = {"fixed length: the event-length box skipped": False,
+                 "manual input: the event-length box in the round": True}
+        for case, manual in cases.items():
+            with self.subTest(case):
+                if manual:
+                    self.choose("cboEventLength", "<manual input>")
+                expected = [r["name"] for r in rows if manual or "Disabled" not in r["flags"]]
+                visited = []
+                for _ in range(2 * len(expected) + 12):  # twice round, menus included
+                    self.driver.switch_to.active_element.send_keys(Keys.TAB)
+                    now = self.focus()[0]
+                    if now in expected and (not visited or visited[-1] != now):
+                        visited.append(now)
+                self.assertIn(expected[0], visited)
+                start = visited.index(expected[0])
+                self.assertEqual(visited[start:start + len(expected)], expected)
+
+
+if __name__ == "__main__":
+    unittest.main()

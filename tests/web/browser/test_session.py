@@ -1,0 +1,196 @@
+"""A whole calculator session through the page, with the desktop's figures and messages; once more with
+a browser that speaks German, where decimals take a comma."""
+
+import unittest
+
+from selenium.webdriver.common.keys import Keys
+
+from vornpage import PageTest, project_identity
+
+TOO_LARGE = "The numbers would grow too large for this calculator. Nothing was changed."
+BAD_SILVER = "You entered an invalid amount of silver for training. Please correct the error and try again."
+BAD_LENGTH = "Event Length must be a positive integer."
+BUILD_TOO_LOW = "Starting Build cannot be less then 15."
+LOOSE_TOO_LOW = "Starting Loose XP cannot be below 0."
+BUILD_NAN = "Starting Build must be a number of at least 15."
+LOOSE_NAN = "Starting Loose XP must be a number of 0 or more."
+NOT_WHOLE = "The number of blankets must be a whole number."
+CAP = ("The maximum value you can use for Training Coin right now is 46{d}5. I will use that number for the "
+       "calculations.")
+BLANKETS = "Your character has a total of {} blankets.\nNote that this does not count your starting 15 build."
+
+START_LABELS = ["2", "8", "30", "0", "65", "7", "7", "60"]
+NORMAL, LONG, NINE_DAYS, MANUAL = "Normal Event", "Long Event", "Nine Day Event", "<manual input>"
+SILVER, BUILD, LOOSE, LENGTH = "txtSilverSubmitted", "txtStartingBuild", "txtStartingLooseXP", "txtEventLength"
+ADD, TRAIN, MAX_OUT = "cmdAddEvent", "cmdAddEventTraining", "cmdAddMaxOut"
+
+# name: (Build and Loose XP typed, messages, character after, focus and its text selected or None)
+SET_ROWS = {
+    "15 and 0 are the least": ("15", "0", [], "15/0", None),
+    "Build is checked first, even when both are wrong": ("14", "-1", [BUILD_TOO_LOW], "30/0", (BUILD, True)),
+    "a fraction rounds half to even": ("31{d}5", "0", [], "32/0", None),
+    "negative Loose XP": ("40", "-1", [LOOSE_TOO_LOW], "30/0", (LOOSE, True)),
+    "30x passes the check, not the reading": ("30x", "5", [BUILD_NAN], "30/0", (BUILD, True)),
+    "Loose XP that is no number": ("40", "abc", [LOOSE_NAN], "30/0", (LOOSE, True)),
+    "Build beyond 32 bits": ("3000000000", "0", [TOO_LARGE], "30/0", (BUILD, True)),
+    "Loose XP that tips Total XP over": ("10866", "2147483647", [TOO_LARGE], "30/0", (LOOSE, True)),
+}
+
+# name: (start, length entry, silver, manual length, button, messages, character after, focus or None)
+ADD_ROWS = {
+    "Add Event: a Normal Event": ("30/0", NORMAL, "0", None, ADD, [], "34/2", None),
+    "Add Max Out/NPC": ("30/0", NORMAL, "0", None, MAX_OUT, [], "37/1", None),
+    "all the silver the event allows": ("30/0", NORMAL, "30", None, TRAIN, [], "37/1", None),
+    "a fraction of silver": ("30/0", NORMAL, "1{d}5", None, TRAIN, [], "34/4", None),
+    "one silver too many": ("30/0", NORMAL, "31", None, TRAIN, [BAD_SILVER], "30/0", (SILVER, True)),
+    "silver that is no number": ("30/0", NORMAL, "abc", None, TRAIN, [BAD_SILVER], "30/0", (SILVER, True)),
+    "silver over the rules' cap": ("31/0", LONG, "47", None, TRAIN, [CAP], "40/5", None),
+    "a typed 3.5 days is 4": ("30/0", MANUAL, "0", "3{d}5", ADD, [], "37/1", None),
+    "an Add that would overflow": ("16/2147483631", NORMAL, "0", None, ADD, [TOO_LARGE], "16/2147483631", None),
+}
+
+
+class FullSession(PageTest):
+    LANG = "en-US"
+    DECIMAL = "."
+
+    def local(self, text):
+        return text.replace("{d}", self.DECIMAL)
+
+    def act(self, element_id):
+        """Clicks and returns the messages the click brought, each answered."""
+        self.click(element_id)
+        return self.messages()
+
+    def set_start(self, build, loose):
+        self.type(BUILD, build)
+        self.type(LOOSE, loose)
+        return self.act("cmdSetStartingBuild")
+
+    def test_start_up(self):
+        self.assertEqual(self.labels(), START_LABELS)
+        self.assertEqual([self.value(b) for b in (SILVER, BUILD, LOOSE, LENGTH)], ["0", "30", "0", "2"])
+        self.assertFalse(self.el(LENGTH).is_enabled())
+        self.assertEqual(self.js("return ['cboEventLength', 'cboCharacterClass'].map(id => "
+                                 "document.getElementById(id).selectedOptions[0].text);"), [NORMAL, "Fighter"])
+        self.assertTrue(self.el("chkShowMaxOut").is_selected())
+        self.assertFalse(self.el("mnuUndo").is_enabled())
+
+    def test_set_checks_both_boxes_before_setting_either(self):
+        for name, (build, loose, messages, after, focus) in SET_ROWS.items():
+            with self.subTest(name):
+                self.assertEqual(self.act("cmdSetStartingBuildLevel1"), [])
+                self.assertEqual(self.set_start(self.local(build), loose), messages)
+                self.assertEqual(self.character(), after)
+                if focus:
+                    self.assertEqual(self.focus(), focus)
+
+    def test_adds_with_their_checks(self):
+        for name, (start, entry, silver, typed, button, messages, after, focus) in ADD_ROWS.items():
+            with self.subTest(name):
+                self.choose("cboEventLength", NORMAL)
+                self.assertEqual(self.set_start(*start.split("/")), [])
+                self.choose("cboEventLength", entry)
+                self.type(SILVER, self.local(silver))
+                if typed is not None:
+                    self.type(LENGTH, self.local(typed))
+                self.assertEqual(self.act(button), [self.local(m) for m in messages])
+                self.assertEqual(self.character(), after)
+                if focus:
+                    self.assertEqual(self.focus(), focus)
+
+    def test_length_check_when_leaving_the_box(self):
+        self.choose("cboEventLength", MANUAL)
+        self.type(LENGTH, "2x")
+        before = self.labels()
+        for button in (ADD, MAX_OUT):  # asked again each time, once
+            with self.subTest(button):
+                self.assertEqual(self.act(button), [BAD_LENGTH])
+                self.assertEqual(self.focus(), (LENGTH, False))
+                self.assertEqual(self.value(LENGTH), "2x")
+                self.assertEqual(self.labels(), before)
+        # Going to the length list asks nothing; a fixed entry overwrites the box and lets the Add through.
+        self.choose("cboEventLength", NINE_DAYS)
+        self.assertEqual(self.messages(), [])
+        self.assertEqual(self.value(LENGTH), "8")
+        self.assertFalse(self.el(LENGTH).is_enabled())
+        self.assertEqual(self.act(ADD), [])
+        self.assertEqual(self.character(), "42/1")
+
+    def test_length_help(self):
+        shown = self.act("cmdLengthHelp")
+        self.assertEqual(len(shown), 1)
+        self.assertTrue(shown[0].startswith("This represents the length of the event in logistical days."))
+        self.assertIn("\n\nSome standard event lengths are as follows:\nAdventure Day (no resets): 1\n", shown[0])
+
+    def test_blankets(self):
+        # name: (answer or None for Cancel, messages, character after)
+        answers = {
+            "Cancel": (None, [], "30/0"),
+            "not a number": ("abc", [NOT_WHOLE], "30/0"),
+            "more than can be counted": ("2147483647", [TOO_LARGE], "30/0"),
+        }
+        for name, (answer, messages, after) in answers.items():
+            with self.subTest(name):
+                self.command("mnuExtras", "mnuAddBlankets")
+                self.assertEqual(self.answer_input(answer), "Please enter the number of blankets.")
+                self.assertEqual(self.messages(), messages)
+                self.assertEqual(self.character(), after)
+        self.command("mnuExtras", "mnuCalculateBlankets")
+        self.assertEqual(self.messages(), [BLANKETS.format(0)])
+        # Many blankets on a new character, by the window's keys from a text box: counting them back
+        # gives as many.
+        self.type(SILVER, "0")
+        self.driver.switch_to.active_element.send_keys(Keys.CONTROL, "a")
+        self.answer_input("100000")
+        self.assertEqual(self.messages(), [])
+        self.assertNotEqual(self.character(), "30/0")
+        self.driver.switch_to.active_element.send_keys(Keys.CONTROL, "r")
+        self.assertEqual(self.messages(), [BLANKETS.format(100000)])
+
+    def test_undo_redo_and_reload(self):
+        self.assertEqual(self.act(ADD), [])
+        one = self.labels()
+        self.choose("cboCharacterClass", "Scholar")
+        self.assertEqual(self.act(MAX_OUT), [])
+        two = self.labels()
+        self.command("mnuEdit", "mnuUndo")
+        self.assertEqual(self.labels(), one)
+        self.command("mnuEdit", "mnuRedo")
+        self.assertEqual(self.labels(), two)
+        # The character, its class and its history come back with the page.
+        self.reload()
+        self.assertEqual(self.labels(), two)
+        self.assertEqual(self.js("return document.getElementById('cboCharacterClass').selectedOptions[0].text;"),
+                         "Scholar")
+        self.command("mnuEdit", "mnuUndo")
+        self.assertEqual(self.labels(), one)
+        self.command("mnuEdit", "mnuUndo")
+        self.assertEqual(self.labels()[2:4], START_LABELS[2:4])
+        self.assertFalse(self.el("mnuUndo").is_enabled())
+
+    def test_about(self):
+        version, homepage = project_identity()
+        self.click("mnuAbout")
+        self.assertEqual(self.open_dialog(), "dlgAbout")
+        about = self.el("dlgAbout")
+        self.assertIn("VORN Build Calculator", about.text)
+        self.assertIn(f"Version {version}", about.text)
+        self.assertIn("8th Edition rulebook", about.text)
+        self.assertIn("Warning: This program is a beta.", about.text)
+        links = [a.get_attribute("href") for a in about.find_elements("css selector", "a[href]")]
+        self.assertIn(homepage, [link.rstrip("/") for link in links])
+        self.assertTrue(self.js("return arguments[0].contains(document.activeElement);", about),
+                        "the focus is not in the About box")
+        self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
+        self.settle()
+        self.assertIsNone(self.open_dialog())
+
+
+class FullSessionInGerman(FullSession):
+    LANG = "de-DE"
+    DECIMAL = ","
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,345 @@
+"""The calculator page in headless Chromium, driven the way a user drives it.
+
+The site folder comes from VORN_SITE (CTest sets it), axe-core's script from VORN_AXE. Every test class
+gets its own browser; every test starts from a fresh page with empty browser storage. A test fails,
+rather than hangs, when a dialog it did not expect is open, when the browser console reports an error,
+or when it runs past its time.
+"""
+
+import functools
+import http.server
+import json
+import os
+import re
+import shutil
+import signal
+import tempfile
+import threading
+import unittest
+from pathlib import Path
+
+from selenium import webdriver
+from selenium.common.exceptions import TimeoutException
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.select import Select
+from selenium.webdriver.support.ui import WebDriverWait
+
+SOURCE = Path(__file__).resolve().parents[3]
+SITE = Path(os.environ.get("VORN_SITE", SOURCE / "build-web" / "site"))
+AXE = Path(os.environ.get("VORN_AXE", SOURCE / "build-web" / "npm" / "node_modules" / "axe-core" / "axe.min.js"))
+CHROMIUM = "/usr/bin/chromium"
+CHROMEDRIVER = "/usr/bin/chromedriver"
+
+WAIT = 20  # seconds an explicit wait may take before the test fails
+TEST_TIME = 150  # seconds one test may take in all
+
+VALUE_LABELS = ["lblLevel", "lblBody", "lblBuild", "lblLooseXP", "lblTotalXP", "lblXPBPRatio",
+                "lblNextEventBuild", "lblNextEventXP"]
+BOXES = ["txtSilverSubmitted", "txtStartingBuild", "txtStartingLooseXP", "txtEventLength"]
+
+
+# ---------------------------------------------------------------------------------------------------
+# The window's layout table, read from the desktop program's source: the page must show the same
+# controls, so the table is the oracle. The parser knows the table's shape, nothing of its contents.
+
+def _c_string(token):
+    token = token.strip()
+    if token in ("nullptr", "kNoTip"):
+        return None
+    if token.startswith('"'):
+        return json.loads(token)
+    return token
+
+
+def _split_fields(entry):
+    fields, current, quoted, escaped = [], "", False, False
+    for ch in entry:
+        if quoted:
+            current += ch
+            if escaped:
+                escaped = False
+            elif ch == "\\":
+                escaped = True
+            elif ch == '"':
+                quoted = False
+        elif ch == '"':
+            quoted = True
+            current += ch
+        elif ch == ",":
+            fields.append(current.strip())
+            current = ""
+        else:
+            current += ch
+    if current.strip():
+        fields.append(current.strip())
+    return fields
+
+
+def _table(source, name):
+    start = source.index(name + "[] = {")
+    body = source[start + len(name) + 6: source.index("};", start)]
+    body = re.sub(r"//[^\n]*", "", body)
+    return [_split_fields(entry) for entry in re.findall(r"\{([^{}]*)\}", body)]
+
+
+@functools.lru_cache(maxsize=None)
+def layout():
+    """{'controls': [...], 'lists': {name: [texts]}, 'spoken': {name: spoken name}}."""
+    source = (SOURCE / "src" / "calculator" / "CalculatorLayout.cpp").read_text(encoding="utf-8")
+    controls = []
+    for f in _table(source, "kControls"):
+        controls.append({
+            "name": _c_string(f[0]), "kind": f[1].split("::")[1], "frame": _c_string(f[2]),
+            "left": int(f[3]), "top": int(f[4]), "width": int(f[5]), "height": int(f[6]),
+            "tab": int(f[7]), "text": _c_string(f[8]), "tooltip": _c_string(f[9]),
+            "flags": set(re.findall(r"\w+", f[10])) - {"None"},
+        })
+    lists = {}
+    for f in _table(source, "kListEntries"):
+        lists.setdefault(_c_string(f[0]), []).append(_c_string(f[1]))
+    spoken = {_c_string(f[0]): _c_string(f[1]) for f in _table(source, "kSpokenNames")}
+    return {"controls": controls, "lists": lists, "spoken": spoken}
+
+
+def project_identity():
+    """The version the About window shows (major.minor.revision of project()) and the homepage."""
+    text = (SOURCE / "CMakeLists.txt").read_text(encoding="utf-8")
+    major, minor, _, revision = re.search(r"VERSION\s+(\d+)\.(\d+)\.(\d+)\.(\d+)", text).groups()
+    homepage = re.search(r'HOMEPAGE_URL\s+"([^"]+)"', text).group(1)
+    return f"{major}.{minor}.{revision}", homepage
+
+
+# ---------------------------------------------------------------------------------------------------
+# The site on a local web server, one per test run.
+
+class _QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+class SiteServer:
+    _shared = None
+
+    @classmethod
+    def url(cls):
+        if cls._shared is None:
+            handler = functools.partial(_QuietHandler, directory=str(SITE))
+            server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+            threading.Thread(target=server.serve_forever, daemon=True).start()
+            cls._shared = server
+        return f"http://127.0.0.1:{cls._shared.server_address[1]}/index.html"
+
+
+class PageFault(AssertionError):
+    pass
+
+
+def _on_alarm(signum, frame):
+    raise TimeoutError(f"the test ran longer than {TEST_TIME} s")
+
+
+# ---------------------------------------------------------------------------------------------------
+
+class PageTest(unittest.TestCase):
+    """A browser for the class, a fresh page for each test."""
+
+    LANG = "en-US"
+    WINDOW = (1280, 900)
+    PHONE = None  # (width, height): the page as a phone shows it, its viewport tag obeyed
+    FILE_URL = False  # True: the page straight from disk instead of the web server
+
+    @classmethod
+    def setUpClass(cls):
+        if not (SITE / "index.html").is_file():
+            raise FileNotFoundError(f"no site at {SITE}: scripts/build-web.sh builds it")
+        for tool in (CHROMIUM, CHROMEDRIVER):
+            if not os.access(tool, os.X_OK):
+                raise FileNotFoundError(f"{tool} is missing: scripts/test.sh installs chromium and chromium-driver")
+        cls.downloads = Path(tempfile.mkdtemp(prefix="vorn-browser-"))
+        options = webdriver.ChromeOptions()
+        options.binary_location = CHROMIUM
+        for arg in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
+                    f"--lang={cls.LANG}", f"--window-size={cls.WINDOW[0]},{cls.WINDOW[1]}",
+                    "--no-first-run", "--disable-extensions", "--allow-file-access-from-files"):
+            options.add_argument(arg)
+        options.add_experimental_option("prefs", {
+            "intl.accept_languages": cls.LANG,
+            "download.default_directory": str(cls.downloads),
+            "download.prompt_for_download": False,
+        })
+        options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+        # An alert() or prompt() the page should never use ends the command with an error at once.
+        options.set_capability("unhandledPromptBehavior", "dismiss and notify")
+        cls.driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+        cls.driver.set_page_load_timeout(WAIT)
+        cls.driver.set_script_timeout(WAIT)
+        if cls.PHONE:
+            # A window can't be made this narrow; the phone's screen is emulated instead.
+            cls.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+                "width": cls.PHONE[0], "height": cls.PHONE[1], "deviceScaleFactor": 2, "mobile": True})
+        cls.driver.execute_cdp_cmd("Browser.setDownloadBehavior",
+                                   {"behavior": "allow", "downloadPath": str(cls.downloads)})
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.driver.quit()
+        shutil.rmtree(cls.downloads, ignore_errors=True)
+
+    def setUp(self):
+        signal.signal(signal.SIGALRM, _on_alarm)
+        signal.alarm(TEST_TIME)
+        self.addCleanup(signal.alarm, 0)
+        self.url = (SITE / "index.html").resolve().as_uri() if self.FILE_URL else SiteServer.url()
+        self.open_page(fresh=True)
+
+    def tearDown(self):
+        # Asked even after a failure: a console error often tells why the test failed.
+        self.assertEqual(self.console_errors(), [], "the browser console reported errors")
+        self.assertIsNone(self.open_dialog(), "a dialog was left open")
+
+    # --- the page ----------------------------------------------------------------------------------
+
+    def open_page(self, fresh=False):
+        d = self.driver
+        if fresh:
+            # Storage belongs to the page's origin: load it, empty it, load it again.
+            d.get(self.url)
+            d.execute_script("localStorage.clear(); sessionStorage.clear();")
+        d.get(self.url)
+        self.wait_ready()
+
+    def reload(self):
+        self.driver.refresh()
+        self.wait_ready()
+
+    def wait_ready(self):
+        problem = self.driver.execute_async_script("""
+            const done = arguments[arguments.length - 1];
+            const wait = () => window.vornReady
+                ? Promise.resolve(window.vornReady).then(() => done(null), e => done(String(e)))
+                : setTimeout(wait, 5);
+            wait();""")
+        self.assertIsNone(problem, "the calculator did not start")
+
+    def console_errors(self):
+        return [e["message"] for e in self.driver.get_log("browser") if e["level"] == "SEVERE"]
+
+    def settle(self):
+        """Lets the page finish what the last input started: two rounds of its task queue."""
+        self.driver.execute_async_script("""
+            const done = arguments[arguments.length - 1];
+            setTimeout(() => setTimeout(() => requestAnimationFrame(() => done()), 0), 0);""")
+
+    def el(self, element_id):
+        return self.driver.find_element(By.ID, element_id)
+
+    def js(self, script, *args):
+        return self.driver.execute_script(script, *args)
+
+    # --- what the page shows -----------------------------------------------------------------------
+
+    def labels(self):
+        return self.js("return arguments[0].map(id => document.getElementById(id).textContent.trim());",
+                       VALUE_LABELS)
+
+    def character(self):
+        build, loose = self.js("return ['lblBuild', 'lblLooseXP'].map(id => "
+                               "document.getElementById(id).textContent.trim());")
+        return f"{build}/{loose}"
+
+    def value(self, element_id):
+        return self.el(element_id).get_attribute("value")
+
+    def focus(self):
+        """The focused element's id, and whether a text box has all its text selected."""
+        return tuple(self.js("""
+            const e = document.activeElement;
+            const all = e && 'selectionStart' in e && e.value !== undefined && e.value.length > 0 &&
+                e.selectionStart === 0 && e.selectionEnd === e.value.length;
+            return [e ? e.id : '', !!all];"""))
+
+    def open_dialog(self):
+        """The id of the page's open dialog, or None."""
+        return self.js("const d = document.querySelector('dialog[open]'); return d ? d.id : null;")
+
+    def require_no_dialog(self, doing):
+        self.settle()
+        shown = self.open_dialog()
+        if shown:
+            text = self.js("return document.getElementById(arguments[0]).innerText;", shown)
+            raise PageFault(f"{shown} was open when the test wanted to {doing}: {text!r}")
+
+    # --- what the user does ------------------------------------------------------------------------
+
+    def click(self, element_id):
+        self.require_no_dialog(f"click {element_id}")
+        self.el(element_id).click()
+
+    def type(self, element_id, text):
+        """Clicks into a box, selects what is in it and types over it."""
+        self.require_no_dialog(f"type into {element_id}")
+        box = self.el(element_id)
+        box.click()
+        box.send_keys(Keys.END + Keys.SHIFT + Keys.HOME + Keys.NULL + Keys.DELETE + text)
+
+    def choose(self, list_id, entry):
+        self.require_no_dialog(f"choose {entry!r} in {list_id}")
+        Select(self.el(list_id)).select_by_visible_text(entry)
+
+    def command(self, menu_id, command_id):
+        """A menu command, chosen the way a mouse user does: the menu, then the command."""
+        self.require_no_dialog(f"choose {command_id}")
+        command = self.el(command_id)
+        if not command.is_displayed():
+            self.el(menu_id).click()
+            WebDriverWait(self.driver, WAIT).until(lambda d: command.is_displayed())
+        command.click()
+
+    def messages(self):
+        """Every message the page shows now, each answered with OK, in order."""
+        shown = []
+        while True:
+            self.settle()
+            dialog = self.open_dialog()
+            if dialog is None:
+                return shown
+            if dialog != "dlgMessage":
+                raise PageFault(f"expected a message or nothing, found {dialog} open")
+            self.assertEqual(self.el("dlgMessage").accessible_name, "VORN Build Calculator")
+            shown.append(self.el("dlgMessageText").text)
+            self.el("dlgMessageOK").click()
+            WebDriverWait(self.driver, WAIT).until(
+                lambda d: not self.js("return document.getElementById('dlgMessage').open;"))
+
+    def answer_input(self, answer):
+        """Answers the open input dialog: the text and OK, or None for Cancel. Returns its question."""
+        WebDriverWait(self.driver, WAIT).until(lambda d: self.open_dialog() == "dlgInput")
+        field = self.driver.find_element(By.CSS_SELECTOR, "#dlgInput input")
+        question = field.accessible_name
+        if answer is None:
+            self.el("dlgInputCancel").click()
+        else:
+            field.send_keys(Keys.END + Keys.SHIFT + Keys.HOME + Keys.NULL + Keys.DELETE + answer)
+            self.el("dlgInputOK").click()
+        WebDriverWait(self.driver, WAIT).until(lambda d: self.open_dialog() != "dlgInput")
+        return question
+
+    # --- accessibility -----------------------------------------------------------------------------
+
+    def axe_violations(self):
+        if not AXE.is_file():
+            raise FileNotFoundError(f"no axe-core at {AXE}: scripts/test.sh installs it from npm")
+        if not self.js("return typeof window.axe === 'object';"):
+            self.js(AXE.read_text(encoding="utf-8"))
+        found = self.driver.execute_async_script("""
+            const done = arguments[arguments.length - 1];
+            axe.run(document).then(r => done(r.violations.map(v =>
+                v.id + ': ' + v.help + ' at ' + v.nodes.map(n => n.target.join(' ')).join(', '))),
+                e => done(['axe failed: ' + e]));""")
+        return found
+
+    def color_scheme(self, scheme):
+        self.driver.execute_cdp_cmd("Emulation.setEmulatedMedia",
+                                    {"features": [{"name": "prefers-color-scheme", "value": scheme}]})
