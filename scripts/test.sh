@@ -36,3 +36,25 @@ cmake --build "$top/build-fuzz" --parallel "$jobs"
 cmake -S "$top/tests/windows" -B "$top/build-windows" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64-x86_64.cmake"
 cmake --build "$top/build-windows" --parallel "$jobs"
 (cd "$top/build-windows" && ctest --output-on-failure --timeout 600 -j "$jobs")
+
+# The web page: the session as WebAssembly with its suites under node, then the page itself in headless
+# Chromium, driven by Selenium, with axe-core from npm (pinned) checking it for accessibility.
+"$top/scripts/build-web.sh"
+web="$top/${VORN_WEB_BUILD:-build-web}"
+missing=()
+for p in chromium chromium-driver python3-selenium; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+command -v npm >/dev/null || missing+=(npm)
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+axe_version=4.10.2
+if ! grep -qs "\"version\": \"$axe_version\"" "$web/npm/node_modules/axe-core/package.json"; then
+    npm install --no-save --no-audit --no-fund --prefix "$web/npm" "axe-core@$axe_version"
+fi
+(cd "$web" && ctest --output-on-failure --timeout 900 -j "$jobs")
