@@ -133,6 +133,15 @@ public:
         return rows;
     }
 
+    // The history table's column captions, in order.
+    static val historyCaptions()
+    {
+        val captions = val::array();
+        for (const char* caption : kHistoryCaptions)
+            captions.call<void>("push", std::string(caption));
+        return captions;
+    }
+
     // The character file's text. The page marks the character saved once it has handed the file over.
     std::string save(val boxes) const { return writeCharacterFile(m_session.state(boxesFrom(boxes))); }
     void markSaved() { m_session.markSaved(); }
@@ -202,6 +211,7 @@ EMSCRIPTEN_BINDINGS(vorn_session)
         .function("canRedo", &WebSession::canRedo)
         .function("resultsText", &WebSession::resultsText)
         .function("history", &WebSession::history)
+        .class_function("historyCaptions", &WebSession::historyCaptions)
         .function("save", &WebSession::save)
         .function("markSaved", &WebSession::markSaved)
         .function("modified", &WebSession::modified)

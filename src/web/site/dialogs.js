@@ -1,0 +1,220 @@
+// The page's own modal boxes: messages, the blanket prompt, the save-changes question, the history, the
+// clipboard fallback and About. Each is a <dialog> opened with showModal(), so the rest of the page is
+// out of reach while it is open; each answers through a promise once it has closed, and the focus goes
+// back to where it was, as after a message box on the desktop.
+"use strict";
+
+// How the next focus move came about, for the select-all habits of the text boxes: "restore" gives the
+// focus back without touching the box's selection (the desktop's window activation).
+const VornFocus = {
+    reason: null,
+    move(element, reason) {
+        VornFocus.reason = reason;
+        try {
+            element.focus();
+        } finally {
+            VornFocus.reason = null;
+        }
+    },
+};
+
+const VornDialogs = (() => {
+    const byId = (id) => document.getElementById(id);
+
+    // Only one box is open at a time; a second waits for the first, as modal boxes stack up.
+    let queue = Promise.resolve();
+
+    function focusable(element) {
+        return element && element.isConnected && !element.disabled && element !== document.body;
+    }
+
+    // Opens `dialog` modally and resolves with the answer `settle` gives when it closes.
+    function run(dialog, { first, cancelAnswer, prepare }) {
+        const ask = () =>
+            new Promise((resolve) => {
+                const previous = document.activeElement;
+                const selection =
+                    previous && typeof previous.selectionStart === "number"
+                        ? [previous.selectionStart, previous.selectionEnd, previous.selectionDirection]
+                        : null;
+                let answer = cancelAnswer;
+                const cleanups = [];
+                const finish = (value) => {
+                    answer = value;
+                    dialog.close();
+                };
+                if (prepare)
+                    prepare(finish, cleanups);
+                const onCancel = (event) => {
+                    // Escape answers as the box's Cancel (or OK, for a box with one button).
+                    event.preventDefault();
+                    finish(cancelAnswer);
+                };
+                const onClose = () => {
+                    dialog.removeEventListener("cancel", onCancel);
+                    dialog.removeEventListener("close", onClose);
+                    for (const cleanup of cleanups)
+                        cleanup();
+                    if (focusable(previous)) {
+                        VornFocus.move(previous, "restore");
+                        if (selection)
+                            try {
+                                previous.setSelectionRange(selection[0], selection[1], selection[2]);
+                            } catch (e) {
+                                // Not every box keeps a selection.
+                            }
+                    }
+                    resolve(answer);
+                };
+                dialog.addEventListener("cancel", onCancel);
+                dialog.addEventListener("close", onClose);
+                dialog.showModal();
+                if (first)
+                    VornFocus.move(first, "dialog");
+            });
+        const answered = queue.then(ask);
+        queue = answered.catch(() => undefined);
+        return answered;
+    }
+
+    function on(cleanups, button, listener, type = "click") {
+        button.addEventListener(type, listener);
+        cleanups.push(() => button.removeEventListener(type, listener));
+    }
+
+    // Messages break their lines with CR LF; the text shows every line break as one.
+    function lines(text) {
+        return String(text).replace(/\r\n?/g, "\n");
+    }
+
+    function message(text, icon) {
+        const dialog = byId("dlgMessage");
+        return run(dialog, {
+            first: byId("dlgMessageOK"),
+            cancelAnswer: undefined,
+            prepare(finish, cleanups) {
+                byId("dlgMessageText").textContent = lines(text);
+                byId("dlgMessageIcon").hidden = icon !== "information";
+                on(cleanups, byId("dlgMessageOK"), () => finish(undefined));
+            },
+        });
+    }
+
+    // The blanket prompt: the typed text, or "" for Cancel and Escape.
+    function input(prompt) {
+        const dialog = byId("dlgInput");
+        const field = byId("dlgInputText");
+        return run(dialog, {
+            first: field,
+            cancelAnswer: "",
+            prepare(finish, cleanups) {
+                byId("dlgInputPrompt").textContent = lines(prompt);
+                field.value = "";
+                on(cleanups, byId("dlgInputOK"), () => finish(field.value));
+                on(cleanups, byId("dlgInputCancel"), () => finish(""));
+                // Enter in the field is OK, as in the desktop's input box.
+                const onKey = (event) => {
+                    if (event.key === "Enter" && !event.isComposing) {
+                        event.preventDefault();
+                        finish(field.value);
+                    }
+                };
+                on(cleanups, field, onKey, "keydown");
+            },
+        });
+    }
+
+    // "save", "discard" or "cancel".
+    function askSaveChanges(name) {
+        const dialog = byId("dlgSaveChanges");
+        return run(dialog, {
+            first: byId("dlgSaveChangesSave"),
+            cancelAnswer: "cancel",
+            prepare(finish, cleanups) {
+                byId("dlgSaveChangesText").textContent = "Save changes to " + name + "?";
+                on(cleanups, byId("dlgSaveChangesSave"), () => finish("save"));
+                on(cleanups, byId("dlgSaveChangesDiscard"), () => finish("discard"));
+                on(cleanups, byId("dlgSaveChangesCancel"), () => finish("cancel"));
+            },
+        });
+    }
+
+    // The results to copy by hand when the browser keeps the clipboard to itself.
+    function copyByHand(text) {
+        const field = byId("dlgCopyText");
+        return run(byId("dlgCopy"), {
+            first: field,
+            cancelAnswer: undefined,
+            prepare(finish, cleanups) {
+                field.value = text;
+                on(cleanups, byId("dlgCopyClose"), () => finish(undefined));
+                queueMicrotask(() => field.select());
+            },
+        });
+    }
+
+    // The history table: the captions, then one row per step, the current one marked.
+    function history(captions, rows) {
+        const table = byId("tblHistory");
+        return run(byId("dlgHistory"), {
+            first: byId("dlgHistoryClose"),
+            cancelAnswer: undefined,
+            prepare(finish, cleanups) {
+                const head = table.tHead.rows[0];
+                while (head.cells.length > 1)
+                    head.deleteCell(1);
+                captions.forEach((caption, column) => {
+                    const cell = document.createElement("th");
+                    cell.scope = "col";
+                    cell.textContent = caption;
+                    if (column > 0)
+                        cell.className = "number";
+                    head.appendChild(cell);
+                });
+                const body = table.tBodies[0];
+                body.replaceChildren();
+                let current = null;
+                rows.forEach((row, index) => {
+                    const tr = body.insertRow();
+                    const number = document.createElement("th");
+                    number.scope = "row";
+                    number.className = "row-number";
+                    number.textContent = row.current ? "\u25B6 " + index : String(index);
+                    tr.appendChild(number);
+                    for (const [text, numeric] of [[row.what, false], [row.build, true], [row.looseXP, true], [row.totalXP, true]]) {
+                        const cell = tr.insertCell();
+                        cell.textContent = text;
+                        if (numeric)
+                            cell.className = "number";
+                    }
+                    if (row.current) {
+                        tr.classList.add("current");
+                        tr.setAttribute("aria-current", "step");
+                        current = tr;
+                    }
+                    if (row.undone)
+                        tr.classList.add("undone");
+                });
+                on(cleanups, byId("dlgHistoryClose"), () => finish(undefined));
+                if (current)
+                    queueMicrotask(() => current.scrollIntoView({ block: "nearest" }));
+            },
+        });
+    }
+
+    function about() {
+        return run(byId("dlgAbout"), {
+            first: byId("dlgAboutOK"),
+            cancelAnswer: undefined,
+            prepare(finish, cleanups) {
+                on(cleanups, byId("dlgAboutOK"), () => finish(undefined));
+            },
+        });
+    }
+
+    function anyOpen() {
+        return document.querySelector("dialog[open]") !== null;
+    }
+
+    return { message, input, askSaveChanges, copyByHand, history, about, anyOpen };
+})();
