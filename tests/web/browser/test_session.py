@@ -149,9 +149,9 @@ class FullSession(PageTest):
         self.assertEqual(self.messages(), [BLANKETS.format(100000)])
 
     def test_undo_redo_and_reload(self):
+        self.choose("cboCharacterClass", "Scholar")
         self.assertEqual(self.act(ADD), [])
         one = self.labels()
-        self.choose("cboCharacterClass", "Scholar")
         self.assertEqual(self.act(MAX_OUT), [])
         two = self.labels()
         self.command("mnuEdit", "mnuUndo")

@@ -157,7 +157,6 @@ class PageTest(unittest.TestCase):
         for tool in (CHROMIUM, CHROMEDRIVER):
             if not os.access(tool, os.X_OK):
                 raise FileNotFoundError(f"{tool} is missing: scripts/test.sh installs chromium and chromium-driver")
-        cls.downloads = Path(tempfile.mkdtemp(prefix="vorn-browser-"))
         options = webdriver.ChromeOptions()
         options.binary_location = CHROMIUM
         for arg in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
@@ -166,7 +165,6 @@ class PageTest(unittest.TestCase):
             options.add_argument(arg)
         options.add_experimental_option("prefs", {
             "intl.accept_languages": cls.LANG,
-            "download.default_directory": str(cls.downloads),
             "download.prompt_for_download": False,
         })
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
@@ -179,18 +177,20 @@ class PageTest(unittest.TestCase):
             # A window can't be made this narrow; the phone's screen is emulated instead.
             cls.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
                 "width": cls.PHONE[0], "height": cls.PHONE[1], "deviceScaleFactor": 2, "mobile": True})
-        cls.driver.execute_cdp_cmd("Browser.setDownloadBehavior",
-                                   {"behavior": "allow", "downloadPath": str(cls.downloads)})
 
     @classmethod
     def tearDownClass(cls):
         cls.driver.quit()
-        shutil.rmtree(cls.downloads, ignore_errors=True)
 
     def setUp(self):
         signal.signal(signal.SIGALRM, _on_alarm)
         signal.alarm(TEST_TIME)
         self.addCleanup(signal.alarm, 0)
+        # Each test's downloads in a folder of its own.
+        self.downloads = Path(tempfile.mkdtemp(prefix="vorn-browser-"))
+        self.addCleanup(shutil.rmtree, self.downloads, True)
+        self.driver.execute_cdp_cmd("Browser.setDownloadBehavior",
+                                    {"behavior": "allow", "downloadPath": str(self.downloads)})
         self.url = (SITE / "index.html").resolve().as_uri() if self.FILE_URL else SiteServer.url()
         self.open_page(fresh=True)
 
@@ -224,7 +224,7 @@ class PageTest(unittest.TestCase):
         self.assertIsNone(problem, "the calculator did not start")
 
     def console_errors(self):
-        return [e["message"] for e in self.driver.get_log("browser") if e["level"] == "SEVERE"]
+        return [e["message"][:300] for e in self.driver.get_log("browser") if e["level"] == "SEVERE"]
 
     def settle(self):
         """Lets the page finish what the last input started: two rounds of its task queue."""
