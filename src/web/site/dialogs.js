@@ -8,10 +8,10 @@
 // focus back without touching the box's selection (the desktop's window activation).
 const VornFocus = {
     reason: null,
-    move(element, reason) {
+    move(element, reason, options) {
         VornFocus.reason = reason;
         try {
-            element.focus();
+            element.focus(options);
         } finally {
             VornFocus.reason = null;
         }
@@ -28,7 +28,8 @@ const VornDialogs = (() => {
         return element && element.isConnected && !element.disabled && element !== document.body;
     }
 
-    // Opens `dialog` modally and resolves with the answer `settle` gives when it closes.
+    // Opens `dialog` modally; `prepare` fills it and wires its buttons to `finish`, whose answer the promise
+    // resolves with once the box has closed. Escape gives `cancelAnswer`.
     function run(dialog, { first, cancelAnswer, prepare }) {
         const ask = () =>
             new Promise((resolve) => {
@@ -41,7 +42,13 @@ const VornDialogs = (() => {
                 const cleanups = [];
                 const finish = (value) => {
                     answer = value;
-                    dialog.close();
+                    // The browser may hand the focus back itself as the box closes.
+                    VornFocus.reason = "restore";
+                    try {
+                        dialog.close();
+                    } finally {
+                        VornFocus.reason = null;
+                    }
                 };
                 if (prepare)
                     prepare(finish, cleanups);
@@ -69,8 +76,10 @@ const VornDialogs = (() => {
                 dialog.addEventListener("cancel", onCancel);
                 dialog.addEventListener("close", onClose);
                 dialog.showModal();
+                // The box is read from its top, even where its first button lies further down.
                 if (first)
-                    VornFocus.move(first, "dialog");
+                    VornFocus.move(first, "dialog", { preventScroll: true });
+                dialog.scrollTop = 0;
             });
         const answered = queue.then(ask);
         queue = answered.catch(() => undefined);
