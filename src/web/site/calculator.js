@@ -187,6 +187,7 @@ window.vornReady = (() => {
 
     function onPress(event) {
         guard.swallowClick = false;
+        guard.passedTo = null;
         if (!guarding() || VornMenus.isMenuBar(event.target))
             return;
         const target = controlAt(event.target);
@@ -464,5 +465,18 @@ window.vornReady = (() => {
             showMessage(problem);
     }
 
-    return start();
+    // The character as the boxes hold it when the page goes, typing included.
+    window.addEventListener("pagehide", () => {
+        if (session)
+            VornStorage.keep(session.save(boxes()), fileName);
+    });
+
+    return start().catch((problem) => {
+        const notice = document.createElement("p");
+        notice.className = "notice";
+        notice.setAttribute("role", "alert");
+        notice.textContent = "The calculator could not start in this browser: " + problem;
+        document.querySelector("main").prepend(notice);
+        throw problem;
+    });
 })();
