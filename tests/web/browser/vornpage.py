@@ -227,10 +227,14 @@ class PageTest(unittest.TestCase):
         return [e["message"][:300] for e in self.driver.get_log("browser") if e["level"] == "SEVERE"]
 
     def settle(self):
-        """Lets the page finish what the last input started: two rounds of its task queue."""
-        self.driver.execute_async_script("""
+        """Lets the page finish what the last input started (two rounds of its task queue); then the id
+        of its open dialog, or None."""
+        return self.driver.execute_async_script("""
             const done = arguments[arguments.length - 1];
-            setTimeout(() => setTimeout(() => requestAnimationFrame(() => done()), 0), 0);""")
+            setTimeout(() => setTimeout(() => {
+                const d = document.querySelector('dialog[open]');
+                done(d ? d.id : null);
+            }, 0), 0);""")
 
     def el(self, element_id):
         return self.driver.find_element(By.ID, element_id)
@@ -265,8 +269,7 @@ class PageTest(unittest.TestCase):
         return self.js("const d = document.querySelector('dialog[open]'); return d ? d.id : null;")
 
     def require_no_dialog(self, doing):
-        self.settle()
-        shown = self.open_dialog()
+        shown = self.settle()
         if shown:
             text = self.js("return document.getElementById(arguments[0]).innerText;", shown)
             raise PageFault(f"{shown} was open when the test wanted to {doing}: {text!r}")
@@ -301,8 +304,7 @@ class PageTest(unittest.TestCase):
         """Every message the page shows now, each answered with OK, in order."""
         shown = []
         while True:
-            self.settle()
-            dialog = self.open_dialog()
+            dialog = self.settle()
             if dialog is None:
                 return shown
             if dialog != "dlgMessage":
