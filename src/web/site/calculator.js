@@ -383,6 +383,8 @@ window.vornReady = (() => {
             typing.reset(box);
             box.addEventListener("focus", () => boxTakesFocus(box));
             box.addEventListener("input", (event) => typing.typed(box, event));
+            // A manual length typed and left is kept even before anything refreshes.
+            box.addEventListener("change", () => VornStorage.keep(session.save(boxes()), fileName));
         }
         lengthBox.addEventListener("focusout", onLeave);
         lengthList.addEventListener("focusout", onLeave);
@@ -464,12 +466,6 @@ window.vornReady = (() => {
         if (problem)
             showMessage(problem);
     }
-
-    // The character as the boxes hold it when the page goes, typing included.
-    window.addEventListener("pagehide", () => {
-        if (session)
-            VornStorage.keep(session.save(boxes()), fileName);
-    });
 
     return start().catch((problem) => {
         const notice = document.createElement("p");
