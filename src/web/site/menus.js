@@ -177,7 +177,8 @@ const VornMenus = (() => {
         commands = handlers;
         tabOnward = onward;
         menus = Array.from(document.querySelectorAll(".menubar .menu-list")).map((list) => ({
-            button: byId(list.getAttribute("aria-labelledby") || list.id.replace(/Menu$/, "")),
+            // mnuFileMenu is the list of mnuFile, and so on.
+            button: byId(list.id.replace(/Menu$/, "")),
             list,
         }));
         for (const menu of menus) {
