@@ -204,8 +204,9 @@ class PageTest(unittest.TestCase):
     def open_page(self, fresh=False):
         d = self.driver
         if fresh:
-            # Storage belongs to the page's origin: load it, empty it, load it again.
-            d.get(self.url)
+            # The page keeps its character when it is left, so its storage is emptied from another page
+            # of the same origin: the site's folder.
+            d.get(self.url.rsplit("/", 1)[0] + "/")
             d.execute_script("localStorage.clear(); sessionStorage.clear();")
         d.get(self.url)
         self.wait_ready()
@@ -281,11 +282,9 @@ class PageTest(unittest.TestCase):
         self.el(element_id).click()
 
     def type(self, element_id, text):
-        """Clicks into a box, selects what is in it and types over it."""
+        """Goes into a box (the focus moves there as with a click), selects what is in it and types over it."""
         self.require_no_dialog(f"type into {element_id}")
-        box = self.el(element_id)
-        box.click()
-        box.send_keys(Keys.END + Keys.SHIFT + Keys.HOME + Keys.NULL + Keys.DELETE + text)
+        self.el(element_id).send_keys(Keys.END + Keys.SHIFT + Keys.HOME + Keys.NULL + Keys.DELETE + text)
 
     def choose(self, list_id, entry):
         self.require_no_dialog(f"choose {entry!r} in {list_id}")
