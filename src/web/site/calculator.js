@@ -445,7 +445,7 @@ window.vornReady = (() => {
     }
 
     async function start() {
-        const Module = await createVornModule();
+        const Module = await VornModule;
         Module.setNumberFormat(...numberFormat());
         Session = Module.Session;
         session = new Session();
