@@ -162,6 +162,8 @@ void frmBuildCalculator::mnuPlan_Click()
         m_plan = new frmPlan(
             m_session, *m_prompter,
             [this](const PlanRequest& request) { apply(m_session.applyPlan(request, boxTexts())); }, this);
+    // A hidden Plan window is not kept up to date; it catches up with the character when shown again.
+    m_plan->refresh();
     m_plan->show();
     m_plan->raise();
     m_plan->activateWindow();
