@@ -158,9 +158,10 @@ void frmBuildCalculator::mnuCalculateBlankets_Click()
 
 void frmBuildCalculator::mnuPlan_Click()
 {
+    // Real message boxes of the Plan window stand over it rather than over the calculator, so it has its own.
     if (!m_plan)
         m_plan = new frmPlan(
-            m_session, *m_prompter,
+            m_session, m_ownPrompter ? nullptr : m_prompter,
             [this](const PlanRequest& request) { apply(m_session.applyPlan(request, boxTexts())); }, this);
     // A hidden Plan window is not kept up to date; it catches up with the character when shown again.
     m_plan->refresh();

@@ -3,7 +3,7 @@
 #include "calculator/CalculatorLayout.h"
 #include "calculator/ChartView.h"
 #include "calculator/PlanModel.h"
-#include "common/Prompter.h"
+#include "common/QtPrompter.h"
 #include "rules/Conversions.h"
 #include "session/CalculatorSession.h"
 #include "session/Chart.h"
@@ -34,9 +34,13 @@ int32_t selectedData(const QComboBox* list)
 
 } // namespace
 
-frmPlan::frmPlan(const CalculatorSession& session, Prompter& prompter, ApplyCommand apply, QWidget* parent)
+frmPlan::frmPlan(const CalculatorSession& session, Prompter* prompter, ApplyCommand apply, QWidget* parent)
     : QWidget(parent, Qt::Window), m_session(session), m_prompter(prompter), m_apply(std::move(apply))
 {
+    if (!m_prompter) {
+        m_ownPrompter = std::make_unique<QtPrompter>(this);
+        m_prompter = m_ownPrompter.get();
+    }
     setObjectName(QStringLiteral("frmPlan"));
     setWindowTitle(QStringLiteral("Plan Ahead"));
     // A window of the calculator's: it never keeps the program running on its own.
@@ -50,6 +54,8 @@ frmPlan::frmPlan(const CalculatorSession& session, Prompter& prompter, ApplyComm
     connectHandlers();
     startFromTheCharacter();
 }
+
+frmPlan::~frmPlan() = default;
 
 void frmPlan::createGoal()
 {
@@ -251,7 +257,7 @@ void frmPlan::cmdPlan_Click()
     const PlanAnswer answer = m_session.plan(r);
     if (answer.verdict == PlanVerdict::Refused) {
         for (const Message& m : answer.messages)
-            m_prompter.message(m.text, m.icon);
+            m_prompter->message(m.text, m.icon);
         activateWindow();
         if (QLineEdit* target = box(answer.focus)) {
             target->setFocus(Qt::OtherFocusReason);

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class QComboBox;
 class QLabel;
@@ -27,8 +28,10 @@ class frmPlan : public QWidget {
 public:
     using ApplyCommand = std::function<void(const PlanRequest&)>;
 
-    frmPlan(const CalculatorSession& session, Prompter& prompter, ApplyCommand apply,
+    // Without a prompter the window shows real message boxes over itself; tests pass a scripted one.
+    frmPlan(const CalculatorSession& session, Prompter* prompter, ApplyCommand apply,
             QWidget* parent = nullptr);
+    ~frmPlan() override;
 
     // The character changed: the plan shown is worked out again from it.
     void refresh();
@@ -52,7 +55,8 @@ private:
     void cmdApplyPlan_Click();
 
     const CalculatorSession& m_session;
-    Prompter& m_prompter;
+    std::unique_ptr<Prompter> m_ownPrompter;
+    Prompter* m_prompter;
     ApplyCommand m_apply;
     PlanRequest m_shown; // the request whose answer is shown
     bool m_hasAnswer = false;
