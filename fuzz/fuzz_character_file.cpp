@@ -68,6 +68,19 @@ template <typename Rules> bool apply(Rules& c, const Step& step)
     case Step::Kind::Blankets:
         c.addBlankets(step.blankets);
         break;
+    case Step::Kind::Plan:
+        // Each planned event as Add X Blankets and the event's Add, each of which the window would keep.
+        for (int32_t n = 0; n < step.events; ++n) {
+            Step event = step;
+            event.kind = Step::Kind::Event;
+            if (n > 0 && step.blankets > 0) {
+                c.addBlankets(step.blankets);
+                countable(c);
+            }
+            if (!apply(c, event))
+                return false;
+        }
+        break;
     }
     return countable(c);
 }
@@ -94,10 +107,14 @@ bool literalReplayAccepts(const CharacterState& s)
 
 bool cheapForLiteral(const CharacterState& s)
 {
-    for (const Step& step : s.steps)
+    int64_t planned = 0;
+    for (const Step& step : s.steps) {
         if (step.kind == Step::Kind::Blankets && step.blankets > kMostLiteralBlankets)
             return false;
-    return true;
+        if (step.kind == Step::Kind::Plan)
+            planned += int64_t{step.events} * (int64_t{step.blankets} + 1);
+    }
+    return planned <= kMostLiteralBlankets;
 }
 
 // An accepted state: the reference replay agrees (unless known already, or too slow), and the state comes
@@ -155,7 +172,7 @@ CharacterState recipe(Bytes& in)
     while (!in.empty() && s.steps.size() < 24) {
         Step step;
         const uint8_t how = in.byte();
-        switch (how % 5) {
+        switch (how % 6) {
         case 0:
             step.kind = Step::Kind::Set;
             step.build = in.pick<int32_t>({15, 30, 40, 1000, 10866, 10867, 14});
@@ -174,6 +191,19 @@ CharacterState recipe(Bytes& in)
             }
             step.trainingCoin =
                 in.pick<double>({-1, 0, 0.125, 12.5, limit, limit + 0.5, limit + 1, -2, 1e300});
+            break;
+        }
+        case 5: {
+            step.kind = Step::Kind::Plan;
+            step.events = in.pick<int32_t>({1, 3, 12, 200});
+            step.eventLength = in.pick<int16_t>({1, 2, 8, 0, 32767});
+            step.blankets = in.pick<int32_t>({0, 1, 3});
+            double limit = 0;
+            try {
+                limit = c.getXPForEvent(step.eventLength, 0);
+            } catch (const std::exception&) {
+            }
+            step.trainingCoin = in.pick<double>({-1, 0, limit, limit + 1});
             break;
         }
         default:

@@ -206,11 +206,14 @@ void frmBuildCalculator::createMenus()
     mnuCalculateBlankets = extras->addAction(tr("&Reverse Calculate Blankets"));
     mnuCalculateBlankets->setObjectName("mnuCalculateBlankets");
     mnuCalculateBlankets->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    mnuPlan = extras->addAction(tr("&Plan Ahead\u2026"));
+    mnuPlan->setObjectName("mnuPlan");
+    mnuPlan->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     mnuAbout = menuBar()->addAction(tr("About"));
     mnuAbout->setObjectName("mnuAbout");
     // The shortcuts belong to the window, so that they work whichever control has the focus.
     addActions({mnuNew, mnuOpen, mnuSave, mnuSaveAs, mnuQuit, mnuUndo, mnuRedo, mnuCopyResults, mnuHistory,
-                mnuAddBlankets, mnuCalculateBlankets});
+                mnuAddBlankets, mnuCalculateBlankets, mnuPlan});
 }
 
 namespace {
@@ -344,6 +347,7 @@ void frmBuildCalculator::connectHandlers()
     connect(cmdLengthHelp, &QPushButton::clicked, this, &frmBuildCalculator::cmdLengthHelp_Click);
     connect(mnuAddBlankets, &QAction::triggered, this, &frmBuildCalculator::mnuAddBlankets_Click);
     connect(mnuCalculateBlankets, &QAction::triggered, this, &frmBuildCalculator::mnuCalculateBlankets_Click);
+    connect(mnuPlan, &QAction::triggered, this, &frmBuildCalculator::mnuPlan_Click);
     connect(mnuAbout, &QAction::triggered, this, &frmBuildCalculator::mnuAbout_Click);
     connect(mnuNew, &QAction::triggered, this, &frmBuildCalculator::mnuNew_Click);
     connect(mnuOpen, &QAction::triggered, this, &frmBuildCalculator::mnuOpen_Click);

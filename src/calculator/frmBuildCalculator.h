@@ -25,6 +25,7 @@ namespace vorn {
 class ControlHabits;
 class FocusLeaveGuard;
 class frmHistory;
+class frmPlan;
 
 // The calculator window: one per run, created by main. It drives one calculator session, whose character
 // it shows: each handler reads the controls, calls the session and applies what the session returns.
@@ -88,6 +89,7 @@ private:
     bool txtEventLength_Validate();
     void mnuAddBlankets_Click();
     void mnuCalculateBlankets_Click();
+    void mnuPlan_Click();
     void mnuAbout_Click();
     void mnuNew_Click();
     void mnuOpen_Click();
@@ -118,6 +120,7 @@ private:
 
     QString m_path; // the character's file; empty while it has none
     frmHistory* m_history = nullptr;
+    frmPlan* m_plan = nullptr;
 
     QAction* mnuNew = nullptr;
     QAction* mnuOpen = nullptr;
@@ -131,6 +134,7 @@ private:
     QAction* mnuHistory = nullptr;
     QAction* mnuAddBlankets = nullptr;
     QAction* mnuCalculateBlankets = nullptr;
+    QAction* mnuPlan = nullptr;
     QAction* mnuAbout = nullptr;
     QComboBox* cboEventLength = nullptr;
     QLineEdit* txtEventLength = nullptr;

@@ -2,6 +2,7 @@
 // what comes back. The decisions are the session's; the window's construction is in
 // frmBuildCalculator.cpp.
 #include "calculator/frmBuildCalculator.h"
+#include "calculator/frmPlan.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -153,6 +154,20 @@ void frmBuildCalculator::mnuAddBlankets_Click()
 void frmBuildCalculator::mnuCalculateBlankets_Click()
 {
     apply(m_session.reverseCalculateBlankets());
+}
+
+void frmBuildCalculator::mnuPlan_Click()
+{
+    // Real message boxes of the Plan window stand over it rather than over the calculator, so it has its own.
+    if (!m_plan)
+        m_plan = new frmPlan(
+            m_session, m_ownPrompter ? nullptr : m_prompter,
+            [this](const PlanRequest& request) { apply(m_session.applyPlan(request, boxTexts())); }, this);
+    // A hidden Plan window is not kept up to date; it catches up with the character when shown again.
+    m_plan->refresh();
+    m_plan->show();
+    m_plan->raise();
+    m_plan->activateWindow();
 }
 
 void frmBuildCalculator::mnuAbout_Click()

@@ -3,6 +3,7 @@
 #include "calculator/CharacterFileIO.h"
 #include "calculator/frmBuildCalculator.h"
 #include "calculator/frmHistory.h"
+#include "calculator/frmPlan.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,6 +32,9 @@ void frmBuildCalculator::showSessionState()
     // A hidden History window is brought up to date when it is shown again.
     if (m_history && m_history->isVisible())
         m_history->refresh();
+    // The plan shown starts from the character, so it follows every change of it.
+    if (m_plan && m_plan->isVisible())
+        m_plan->refresh();
 }
 
 bool frmBuildCalculator::maySetCharacterAside()
@@ -56,6 +60,8 @@ void frmBuildCalculator::closeEvent(QCloseEvent* event)
     }
     if (m_history)
         m_history->close();
+    if (m_plan)
+        m_plan->close();
     QMainWindow::closeEvent(event);
 }
 

@@ -1,6 +1,8 @@
 #include "calculator/frmHistory.h"
 
+#include "calculator/ChartView.h"
 #include "calculator/HistoryModel.h"
+#include "session/Chart.h"
 
 #include <QHeaderView>
 #include <QTableView>
@@ -9,7 +11,8 @@
 namespace vorn {
 
 frmHistory::frmHistory(const CalculatorSession& session, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_model(new HistoryModel(session, this)), m_table(new QTableView(this))
+    : QWidget(parent, Qt::Window), m_session(session), m_model(new HistoryModel(session, this)),
+      m_table(new QTableView(this)), m_chart(new ChartView(this))
 {
     setObjectName(QStringLiteral("frmHistory"));
     setWindowTitle(QStringLiteral("History - VORN Build Calculator"));
@@ -25,9 +28,12 @@ frmHistory::frmHistory(const CalculatorSession& session, QWidget* parent)
     m_table->horizontalHeader()->setSectionResizeMode(HistoryModel::WhatWasDone, QHeaderView::Stretch);
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
 
+    // The table is the chart's text alternative for screen readers, so it comes first.
+    m_chart->setObjectName(QStringLiteral("picHistoryChart"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_table);
-    resize(560, 360);
+    layout->addWidget(m_table, 1);
+    layout->addWidget(m_chart, 1);
+    resize(560, 600);
 }
 
 void frmHistory::refresh()
@@ -36,6 +42,7 @@ void frmHistory::refresh()
     const QModelIndex current = m_model->index(m_model->currentRow(), 0);
     m_table->setCurrentIndex(current);
     m_table->scrollTo(current);
+    m_chart->setChart(historyChart(m_session));
 }
 
 } // namespace vorn

@@ -7,11 +7,12 @@ class QTableView;
 namespace vorn {
 
 class CalculatorSession;
+class ChartView;
 class HistoryModel;
 
 // The History window: every step recorded for the character, the current one marked, undone ones shown
-// as undone until a new step drops them. One per calculator window, non-modal; the calculator refreshes
-// it after every action.
+// as undone until a new step drops them, and a chart of Build and Total XP over the steps in effect. One per
+// calculator window, non-modal; the calculator refreshes it after every action.
 class frmHistory : public QWidget {
 public:
     explicit frmHistory(const CalculatorSession& session, QWidget* parent = nullptr);
@@ -19,8 +20,10 @@ public:
     void refresh();
 
 private:
+    const CalculatorSession& m_session;
     HistoryModel* m_model;
     QTableView* m_table;
+    ChartView* m_chart;
 };
 
 } // namespace vorn

@@ -2,23 +2,19 @@
 
 #include "rules/Conversions.h"
 #include "rules/Errors.h"
+#include "session/InputChecks.h"
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
 namespace vorn {
 namespace {
 
-constexpr const char* kTooLarge =
-    "The numbers would grow too large for this calculator. Nothing was changed.";
 constexpr const char* kBuildTooLow = "Starting Build cannot be less then 15.";
 constexpr const char* kLooseTooLow = "Starting Loose XP cannot be below 0.";
 constexpr const char* kBuildNotANumber = "Starting Build must be a number of at least 15.";
 constexpr const char* kLooseNotANumber = "Starting Loose XP must be a number of 0 or more.";
-constexpr const char* kBadSilver =
-    "You entered an invalid amount of silver for training. Please correct the error and try again.";
-constexpr const char* kBadLength = "Event Length must be a positive integer.";
-constexpr const char* kBadBlankets = "The number of blankets must be a whole number.";
 constexpr const char* kBlanketCountTooLarge =
     "This character's blanket count is too large for this calculator.";
 
@@ -87,18 +83,9 @@ std::string CalculatorSession::eventLengthText(const BoxTexts& boxes) const
     return m_lengthEntry == kManualLength ? boxes.eventLength : intToText(m_lengthEntry);
 }
 
-// The length when the event-length check accepts it: a leading number above 0 that the 16-bit
-// conversion takes ("2x", "40000" and "-5" are refused; 0.4 passes and counts as 0).
 std::optional<int16_t> CalculatorSession::usableLength(const BoxTexts& boxes) const
 {
-    const std::string text = eventLengthText(boxes);
-    if (!(leadingNumber(text) > 0))
-        return std::nullopt;
-    try {
-        return textToInt16(text);
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
+    return acceptedLength(eventLengthText(boxes));
 }
 
 Display CalculatorSession::display(const BoxTexts& boxes)
@@ -145,7 +132,7 @@ Outcome CalculatorSession::refresh(const BoxTexts& boxes)
 Outcome CalculatorSession::tooLarge(const BoxTexts& boxes)
 {
     Outcome o = refresh(boxes);
-    o.messages.insert(o.messages.begin(), Message{kTooLarge});
+    o.messages.insert(o.messages.begin(), Message{kTooLargeMessage});
     return o;
 }
 
@@ -169,7 +156,7 @@ bool CalculatorSession::change(Outcome& o, Step step, Change&& apply, const BoxT
         step.looseXPAfter = m_character.looseXP();
         record(step);
     } else {
-        o.messages.push_back({kTooLarge});
+        o.messages.push_back({kTooLargeMessage});
     }
     Outcome after = refresh(boxes);
     o.display = std::move(after.display);
@@ -222,6 +209,42 @@ Outcome CalculatorSession::newCharacter(const BoxTexts& boxes)
             c.setLooseXP(0);
         },
         boxes);
+    return o;
+}
+
+PlanAnswer CalculatorSession::plan(const PlanRequest& request) const
+{
+    return planAhead(m_character, m_classCode, request);
+}
+
+Outcome CalculatorSession::applyPlan(const PlanRequest& request, const BoxTexts& boxes)
+{
+    const PlanAnswer answer = plan(request);
+    Outcome o;
+    if (!answer.canApply()) {
+        o.messages = answer.messages;
+        return o;
+    }
+    const PlanPattern& p = answer.pattern;
+    const Step step{.kind = Step::Kind::Plan,
+                    .eventLength = p.eventLength,
+                    .trainingCoin = p.trainingCoin,
+                    .blankets = p.blanketsBetween,
+                    .events = static_cast<int32_t>(answer.events.size())};
+    change(
+        o, step,
+        [&](BuildUtils& c) {
+            for (int32_t n = 0; n < step.events; ++n)
+                (void)addPlannedEvent(c, p, n == 0);
+        },
+        boxes);
+    // A silver amount just above an event's cap is lowered at each event until the Build grows: the
+    // player hears of it once.
+    std::vector<Message> once;
+    for (Message& m : o.messages)
+        if (std::find(once.begin(), once.end(), m) == once.end())
+            once.push_back(std::move(m));
+    o.messages = std::move(once);
     return o;
 }
 
@@ -363,7 +386,7 @@ Outcome CalculatorSession::addWithCoin(double trainingCoin, const BoxTexts& boxe
 {
     const std::optional<int16_t> length = usableLength(boxes);
     if (!length)
-        return refused(kBadLength, Box::EventLength);
+        return refused(kBadLengthMessage, Box::EventLength);
     Outcome o;
     const Step step{.kind = Step::Kind::Event, .eventLength = *length, .trainingCoin = trainingCoin};
     change(
@@ -385,7 +408,7 @@ Outcome CalculatorSession::addEventWithTraining(const BoxTexts& boxes)
 {
     const std::optional<int16_t> length = usableLength(boxes);
     if (!length)
-        return refused(kBadLength, Box::EventLength);
+        return refused(kBadLengthMessage, Box::EventLength);
     // The most silver the window takes is the event's XP without training.
     Outcome o;
     double limit = 0;
@@ -393,16 +416,12 @@ Outcome CalculatorSession::addEventWithTraining(const BoxTexts& boxes)
         limit = m_character.getXPForEvent(*length, 0);
     } catch (const OverflowError&) {
         o.messages = takeSaid();
-        o.messages.push_back({kTooLarge});
+        o.messages.push_back({kTooLargeMessage});
         return o;
     }
     std::vector<Message> said = takeSaid();
-    double silver = -1; // not a number: as invalid as a negative amount
-    try {
-        silver = textToReal(boxes.silver);
-    } catch (const std::exception&) {
-    }
-    o = silver >= 0 && silver <= limit ? addWithCoin(silver, boxes) : refused(kBadSilver, Box::Silver);
+    const std::optional<double> silver = acceptedSilver(boxes.silver, limit);
+    o = silver ? addWithCoin(*silver, boxes) : refused(kBadSilverMessage, Box::Silver);
     o.messages.insert(o.messages.begin(), said.begin(), said.end());
     return o;
 }
@@ -418,7 +437,7 @@ Outcome CalculatorSession::leaveEventLength(const BoxTexts& boxes)
 {
     if (usableLength(boxes))
         return refresh(boxes);
-    Outcome o = refused(kBadLength, Box::EventLength);
+    Outcome o = refused(kBadLengthMessage, Box::EventLength);
     o.accepted = false;
     return o;
 }
@@ -437,7 +456,7 @@ Outcome CalculatorSession::addBlankets(std::string_view answer, const BoxTexts& 
         count = textToInt32(answer);
     } catch (const TypeMismatchError&) {
         Outcome o;
-        o.messages.push_back({kBadBlankets});
+        o.messages.push_back({kBadBlanketsMessage});
         return o;
     } catch (const OverflowError&) {
         // A whole number, only more than the calculator can count.

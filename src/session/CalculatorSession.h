@@ -2,6 +2,7 @@
 
 #include "rules/BuildUtils.h"
 #include "session/Message.h"
+#include "session/Plan.h"
 #include "session/Step.h"
 
 #include <cstdint>
@@ -107,6 +108,13 @@ public:
     static std::string blanketPrompt();
     Outcome addBlankets(std::string_view answer, const BoxTexts& boxes);
     Outcome reverseCalculateBlankets();
+
+    // Plan Ahead: how many events of the request's pattern take the character to its goal, and where
+    // each leaves it. Never changes the character, and says nothing through the rules.
+    PlanAnswer plan(const PlanRequest& request) const;
+    // Adds the events plan(request) lists, each as its Add would, recorded as one step that one Undo takes
+    // back. A request that plans no events changes nothing; a refused one gives plan()'s message.
+    Outcome applyPlan(const PlanRequest& request, const BoxTexts& boxes);
 
     // A new character at Build 30 and Loose XP 0, recorded as a step so that it can be undone.
     Outcome newCharacter(const BoxTexts& boxes);

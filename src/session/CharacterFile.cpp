@@ -4,6 +4,7 @@
 #include "rules/Conversions.h"
 #include "session/CharacterFileFields.h"
 #include "session/CharacterFileParser.h"
+#include "session/Plan.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,6 +23,9 @@ using namespace characterfile;
 // than left to run for minutes (a crafted 60 MB history would). This keeps any replay to a fraction of a
 // second.
 constexpr int64_t kMostBlanketBuild = 5'000'000;
+// Each planned event is replayed as its own Add, at about a tenth of a microsecond: a history of many
+// long plans checks in well under a second, and a crafted one of millions is refused.
+constexpr int64_t kMostPlannedEventsChecked = 5'000'000;
 
 // A file of a later version, whose fields this calculator may not know.
 struct NewerVersion {};
@@ -88,6 +92,12 @@ void addStep(std::string& text, const Step& step)
     case Step::Kind::Blankets:
         add("count", jsonText(step.blankets));
         break;
+    case Step::Kind::Plan:
+        add("events", jsonText(step.events));
+        add("length", jsonText(step.eventLength));
+        add("trainingCoin", coinText(step.trainingCoin));
+        add("blankets", jsonText(step.blankets));
+        break;
     case Step::Kind::Reset:
     case Step::Kind::NewCharacter:
         break;
@@ -122,6 +132,11 @@ bool replay(BuildUtils& c, const Step& step)
         case Step::Kind::Blankets:
             c.addBlankets(step.blankets);
             break;
+        case Step::Kind::Plan:
+            for (int32_t n = 0; n < step.events; ++n)
+                if (!addPlannedEvent(c, {step.eventLength, step.trainingCoin, step.blankets}, n == 0))
+                    return false;
+            break;
         }
         requireCountable(c);
         return true;
@@ -150,7 +165,7 @@ CharacterState check(const ParsedCharacterFile& parsed)
         throw NewerVersion{};
     if (!parsed.problem.empty())
         damaged(parsed.problem);
-    (void)file.whole("version", kVersion, kVersion);
+    const int64_t fileVersion = file.whole("version", kFirstVersion, kVersion);
 
     CharacterState s;
     s.startBuild = file.whole32("startBuild", 15);
@@ -195,13 +210,23 @@ CharacterState check(const ParsedCharacterFile& parsed)
         damaged("its starting values are too large for this calculator");
     }
     int64_t blanketBuild = 0;
+    int64_t plannedEvents = 0;
     for (std::size_t i = 0; i < parsed.steps.size(); ++i) {
         const Step& step = parsed.steps[i];
+        if (step.kind == Step::Kind::Plan && fileVersion < kPlanVersion)
+            damaged(stepText(i + 1) + " is a plan, which a version " + intToText(fileVersion) +
+                    " file can't hold");
+        if (step.kind == Step::Kind::Plan) {
+            plannedEvents += step.events;
+            if (plannedEvents > kMostPlannedEventsChecked)
+                throw TooLongToCheck{};
+        }
         const int32_t before = c.build();
         if (!replay(c, step) || c.build() != step.buildAfter || c.looseXP() != step.looseXPAfter ||
             c.TotalXP() != parsed.totalXPAfter[i])
             damaged(stepName(i + 1) + " does not follow from " + stepName(i));
-        if (step.kind == Step::Kind::Blankets && c.build() > before) {
+        const bool hasBlankets = step.kind == Step::Kind::Blankets || step.kind == Step::Kind::Plan;
+        if (hasBlankets && c.build() > before) {
             blanketBuild += c.build() - before;
             if (blanketBuild > kMostBlanketBuild)
                 throw TooLongToCheck{};
@@ -231,7 +256,9 @@ std::string writeCharacterFile(const CharacterState& state)
         text += ",\n";
     };
     line("format", jsonText(Json(kFormatName)));
-    line("version", jsonText(kVersion));
+    const bool planned = std::any_of(state.steps.begin(), state.steps.end(),
+                                     [](const Step& s) { return s.kind == Step::Kind::Plan; });
+    line("version", jsonText(planned ? kPlanVersion : kFirstVersion));
     line("startBuild", jsonText(state.startBuild));
     line("startLooseXP", jsonText(state.startLooseXP));
     const bool listed = state.classCode >= 1 && state.classCode <= 4;

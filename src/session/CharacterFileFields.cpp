@@ -8,9 +8,12 @@ namespace vorn::characterfile {
 namespace {
 
 const StepAction kActions[] = {
-    {Step::Kind::Set, "set", {"build", "looseXP"}}, {Step::Kind::Reset, "reset", {}},
-    {Step::Kind::NewCharacter, "newCharacter", {}}, {Step::Kind::Event, "event", {"length", "trainingCoin"}},
+    {Step::Kind::Set, "set", {"build", "looseXP"}},
+    {Step::Kind::Reset, "reset", {}},
+    {Step::Kind::NewCharacter, "newCharacter", {}},
+    {Step::Kind::Event, "event", {"length", "trainingCoin"}},
     {Step::Kind::Blankets, "blankets", {"count"}},
+    {Step::Kind::Plan, "plan", {"events", "length", "trainingCoin", "blankets"}},
 };
 
 } // namespace

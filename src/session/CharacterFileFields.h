@@ -21,7 +21,12 @@ namespace vorn::characterfile {
 using Json = nlohmann::json;
 
 inline constexpr const char* kFormatName = "VORN character";
-inline constexpr int64_t kVersion = 1;
+// The version a file is written with: 1 as long as the history holds nothing that version 1 lacks, so
+// that a character without a plan still opens in a calculator that knows no plans; 2 with a plan, which
+// such a calculator then refuses as written by a newer version instead of misreading it.
+inline constexpr int64_t kFirstVersion = 1;
+inline constexpr int64_t kPlanVersion = 2;
+inline constexpr int64_t kVersion = kPlanVersion; // the newest this calculator reads
 // The class list's entries in the order of their codes, 1 to 4.
 inline constexpr const char* kClassNames[] = {"Fighter", "Rogue", "Templar", "Scholar"};
 // The event-length entry for a length the user types.
@@ -34,9 +39,9 @@ inline constexpr int64_t kMost32 = std::numeric_limits<int32_t>::max();
 inline constexpr std::string_view kFileFieldNames[] = {
     "format",       "version", "startBuild", "startLooseXP", "class",   "eventLength",
     "manualLength", "maxOut",  "steps",      "build",        "looseXP", "totalXP"};
-inline constexpr std::string_view kStepFieldNames[] = {"action",     "build",        "looseXP",
-                                                       "length",     "trainingCoin", "count",
-                                                       "buildAfter", "looseXPAfter", "totalXPAfter"};
+inline constexpr std::string_view kStepFieldNames[] = {
+    "action", "build",    "looseXP",    "events",       "length",      "trainingCoin",
+    "count",  "blankets", "buildAfter", "looseXPAfter", "totalXPAfter"};
 
 // A name's number among `names`; -1 when it is none of them.
 constexpr int fieldNumber(std::span<const std::string_view> names, std::string_view name)
@@ -51,7 +56,7 @@ constexpr int fieldNumber(std::span<const std::string_view> names, std::string_v
 struct StepAction {
     Step::Kind kind;
     std::string_view name;
-    std::string_view inputs[2]; // unused places are empty
+    std::string_view inputs[4]; // unused places are empty
 };
 const StepAction& stepAction(Step::Kind kind);
 // Null when no action has that name.
@@ -70,6 +75,7 @@ std::string inQuotes(std::string_view name);
 
 // The values of one group of named fields, the file's own or one step's, by the number of their name.
 struct FieldValues {
+    static_assert(std::size(kStepFieldNames) <= std::size(kFileFieldNames));
     std::array<Json, std::size(kFileFieldNames)> byNumber;
     uint32_t present = 0; // bit n: the field numbered n is there
 };

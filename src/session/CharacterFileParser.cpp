@@ -1,6 +1,7 @@
 #include "session/CharacterFileParser.h"
 
 #include "rules/Conversions.h"
+#include "session/Plan.h"
 
 #include <cstdint>
 #include <utility>
@@ -16,9 +17,9 @@ Step readStep(const FieldValues& values, std::size_t number, int32_t& totalXPAft
     const Json& name = f["action"];
     const StepAction* action = name.is_string() ? stepAction(name.get_ref<const std::string&>()) : nullptr;
     if (!action)
-        f.wrong("action", "one of \"set\", \"reset\", \"newCharacter\", \"event\" or \"blankets\"");
-    f.allowOnly(
-        {"action", "buildAfter", "looseXPAfter", "totalXPAfter", action->inputs[0], action->inputs[1]});
+        f.wrong("action", "one of \"set\", \"reset\", \"newCharacter\", \"event\", \"blankets\" or \"plan\"");
+    f.allowOnly({"action", "buildAfter", "looseXPAfter", "totalXPAfter", action->inputs[0], action->inputs[1],
+                 action->inputs[2], action->inputs[3]});
 
     Step step{.kind = action->kind};
     switch (step.kind) {
@@ -26,6 +27,10 @@ Step readStep(const FieldValues& values, std::size_t number, int32_t& totalXPAft
         step.build = f.whole32("build", 15);
         step.looseXP = f.whole32("looseXP", 0);
         break;
+    case Step::Kind::Plan:
+        step.events = static_cast<int32_t>(f.whole("events", 1, kMostPlannedEvents));
+        step.blankets = f.whole32("blankets", 0);
+        [[fallthrough]];
     case Step::Kind::Event: {
         step.eventLength = static_cast<int16_t>(f.whole("length", 0, std::numeric_limits<int16_t>::max()));
         // Any JSON number is finite: the parser refuses NaN, infinity and numbers beyond a double.

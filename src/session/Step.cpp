@@ -27,6 +27,20 @@ std::string eventName(int16_t length)
     }
 }
 
+std::string training(double coin)
+{
+    if (coin == -1.0)
+        return ", max out";
+    if (coin == 0.0)
+        return {};
+    return ", " + realToText(coin) + " silver";
+}
+
+std::string blankets(int32_t count)
+{
+    return intToText(count) + (count == 1 ? " blanket" : " blankets");
+}
+
 } // namespace
 
 std::string describe(const Step& step)
@@ -39,13 +53,16 @@ std::string describe(const Step& step)
     case Step::Kind::NewCharacter:
         return "New Character";
     case Step::Kind::Event:
-        if (step.trainingCoin == -1.0)
-            return eventName(step.eventLength) + ", max out";
-        if (step.trainingCoin == 0.0)
-            return eventName(step.eventLength);
-        return eventName(step.eventLength) + ", " + realToText(step.trainingCoin) + " silver";
+        return eventName(step.eventLength) + training(step.trainingCoin);
     case Step::Kind::Blankets:
-        return intToText(step.blankets) + (step.blankets == 1 ? " blanket" : " blankets");
+        return blankets(step.blankets);
+    case Step::Kind::Plan: {
+        std::string text = "Plan: " + intToText(step.events) + (step.events == 1 ? " event, " : " events, ") +
+                           eventName(step.eventLength) + training(step.trainingCoin);
+        if (step.blankets > 0)
+            text += ", " + blankets(step.blankets) + " between events";
+        return text;
+    }
     }
     return {};
 }

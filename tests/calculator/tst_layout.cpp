@@ -392,7 +392,8 @@ void tst_Layout::menu()
         {"mnuExtras",
          "Extras",
          {{"mnuAddBlankets", "&Add X Blankets", {QKeySequence("Ctrl+A")}},
-          {"mnuCalculateBlankets", "&Reverse Calculate Blankets", {QKeySequence("Ctrl+R")}}}},
+          {"mnuCalculateBlankets", "&Reverse Calculate Blankets", {QKeySequence("Ctrl+R")}},
+          {"mnuPlan", "&Plan Ahead\u2026", {QKeySequence("Ctrl+P")}}}},
         {"mnuAbout", "About", {}},
     };
 

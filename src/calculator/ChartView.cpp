@@ -1,0 +1,154 @@
+#include "calculator/ChartView.h"
+
+#include "common/ReadableInk.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+
+namespace vorn {
+namespace {
+
+// Lines are graphics, not text: 3:1 against the ground is enough to see them.
+constexpr double kLeastLineContrast = 3.0;
+
+QString text(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+// Maps a value of an axis onto the span of pixels from `from` to `to`.
+double place(const ChartAxis& axis, double value, double from, double to)
+{
+    const double span = axis.most - axis.least;
+    return from + (to - from) * (span > 0 ? (value - axis.least) / span : 0.5);
+}
+
+int widestLabel(const QFontMetrics& m, const ChartAxis& axis)
+{
+    int widest = 0;
+    for (const ChartTick& t : axis.ticks)
+        widest = std::max(widest, m.horizontalAdvance(text(t.label)));
+    return widest;
+}
+
+} // namespace
+
+ChartView::ChartView(QWidget* parent) : QWidget(parent)
+{
+    setAccessibleName(QStringLiteral("Progress chart"));
+    setAutoFillBackground(false);
+}
+
+void ChartView::setChart(Chart chart)
+{
+    m_chart = std::move(chart);
+    setAccessibleDescription(text(m_chart.caption));
+    setToolTip(text(m_chart.caption));
+    update();
+}
+
+QColor ChartView::lineColour(ChartQuantity quantity) const
+{
+    const QColor ground = palette().color(QPalette::Base);
+    const QColor ink = palette().color(QPalette::Text);
+    // Build in the palette's own highlight; Total XP in an orange that no theme's highlight is close to.
+    const QColor wanted =
+        quantity == ChartQuantity::Build ? palette().color(QPalette::Highlight) : QColor(230, 120, 20);
+    return readableInk(ground, wanted, ink, kLeastLineContrast);
+}
+
+QSize ChartView::sizeHint() const
+{
+    return {520, 260};
+}
+
+QSize ChartView::minimumSizeHint() const
+{
+    const QFontMetrics m(font());
+    return {m.averageCharWidth() * 40, m.height() * 10};
+}
+
+void ChartView::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPalette& pal = palette();
+    p.fillRect(rect(), pal.color(QPalette::Base));
+    const QColor ink = pal.color(QPalette::Text);
+    QColor grid = ink;
+    grid.setAlphaF(0.15f);
+
+    const QFontMetrics m(font());
+    const int line = m.height();
+    const int gap = m.averageCharWidth();
+    // Legend on top, axis titles above their labels, tick labels beside and under the plot.
+    const int top = 2 * line + gap;
+    const int left = gap + widestLabel(m, m_chart.build) + gap;
+    const int right = width() - (gap + widestLabel(m, m_chart.totalXP) + gap);
+    const int bottom = height() - (2 * line + gap);
+    if (right - left < 2 * gap || bottom - top < line)
+        return;
+
+    p.setPen(ink);
+    p.drawText(QRect(gap, line, left, line), Qt::AlignLeft, text(m_chart.build.title));
+    p.drawText(QRect(right - 4 * gap, line, width() - right + 3 * gap, line), Qt::AlignRight,
+               text(m_chart.totalXP.title));
+    p.drawText(QRect(left, bottom + line, right - left, line), Qt::AlignHCenter, text(m_chart.x.title));
+
+    // Grid and labels: the left axis's ticks across the plot, the right axis's labels at their own heights.
+    for (const ChartTick& t : m_chart.build.ticks) {
+        const double y = place(m_chart.build, t.value, bottom, top);
+        p.setPen(grid);
+        p.drawLine(QPointF(left, y), QPointF(right, y));
+        p.setPen(ink);
+        p.drawText(QRectF(0, y - line / 2.0, left - gap, line), Qt::AlignRight | Qt::AlignVCenter,
+                   text(t.label));
+    }
+    for (const ChartTick& t : m_chart.totalXP.ticks) {
+        const double y = place(m_chart.totalXP, t.value, bottom, top);
+        p.drawText(QRectF(right + gap, y - line / 2.0, width() - right - gap, line),
+                   Qt::AlignLeft | Qt::AlignVCenter, text(t.label));
+    }
+    int lastLabelEnd = -gap;
+    for (const ChartTick& t : m_chart.x.ticks) {
+        const double x = place(m_chart.x, t.value, left, right);
+        const QString label = text(t.label);
+        const int w = m.horizontalAdvance(label);
+        // Labels that would run into the one before are left out; the grid line stays.
+        p.setPen(grid);
+        p.drawLine(QPointF(x, top), QPointF(x, bottom));
+        if (x - w / 2.0 < lastLabelEnd + gap)
+            continue;
+        p.setPen(ink);
+        p.drawText(QRectF(x - w / 2.0, bottom + 2, w, line), Qt::AlignCenter, label);
+        lastLabelEnd = static_cast<int>(x + w / 2.0);
+    }
+    p.setPen(ink);
+    p.drawRect(QRectF(left, top, right - left, bottom - top));
+
+    // The lines, and the legend of each: a short stroke in the line's pen, then its name.
+    int legendX = left;
+    for (const ChartSeries& s : m_chart.series) {
+        QPen pen(lineColour(s.quantity), 2);
+        pen.setStyle(s.planned ? Qt::DashLine : Qt::SolidLine);
+        const ChartAxis& y = s.quantity == ChartQuantity::Build ? m_chart.build : m_chart.totalXP;
+        QPolygonF points;
+        points.reserve(static_cast<qsizetype>(s.points.size()));
+        for (const ChartPoint& pt : s.points)
+            points << QPointF(place(m_chart.x, pt.x, left, right), place(y, pt.y, bottom, top));
+        p.setPen(pen);
+        p.drawPolyline(points);
+
+        const int stroke = 3 * gap;
+        p.drawLine(QPointF(legendX, line / 2.0 + 1), QPointF(legendX + stroke, line / 2.0 + 1));
+        p.setPen(ink);
+        const QString name = text(s.name);
+        p.drawText(QRect(legendX + stroke + gap / 2, 0, m.horizontalAdvance(name) + gap, line),
+                   Qt::AlignLeft | Qt::AlignVCenter, name);
+        legendX += stroke + gap / 2 + m.horizontalAdvance(name) + 2 * gap;
+    }
+}
+
+} // namespace vorn

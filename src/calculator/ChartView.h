@@ -1,0 +1,32 @@
+#pragma once
+
+#include "session/Chart.h"
+
+#include <QWidget>
+
+namespace vorn {
+
+// Draws a chart the session worked out: its axes, ticks, lines and legend, in the colours of the
+// widget's palette, so that it follows a light or a dark theme. It decides nothing about the numbers.
+// Screen readers hear its caption; the table beside it holds the same figures as text.
+class ChartView : public QWidget {
+public:
+    explicit ChartView(QWidget* parent = nullptr);
+
+    void setChart(Chart chart);
+    const Chart& chart() const { return m_chart; }
+
+    // The colour of a quantity's lines: distinct from each other and at least 3:1 against the ground.
+    QColor lineColour(ChartQuantity quantity) const;
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Chart m_chart;
+};
+
+} // namespace vorn

@@ -1,0 +1,295 @@
+#include "calculator/frmPlan.h"
+
+#include "calculator/CalculatorLayout.h"
+#include "calculator/ChartView.h"
+#include "calculator/PlanModel.h"
+#include "common/QtPrompter.h"
+#include "rules/Conversions.h"
+#include "session/CalculatorSession.h"
+#include "session/Chart.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace vorn {
+namespace {
+
+template <typename T> T* named(T* widget, const char* name)
+{
+    widget->setObjectName(QString::fromUtf8(name));
+    return widget;
+}
+
+int32_t selectedData(const QComboBox* list)
+{
+    return list->currentIndex() < 0 ? 0 : list->currentData().toInt();
+}
+
+} // namespace
+
+frmPlan::frmPlan(const CalculatorSession& session, Prompter* prompter, ApplyCommand apply, QWidget* parent)
+    : QWidget(parent, Qt::Window), m_session(session), m_prompter(prompter), m_apply(std::move(apply))
+{
+    if (!m_prompter) {
+        m_ownPrompter = std::make_unique<QtPrompter>(this);
+        m_prompter = m_ownPrompter.get();
+    }
+    setObjectName(QStringLiteral("frmPlan"));
+    setWindowTitle(QStringLiteral("Plan Ahead"));
+    // A window of the calculator's: it never keeps the program running on its own.
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    createGoal();
+    createPattern();
+    createAnswer();
+    createCommands();
+    arrange();
+    connectHandlers();
+    startFromTheCharacter();
+}
+
+frmPlan::~frmPlan() = default;
+
+void frmPlan::createGoal()
+{
+    cboPlanGoal = named(new QComboBox(this), "cboPlanGoal");
+    cboPlanGoal->addItem(QStringLiteral("Build"), int(PlanGoal::Build));
+    cboPlanGoal->addItem(QStringLiteral("Level"), int(PlanGoal::Level));
+    cboPlanGoal->addItem(QStringLiteral("Total XP"), int(PlanGoal::TotalXP));
+    cboPlanGoal->setAccessibleName(QStringLiteral("Goal"));
+    txtPlanGoal = named(new QLineEdit(this), "txtPlanGoal");
+    txtPlanGoal->setAccessibleName(QStringLiteral("Goal value"));
+}
+
+void frmPlan::createPattern()
+{
+    // The same entries as the calculator's event-length list, manual input included.
+    cboPlanLength = named(new QComboBox(this), "cboPlanLength");
+    for (const layout::ListEntry& e : layout::listEntries())
+        if (std::string_view(e.list) == "cboEventLength")
+            cboPlanLength->addItem(QString::fromUtf8(e.text), e.itemData);
+    cboPlanLength->setAccessibleName(QStringLiteral("Event length"));
+    txtPlanLength = named(new QLineEdit(this), "txtPlanLength");
+    txtPlanLength->setAccessibleName(QStringLiteral("Event length in days"));
+
+    cboPlanCoin = named(new QComboBox(this), "cboPlanCoin");
+    cboPlanCoin->addItem(QStringLiteral("No training"), int(PlanCoin::None));
+    cboPlanCoin->addItem(QStringLiteral("Max out"), int(PlanCoin::MaxOut));
+    cboPlanCoin->addItem(QStringLiteral("Silver for training"), int(PlanCoin::Silver));
+    cboPlanCoin->setAccessibleName(QStringLiteral("Training coin per event"));
+    txtPlanSilver = named(new QLineEdit(QStringLiteral("0"), this), "txtPlanSilver");
+    txtPlanSilver->setAccessibleName(QStringLiteral("Silver for training per event"));
+
+    txtPlanBlankets = named(new QLineEdit(QStringLiteral("0"), this), "txtPlanBlankets");
+    txtPlanBlankets->setAccessibleName(QStringLiteral("Blankets between events"));
+}
+
+void frmPlan::createAnswer()
+{
+    lblPlanAnswer = named(new QLabel(this), "lblPlanAnswer");
+    lblPlanAnswer->setWordWrap(true);
+    lblPlanAnswer->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    m_model = new PlanModel(this);
+    tblPlan = named(new QTableView(this), "tblPlan");
+    tblPlan->setModel(m_model);
+    tblPlan->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblPlan->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tblPlan->verticalHeader()->hide();
+    tblPlan->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    tblPlan->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tblPlan->setAccessibleName(QStringLiteral("Planned events"));
+
+    picPlanChart = named(new ChartView(this), "picPlanChart");
+}
+
+void frmPlan::createCommands()
+{
+    cmdPlan = named(new QPushButton(QStringLiteral("&Plan"), this), "cmdPlan");
+    cmdApplyPlan = named(new QPushButton(QStringLiteral("&Apply Plan"), this), "cmdApplyPlan");
+    cmdApplyPlan->setEnabled(false);
+}
+
+void frmPlan::arrange()
+{
+    auto pair = [this](QWidget* a, QWidget* b) {
+        auto* row = new QHBoxLayout;
+        row->addWidget(a);
+        row->addWidget(b, 1);
+        return row;
+    };
+    // Each caption names its first control for screen readers and takes the focus to it by its key.
+    auto* form = new QFormLayout;
+    const auto row = [this, form](const char* text, QWidget* buddy, QLayout* fields) {
+        auto* caption = new QLabel(QString::fromUtf8(text), this);
+        caption->setBuddy(buddy);
+        form->addRow(caption, fields);
+    };
+    row("&Goal:", cboPlanGoal, pair(cboPlanGoal, txtPlanGoal));
+    row("Event &length:", cboPlanLength, pair(cboPlanLength, txtPlanLength));
+    row("&Training coin:", cboPlanCoin, pair(cboPlanCoin, txtPlanSilver));
+    auto* blankets = new QHBoxLayout;
+    blankets->addWidget(txtPlanBlankets);
+    row("&Blankets between events:", txtPlanBlankets, blankets);
+
+    auto* top = new QHBoxLayout;
+    top->addLayout(form, 1);
+    auto* planColumn = new QVBoxLayout;
+    planColumn->addWidget(cmdPlan);
+    planColumn->addStretch();
+    top->addLayout(planColumn);
+
+    auto* results = new QHBoxLayout;
+    results->addWidget(tblPlan, 2);
+    results->addWidget(picPlanChart, 5);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(cmdApplyPlan);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(lblPlanAnswer);
+    layout->addLayout(results, 1);
+    layout->addLayout(bottom);
+    resize(860, 560);
+}
+
+void frmPlan::connectHandlers()
+{
+    connect(cboPlanLength, &QComboBox::currentIndexChanged, this, &frmPlan::cboPlanLength_Click);
+    connect(cboPlanCoin, &QComboBox::currentIndexChanged, this, &frmPlan::cboPlanCoin_Click);
+    connect(cmdPlan, &QPushButton::clicked, this, &frmPlan::cmdPlan_Click);
+    connect(cmdApplyPlan, &QPushButton::clicked, this, &frmPlan::cmdApplyPlan_Click);
+    // Enter in any box plans, as the window's one default command.
+    for (QLineEdit* edit : {txtPlanGoal, txtPlanLength, txtPlanSilver, txtPlanBlankets})
+        connect(edit, &QLineEdit::returnPressed, this, &frmPlan::cmdPlan_Click);
+}
+
+// The window opens on the next Level, with the event and preview the calculator has chosen, and its
+// answer already shown.
+void frmPlan::startFromTheCharacter()
+{
+    cboPlanGoal->setCurrentIndex(cboPlanGoal->findData(int(PlanGoal::Level)));
+    txtPlanGoal->setText(QString::fromStdString(intToText(int64_t{m_session.character().level()} + 1)));
+    const int entry = cboPlanLength->findData(m_session.eventLengthEntry());
+    cboPlanLength->setCurrentIndex(m_session.eventLengthEntry() == CalculatorSession::kManualLength ||
+                                           entry < 0
+                                       ? cboPlanLength->findData(2)
+                                       : entry);
+    cboPlanCoin->setCurrentIndex(
+        cboPlanCoin->findData(int(m_session.maxOut() ? PlanCoin::MaxOut : PlanCoin::None)));
+    cboPlanLength_Click();
+    cboPlanCoin_Click();
+    const PlanRequest r = request();
+    const PlanAnswer answer = m_session.plan(r);
+    if (answer.verdict != PlanVerdict::Refused) {
+        m_shown = r;
+        m_hasAnswer = true;
+        showAnswer(answer);
+    }
+}
+
+PlanRequest frmPlan::request() const
+{
+    PlanRequest r;
+    r.goal = PlanGoal(selectedData(cboPlanGoal));
+    r.goalValue = txtPlanGoal->text().toStdString();
+    r.eventLengthEntry = selectedData(cboPlanLength);
+    r.manualLength = txtPlanLength->text().toStdString();
+    r.coin = PlanCoin(selectedData(cboPlanCoin));
+    r.silver = txtPlanSilver->text().toStdString();
+    r.blanketsBetween = txtPlanBlankets->text().toStdString();
+    return r;
+}
+
+QLineEdit* frmPlan::box(PlanBox which) const
+{
+    switch (which) {
+    case PlanBox::GoalValue:
+        return txtPlanGoal;
+    case PlanBox::EventLength:
+        return txtPlanLength;
+    case PlanBox::Silver:
+        return txtPlanSilver;
+    case PlanBox::Blankets:
+        return txtPlanBlankets;
+    case PlanBox::None:
+        break;
+    }
+    return nullptr;
+}
+
+void frmPlan::showAnswer(const PlanAnswer& answer)
+{
+    lblPlanAnswer->setText(QString::fromStdString(answer.text));
+    m_model->setEvents(answer.events);
+    picPlanChart->setChart(planChart(m_session, answer));
+    cmdApplyPlan->setEnabled(answer.canApply());
+}
+
+// A fixed entry shows its length in the box, as the calculator's list does; manual input lets the user
+// type one.
+void frmPlan::cboPlanLength_Click()
+{
+    const int32_t entry = selectedData(cboPlanLength);
+    const bool manual = entry == CalculatorSession::kManualLength;
+    if (!manual)
+        txtPlanLength->setText(QString::number(entry));
+    txtPlanLength->setEnabled(manual);
+}
+
+void frmPlan::cboPlanCoin_Click()
+{
+    txtPlanSilver->setEnabled(PlanCoin(selectedData(cboPlanCoin)) == PlanCoin::Silver);
+}
+
+void frmPlan::cmdPlan_Click()
+{
+    const PlanRequest r = request();
+    const PlanAnswer answer = m_session.plan(r);
+    if (answer.verdict == PlanVerdict::Refused) {
+        for (const Message& m : answer.messages)
+            m_prompter->message(m.text, m.icon);
+        activateWindow();
+        if (QLineEdit* target = box(answer.focus)) {
+            target->setFocus(Qt::OtherFocusReason);
+            if (answer.selectAll)
+                target->selectAll();
+        }
+        return;
+    }
+    m_shown = r;
+    m_hasAnswer = true;
+    showAnswer(answer);
+}
+
+void frmPlan::cmdApplyPlan_Click()
+{
+    if (m_hasAnswer && m_apply)
+        m_apply(m_shown);
+}
+
+void frmPlan::refresh()
+{
+    if (!m_hasAnswer)
+        return;
+    const PlanAnswer answer = m_session.plan(m_shown);
+    if (answer.verdict == PlanVerdict::Refused) {
+        // Only the silver can be refused by a changed character: a lower Build allows less.
+        showAnswer(PlanAnswer{});
+        lblPlanAnswer->setText(QString::fromStdString(answer.messages.front().text));
+        m_hasAnswer = false;
+        return;
+    }
+    showAnswer(answer);
+}
+
+} // namespace vorn

@@ -1,0 +1,166 @@
+#include "session/Chart.h"
+
+#include "rules/BuildUtils.h"
+#include "rules/Conversions.h"
+#include "session/CalculatorSession.h"
+
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <optional>
+
+namespace vorn {
+namespace {
+
+constexpr std::size_t kLeastRecentSteps = 10;
+
+// Keeps the first and last points and, of each stretch in between, its lowest and highest in their order.
+std::vector<ChartPoint> thinned(std::vector<ChartPoint> points)
+{
+    if (points.size() <= kMostChartPoints)
+        return points;
+    const std::size_t stretches = (kMostChartPoints - 2) / 2;
+    const std::size_t inner = points.size() - 2;
+    std::vector<ChartPoint> kept{points.front()};
+    for (std::size_t s = 0; s < stretches; ++s) {
+        const auto begin = points.begin() + 1 + static_cast<std::ptrdiff_t>(inner * s / stretches);
+        const auto end = points.begin() + 1 + static_cast<std::ptrdiff_t>(inner * (s + 1) / stretches);
+        if (begin == end)
+            continue;
+        const auto [low, high] = std::minmax_element(
+            begin, end, [](const ChartPoint& a, const ChartPoint& b) { return a.y < b.y; });
+        kept.push_back(low < high ? *low : *high);
+        if (low != high)
+            kept.push_back(low < high ? *high : *low);
+    }
+    kept.push_back(points.back());
+    return kept;
+}
+
+// The character after each step from `first` to `last`, the starting values being step 0. A start whose
+// Total XP can't be counted (no step has been kept from it) has no Total XP point.
+void addSteps(const CalculatorSession& session, std::size_t first, std::size_t last, ChartSeries& build,
+              ChartSeries& totalXP)
+{
+    for (std::size_t i = first; i <= last; ++i) {
+        const bool start = i == 0;
+        const int32_t b = start ? session.startBuild() : session.steps()[i - 1].buildAfter;
+        const int32_t l = start ? session.startLooseXP() : session.steps()[i - 1].looseXPAfter;
+        const double x = static_cast<double>(i);
+        build.points.push_back({x, static_cast<double>(b)});
+        try {
+            totalXP.points.push_back({x, static_cast<double>(BuildUtils::getTotalXP(b, l))});
+        } catch (const std::exception&) {
+        }
+    }
+}
+
+// The range of every point of the series that read on one axis.
+ChartAxis axisFor(const std::vector<ChartSeries>& series, ChartQuantity quantity, std::string title)
+{
+    std::optional<double> least;
+    std::optional<double> most;
+    for (const ChartSeries& s : series)
+        if (s.quantity == quantity)
+            for (const ChartPoint& p : s.points) {
+                least = std::min(least.value_or(p.y), p.y);
+                most = std::max(most.value_or(p.y), p.y);
+            }
+    return niceAxis(std::move(title), least.value_or(0), most.value_or(0));
+}
+
+Chart finish(std::string caption, std::string xTitle, std::vector<ChartSeries> series)
+{
+    Chart c;
+    c.caption = std::move(caption);
+    double lastX = 0;
+    for (ChartSeries& s : series) {
+        if (!s.points.empty())
+            lastX = std::max(lastX, s.points.back().x);
+    }
+    double firstX = lastX;
+    for (const ChartSeries& s : series)
+        if (!s.points.empty())
+            firstX = std::min(firstX, s.points.front().x);
+    c.x = niceAxis(std::move(xTitle), firstX, lastX);
+    c.build = axisFor(series, ChartQuantity::Build, "Build");
+    c.totalXP = axisFor(series, ChartQuantity::TotalXP, "Total XP");
+    for (ChartSeries& s : series)
+        s.points = thinned(std::move(s.points));
+    c.series = std::move(series);
+    return c;
+}
+
+std::string count(std::size_t n, const char* one, const char* many)
+{
+    return intToText(static_cast<long long>(n)) + " " + (n == 1 ? one : many);
+}
+
+} // namespace
+
+ChartAxis niceAxis(std::string title, double least, double most, int aboutTicks)
+{
+    ChartAxis a;
+    a.title = std::move(title);
+    if (most < least)
+        std::swap(least, most);
+    if (most == least) {
+        // One value: a range of one step either side, so that the line is drawn mid-height.
+        least -= 1;
+        most += 1;
+    }
+    const double raw = (most - least) / std::max(aboutTicks, 1);
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    double step = 10 * power;
+    for (const double m : {1.0, 2.0, 5.0})
+        if (m * power >= raw) {
+            step = m * power;
+            break;
+        }
+    step = std::max(step, 1.0); // whole numbers only
+    a.least = std::floor(least / step) * step;
+    a.most = std::ceil(most / step) * step;
+    for (double v = a.least; v <= a.most + step / 2; v += step)
+        a.ticks.push_back({v, intToText(static_cast<long long>(std::llround(v)))});
+    return a;
+}
+
+Chart historyChart(const CalculatorSession& session)
+{
+    std::vector<ChartSeries> series{{"Build", ChartQuantity::Build, false, {}},
+                                    {"Total XP", ChartQuantity::TotalXP, false, {}}};
+    addSteps(session, 0, session.position(), series[0], series[1]);
+    return finish("Build and Total XP over " + count(session.position(), "step", "steps") +
+                      ", from the starting values",
+                  "Step", std::move(series));
+}
+
+Chart planChart(const CalculatorSession& session, const PlanAnswer& answer)
+{
+    const std::size_t now = session.position();
+    const std::size_t recent = std::max(kLeastRecentSteps, answer.events.size());
+    std::vector<ChartSeries> series{{"Build", ChartQuantity::Build, false, {}},
+                                    {"Total XP", ChartQuantity::TotalXP, false, {}}};
+    addSteps(session, now > recent ? now - recent : 0, now, series[0], series[1]);
+    std::string caption = "Build and Total XP over the last " + count(std::min(now, recent), "step", "steps");
+    if (!answer.events.empty()) {
+        // The planned lines begin at the character as it is now, so that they continue the steps' lines.
+        ChartSeries build{"Build, planned", ChartQuantity::Build, true, {}};
+        ChartSeries totalXP{"Total XP, planned", ChartQuantity::TotalXP, true, {}};
+        const double x = static_cast<double>(now);
+        build.points.push_back(series[0].points.back());
+        if (!series[1].points.empty() && series[1].points.back().x == x)
+            totalXP.points.push_back(series[1].points.back());
+        for (const PlannedEvent& e : answer.events) {
+            build.points.push_back({x + e.number, static_cast<double>(e.build)});
+            totalXP.points.push_back({x + e.number, static_cast<double>(e.totalXP)});
+        }
+        series.push_back(std::move(build));
+        series.push_back(std::move(totalXP));
+        caption += ", then " + count(answer.events.size(), "planned event", "planned events") + ", dashed";
+    }
+    return finish(std::move(caption), answer.events.empty() ? "Step" : "Step, then planned event",
+                  std::move(series));
+}
+
+} // namespace vorn

@@ -1,0 +1,264 @@
+#include "session/Plan.h"
+
+#include "rules/Conversions.h"
+#include "rules/Errors.h"
+#include "session/CalculatorSession.h"
+#include "session/InputChecks.h"
+
+#include <algorithm>
+#include <exception>
+#include <limits>
+
+namespace vorn {
+namespace {
+
+constexpr const char* kBadGoal = "The goal must be a whole number.";
+
+PlanAnswer refused(const char* text, PlanBox box)
+{
+    PlanAnswer a;
+    a.messages.push_back({text});
+    a.focus = box;
+    // As in the calculator: a typed length keeps the user's cursor, the other boxes are overwritten.
+    a.selectAll = box != PlanBox::EventLength;
+    return a;
+}
+
+// A goal as the user typed it. Whole numbers beyond 32 bits are kept as far as 64 bits go: such a goal
+// is never reached, and the answer says so rather than refusing a number the user meant.
+struct Goal {
+    PlanGoal kind = PlanGoal::Level;
+    int64_t value = 0;
+    std::string words; // "Level 10"
+};
+
+std::optional<Goal> readGoal(const PlanRequest& request)
+{
+    Goal g;
+    g.kind = request.goal;
+    try {
+        g.value = textToInt32(request.goalValue);
+        g.words = intToText(g.value);
+    } catch (const TypeMismatchError&) {
+        return std::nullopt;
+    } catch (const OverflowError&) {
+        // The text is a number, only not a 32-bit one; its sign is enough.
+        const bool positive = leadingNumber(request.goalValue) > 0;
+        g.value = positive ? std::numeric_limits<int64_t>::max() : std::numeric_limits<int64_t>::min();
+        const std::string_view typed = request.goalValue;
+        const auto first = typed.find_first_not_of(" \t\r\n");
+        g.words = std::string(typed.substr(first, typed.find_last_not_of(" \t\r\n") - first + 1));
+    }
+    static const char* const names[] = {"Build ", "Level ", "Total XP "};
+    g.words = names[static_cast<int>(g.kind)] + g.words;
+    return g;
+}
+
+bool reaches(const Goal& goal, const PlannedEvent& e)
+{
+    switch (goal.kind) {
+    case PlanGoal::Build:
+        return e.build >= goal.value;
+    case PlanGoal::Level:
+        return e.level >= goal.value;
+    case PlanGoal::TotalXP:
+        return e.totalXP >= goal.value;
+    }
+    return false;
+}
+
+// Whether a character at the goal could be counted at all. One that can't is never reached by any plan:
+// the numbers grow too large first.
+bool countable(const Goal& goal)
+{
+    int64_t build = goal.value;
+    switch (goal.kind) {
+    case PlanGoal::TotalXP:
+        return goal.value <= std::numeric_limits<int32_t>::max();
+    case PlanGoal::Level:
+        // The first Build of a Level; Levels up to 1 are had from Build 15.
+        build = goal.value <= 1 ? 15 : goal.value * 10 + 5;
+        break;
+    case PlanGoal::Build:
+        break;
+    }
+    if (build > std::numeric_limits<int32_t>::max())
+        return false;
+    try {
+        (void)BuildUtils::getTotalXP(static_cast<int32_t>(std::max<int64_t>(build, 15)), 0);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+PlannedEvent after(const BuildUtils& c, int32_t number)
+{
+    return {number, c.build(), c.level(), c.looseXP(), c.TotalXP()};
+}
+
+std::string figures(const PlannedEvent& e)
+{
+    return "Build " + intToText(e.build) + ", Level " + intToText(e.level) + ", Loose XP " +
+           intToText(e.looseXP) + ", Total XP " + intToText(e.totalXP);
+}
+
+std::string eventCount(int64_t n)
+{
+    return intToText(n) + (n == 1 ? " event" : " events");
+}
+
+// The pattern from the boxes, checked in the order the Plan window shows them.
+std::optional<PlanPattern> readPattern(const BuildUtils& character, const PlanRequest& request,
+                                       PlanAnswer& refusal)
+{
+    PlanPattern p;
+    const bool manual = request.eventLengthEntry == CalculatorSession::kManualLength;
+    const std::optional<int16_t> length =
+        acceptedLength(manual ? request.manualLength : intToText(request.eventLengthEntry));
+    if (!length) {
+        refusal = refused(kBadLengthMessage, PlanBox::EventLength);
+        return std::nullopt;
+    }
+    p.eventLength = *length;
+    switch (request.coin) {
+    case PlanCoin::None:
+        p.trainingCoin = 0;
+        break;
+    case PlanCoin::MaxOut:
+        p.trainingCoin = -1;
+        break;
+    case PlanCoin::Silver: {
+        // The first event's limit; later events, at a higher Build, allow at least as much.
+        // An event whose XP can't be counted sets no limit; the plan then ends at its first event.
+        double limit = std::numeric_limits<double>::infinity();
+        try {
+            limit = character.getXPForEvent(p.eventLength, 0);
+        } catch (const std::exception&) {
+        }
+        const std::optional<double> silver = acceptedSilver(request.silver, limit);
+        if (!silver) {
+            refusal = refused(kBadSilverMessage, PlanBox::Silver);
+            return std::nullopt;
+        }
+        p.trainingCoin = *silver;
+        break;
+    }
+    }
+    // An empty box is no blankets; a number below 1 adds none, as Add X Blankets does.
+    if (request.blanketsBetween.find_first_not_of(" \t\r\n") != std::string::npos) {
+        try {
+            p.blanketsBetween = std::max(textToInt32(request.blanketsBetween), 0);
+        } catch (const TypeMismatchError&) {
+            refusal = refused(kBadBlanketsMessage, PlanBox::Blankets);
+            return std::nullopt;
+        } catch (const OverflowError&) {
+            refusal = refused(kTooLargeMessage, PlanBox::Blankets);
+            return std::nullopt;
+        }
+    }
+    return p;
+}
+
+} // namespace
+
+bool addPlannedEvent(BuildUtils& c, const PlanPattern& pattern, bool first)
+{
+    if (!first && pattern.blanketsBetween > 0) {
+        c.addBlankets(pattern.blanketsBetween);
+        requireCountable(c);
+    }
+    // The window takes no more silver than the event's XP without training.
+    if (pattern.trainingCoin != -1.0 && !(pattern.trainingCoin <= c.getXPForEvent(pattern.eventLength, 0)))
+        return false;
+    c.addBuild(pattern.eventLength, pattern.trainingCoin);
+    requireCountable(c);
+    return true;
+}
+
+PlanAnswer planAhead(const BuildUtils& character, int32_t classCode, const PlanRequest& request)
+{
+    const std::optional<Goal> goal = readGoal(request);
+    if (!goal)
+        return refused(kBadGoal, PlanBox::GoalValue);
+    PlanAnswer a;
+    const std::optional<PlanPattern> pattern = readPattern(character, request, a);
+    if (!pattern)
+        return a;
+    a.pattern = *pattern;
+
+    BuildUtils c({}, [classCode] { return classCode; });
+    c.setBuild(character.build());
+    c.setLooseXP(character.looseXP());
+    PlannedEvent last = after(c, 0);
+    if (reaches(*goal, last)) {
+        a.verdict = PlanVerdict::AlreadyReached;
+        a.text = "The character already has " + goal->words + " or more: no events are needed.";
+        return a;
+    }
+    a.events.reserve(64);
+    for (int32_t n = 1; n <= kMostPlannedEvents; ++n) {
+        bool added = false;
+        try {
+            added = addPlannedEvent(c, *pattern, n == 1);
+        } catch (const std::exception&) {
+            a.verdict = PlanVerdict::TooLarge;
+            a.text = goal->words + " can't be reached: at event " + intToText(n) +
+                     " the numbers would grow too large for this calculator. The most that can be had is " +
+                     figures(last) +
+                     (n == 1 ? ", as the character is now." : ", after " + eventCount(n - 1) + ".");
+            return a;
+        }
+        if (!added) // only the first event's limit can refuse the silver: later ones allow more
+            return refused(kBadSilverMessage, PlanBox::Silver);
+        const PlannedEvent now = after(c, n);
+        // The same events from the same character: none of them will ever add anything.
+        if (now.build == last.build && now.looseXP == last.looseXP &&
+            (n > 1 || pattern->blanketsBetween == 0)) {
+            a.verdict = PlanVerdict::NoProgress;
+            a.text = "These events add nothing to the character, so " + goal->words + " can't be reached.";
+            a.events.clear();
+            return a;
+        }
+        a.events.push_back(now);
+        last = now;
+        if (reaches(*goal, now)) {
+            a.verdict = PlanVerdict::Reached;
+            a.text =
+                eventCount(n) + (n == 1 ? " reaches " : " reach ") + goal->words + ": " + figures(now) + ".";
+            return a;
+        }
+    }
+    a.verdict = countable(*goal) ? PlanVerdict::NotWithin : PlanVerdict::TooLarge;
+    a.text =
+        a.verdict == PlanVerdict::NotWithin
+            ? goal->words + " is not reached within " + eventCount(kMostPlannedEvents) + "."
+            : goal->words + " can't be reached: the numbers would grow too large for this calculator first.";
+    a.text += " After " + eventCount(kMostPlannedEvents) + ": " + figures(last) + ".";
+    return a;
+}
+
+const char* planColumnCaption(PlanColumn column)
+{
+    static const char* const captions[kPlanColumnCount] = {"Event", "Build", "Level", "Loose XP", "Total XP"};
+    return captions[static_cast<int>(column)];
+}
+
+std::string planCellText(const PlannedEvent& e, PlanColumn column)
+{
+    switch (column) {
+    case PlanColumn::Event:
+        return intToText(e.number);
+    case PlanColumn::Build:
+        return intToText(e.build);
+    case PlanColumn::Level:
+        return intToText(e.level);
+    case PlanColumn::LooseXP:
+        return intToText(e.looseXP);
+    case PlanColumn::TotalXP:
+        return intToText(e.totalXP);
+    }
+    return {};
+}
+
+} // namespace vorn

@@ -1,0 +1,109 @@
+#include "session/Chart.h"
+#include "session/CalculatorSession.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace vorn {
+namespace {
+
+// Any range gets an axis that holds it, begins and ends on ticks spaced evenly at 1, 2 or 5 times a
+// power of ten, each labelled with its whole number.
+TEST(Chart, AxesHoldTheirRangeOnRoundTicks)
+{
+    const struct {
+        const char* name;
+        double least, most;
+    } ranges[] = {
+        {"one value", 30, 30},
+        {"a few steps", 30, 37},
+        {"new character's XP", 65, 95},
+        {"wide", 30, 10866},
+        {"the top of Total XP", 0, 2147483647.0},
+        {"reversed", 50, 20},
+        {"zero to one", 0, 1},
+    };
+    for (const auto& r : ranges) {
+        SCOPED_TRACE(r.name);
+        const ChartAxis a = niceAxis("Build", r.least, r.most);
+        EXPECT_LE(a.least, std::min(r.least, r.most));
+        EXPECT_GE(a.most, std::max(r.least, r.most));
+        ASSERT_GE(a.ticks.size(), 2u);
+        EXPECT_LE(a.ticks.size(), 12u);
+        EXPECT_EQ(a.ticks.front().value, a.least);
+        EXPECT_EQ(a.ticks.back().value, a.most);
+        const double step = a.ticks[1].value - a.ticks[0].value;
+        const double mantissa = step / std::pow(10.0, std::floor(std::log10(step)));
+        EXPECT_TRUE(mantissa == 1 || mantissa == 2 || mantissa == 5) << step;
+        for (std::size_t i = 0; i < a.ticks.size(); ++i) {
+            EXPECT_DOUBLE_EQ(a.ticks[i].value, a.least + step * static_cast<double>(i));
+            EXPECT_EQ(a.ticks[i].label, std::to_string(static_cast<long long>(a.ticks[i].value)));
+        }
+    }
+}
+
+TEST(Chart, HistoryHasAPointPerStepInEffect)
+{
+    CalculatorSession s;
+    for (int i = 0; i < 4; ++i)
+        s.addMaxOut({});
+    s.undo({});
+    const Chart c = historyChart(s);
+    ASSERT_EQ(c.series.size(), 2u);
+    EXPECT_EQ(c.series[0].quantity, ChartQuantity::Build);
+    EXPECT_EQ(c.series[1].quantity, ChartQuantity::TotalXP);
+    ASSERT_EQ(c.series[0].points.size(), 4u); // the start and three steps; the undone one is left out
+    EXPECT_EQ(c.series[0].points.front(), (ChartPoint{0, 30}));
+    EXPECT_EQ(c.series[1].points.front(), (ChartPoint{0, 65}));
+    EXPECT_EQ(c.series[0].points.back(), (ChartPoint{3, static_cast<double>(s.character().build())}));
+    EXPECT_EQ(c.caption, "Build and Total XP over 3 steps, from the starting values");
+    for (const ChartSeries& series : c.series) {
+        const ChartAxis& y = series.quantity == ChartQuantity::Build ? c.build : c.totalXP;
+        for (const ChartPoint& p : series.points) {
+            EXPECT_TRUE(p.y >= y.least && p.y <= y.most);
+            EXPECT_TRUE(p.x >= c.x.least && p.x <= c.x.most);
+        }
+    }
+}
+
+TEST(Chart, PlanContinuesDashedFromTheCharacterNow)
+{
+    CalculatorSession s;
+    s.addEvent({});
+    PlanRequest r;
+    r.goal = PlanGoal::Level;
+    r.goalValue = "6";
+    const PlanAnswer a = s.plan(r);
+    ASSERT_EQ(a.verdict, PlanVerdict::Reached);
+    const Chart c = planChart(s, a);
+    ASSERT_EQ(c.series.size(), 4u);
+    for (int q = 0; q < 2; ++q) {
+        const ChartSeries& done = c.series[static_cast<std::size_t>(q)];
+        const ChartSeries& planned = c.series[static_cast<std::size_t>(q) + 2];
+        EXPECT_FALSE(done.planned);
+        EXPECT_TRUE(planned.planned);
+        EXPECT_EQ(done.quantity, planned.quantity);
+        ASSERT_EQ(planned.points.size(), a.events.size() + 1);
+        EXPECT_EQ(planned.points.front(), done.points.back());
+        EXPECT_EQ(planned.points.back().x, 1.0 + static_cast<double>(a.events.size()));
+    }
+    EXPECT_EQ(c.series[2].points.back().y, a.events.back().build);
+    EXPECT_EQ(c.series[3].points.back().y, a.events.back().totalXP);
+    EXPECT_GE(c.build.most, a.events.back().build);
+
+    // A long history shows only its recent steps, so that the plan keeps its room; long series are thinned
+    // to their shape, the highest point kept.
+    for (int i = 0; i < 3000; ++i)
+        s.addEvent({});
+    const Chart recent = planChart(s, a);
+    EXPECT_EQ(recent.series[0].points.size(), std::max<std::size_t>(10, a.events.size()) + 1);
+    const Chart whole = historyChart(s);
+    EXPECT_LE(whole.series[0].points.size(), kMostChartPoints);
+    EXPECT_EQ(whole.series[0].points.back().y, s.character().build());
+    EXPECT_EQ(whole.series[0].points.front().x, 0);
+}
+
+} // namespace
+} // namespace vorn
