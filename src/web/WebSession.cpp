@@ -4,12 +4,15 @@
 #include "rules/Conversions.h"
 #include "session/CalculatorSession.h"
 #include "session/CharacterFile.h"
+#include "session/Chart.h"
 #include "session/HistoryRows.h"
+#include "session/Plan.h"
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
 #include <string>
+#include <string_view>
 
 namespace vorn {
 namespace {
@@ -40,6 +43,18 @@ const char* boxId(Box box)
     return "";
 }
 
+val messagesOf(const std::vector<Message>& messages)
+{
+    val out = val::array();
+    for (const Message& message : messages) {
+        val shown = val::object();
+        shown.set("text", message.text);
+        shown.set("icon", std::string(message.icon == MessageIcon::Information ? "information" : "none"));
+        out.call<void>("push", shown);
+    }
+    return out;
+}
+
 val toJs(const Display& shown)
 {
     val out = val::object();
@@ -58,19 +73,177 @@ val toJs(const Display& shown)
 
 val toJs(const Outcome& outcome)
 {
-    val messages = val::array();
-    for (const Message& message : outcome.messages) {
-        val shown = val::object();
-        shown.set("text", message.text);
-        shown.set("icon", std::string(message.icon == MessageIcon::Information ? "information" : "none"));
-        messages.call<void>("push", shown);
-    }
     val out = val::object();
-    out.set("messages", messages);
+    out.set("messages", messagesOf(outcome.messages));
     out.set("display", outcome.display ? toJs(*outcome.display) : val::null());
     out.set("focus", std::string(boxId(outcome.focus)));
     out.set("selectAll", outcome.selectAll);
     out.set("accepted", outcome.accepted);
+    return out;
+}
+
+// ---- Plan Ahead and the charts ------------------------------------------------------------------------
+// The page names the plan's choices with words rather than numbers, so that its lists read plainly.
+
+template <typename E> struct Named {
+    E value;
+    const char* name;
+};
+
+constexpr Named<PlanGoal> kGoals[] = {
+    {PlanGoal::Build, "build"}, {PlanGoal::Level, "level"}, {PlanGoal::TotalXP, "totalXP"}};
+constexpr Named<PlanCoin> kCoins[] = {
+    {PlanCoin::None, "none"}, {PlanCoin::MaxOut, "maxOut"}, {PlanCoin::Silver, "silver"}};
+
+template <typename E, std::size_t N> E fromName(const Named<E> (&table)[N], std::string_view name, E otherwise)
+{
+    for (const Named<E>& n : table)
+        if (name == n.name)
+            return n.value;
+    return otherwise;
+}
+
+template <typename E, std::size_t N> std::string nameOf(const Named<E> (&table)[N], E value)
+{
+    for (const Named<E>& n : table)
+        if (n.value == value)
+            return n.name;
+    return {};
+}
+
+// {goal, goalValue, eventLengthEntry, manualLength, coin, silver, blanketsBetween}, as the Plan dialog's
+// controls hold them.
+PlanRequest planRequestFrom(const val& request)
+{
+    PlanRequest r;
+    r.goal = fromName(kGoals, request["goal"].as<std::string>(), PlanGoal::Level);
+    r.goalValue = request["goalValue"].as<std::string>();
+    r.eventLengthEntry = request["eventLengthEntry"].as<int32_t>();
+    r.manualLength = request["manualLength"].as<std::string>();
+    r.coin = fromName(kCoins, request["coin"].as<std::string>(), PlanCoin::None);
+    r.silver = request["silver"].as<std::string>();
+    r.blanketsBetween = request["blanketsBetween"].as<std::string>();
+    return r;
+}
+
+val toJs(const PlanRequest& r)
+{
+    val out = val::object();
+    out.set("goal", nameOf(kGoals, r.goal));
+    out.set("goalValue", r.goalValue);
+    out.set("eventLengthEntry", r.eventLengthEntry);
+    out.set("manualLength", r.manualLength);
+    out.set("coin", nameOf(kCoins, r.coin));
+    out.set("silver", r.silver);
+    out.set("blanketsBetween", r.blanketsBetween);
+    return out;
+}
+
+// The element id of the Plan dialog's box that gets the focus; "" for none.
+const char* planBoxId(PlanBox box)
+{
+    switch (box) {
+    case PlanBox::GoalValue:
+        return "txtPlanGoal";
+    case PlanBox::EventLength:
+        return "txtPlanLength";
+    case PlanBox::Silver:
+        return "txtPlanSilver";
+    case PlanBox::Blankets:
+        return "txtPlanBlankets";
+    case PlanBox::None:
+        break;
+    }
+    return "";
+}
+
+const char* verdictName(PlanVerdict verdict)
+{
+    switch (verdict) {
+    case PlanVerdict::Reached:
+        return "reached";
+    case PlanVerdict::AlreadyReached:
+        return "alreadyReached";
+    case PlanVerdict::TooLarge:
+        return "tooLarge";
+    case PlanVerdict::NotWithin:
+        return "notWithin";
+    case PlanVerdict::NoProgress:
+        return "noProgress";
+    case PlanVerdict::Refused:
+        break;
+    }
+    return "refused";
+}
+
+val toJs(const ChartAxis& axis)
+{
+    val ticks = val::array();
+    for (const ChartTick& t : axis.ticks) {
+        val tick = val::object();
+        tick.set("value", t.value);
+        tick.set("label", t.label);
+        ticks.call<void>("push", tick);
+    }
+    val out = val::object();
+    out.set("title", axis.title);
+    out.set("least", axis.least);
+    out.set("most", axis.most);
+    out.set("ticks", ticks);
+    return out;
+}
+
+// {caption, x, build, totalXP, series: [{name, quantity, planned, points: [[x, y], ...]}]}.
+val toJs(const Chart& chart)
+{
+    val series = val::array();
+    for (const ChartSeries& s : chart.series) {
+        val points = val::array();
+        for (const ChartPoint& p : s.points) {
+            val point = val::array();
+            point.call<void>("push", p.x);
+            point.call<void>("push", p.y);
+            points.call<void>("push", point);
+        }
+        val shown = val::object();
+        shown.set("name", s.name);
+        shown.set("quantity", std::string(s.quantity == ChartQuantity::Build ? "build" : "totalXP"));
+        shown.set("planned", s.planned);
+        shown.set("points", points);
+        series.call<void>("push", shown);
+    }
+    val out = val::object();
+    out.set("caption", chart.caption);
+    out.set("x", toJs(chart.x));
+    out.set("build", toJs(chart.build));
+    out.set("totalXP", toJs(chart.totalXP));
+    out.set("series", series);
+    return out;
+}
+
+// The answer with its table's captions and cells, and the chart of the plan continuing the character.
+val toJs(const CalculatorSession& session, const PlanAnswer& answer)
+{
+    val columns = val::array();
+    for (int c = 0; c < kPlanColumnCount; ++c)
+        columns.call<void>("push", std::string(planColumnCaption(PlanColumn(c))));
+    val rows = val::array();
+    for (const PlannedEvent& event : answer.events) {
+        val row = val::array();
+        for (int c = 0; c < kPlanColumnCount; ++c)
+            row.call<void>("push", planCellText(event, PlanColumn(c)));
+        rows.call<void>("push", row);
+    }
+    val out = val::object();
+    out.set("verdict", std::string(verdictName(answer.verdict)));
+    out.set("messages", messagesOf(answer.messages));
+    out.set("focus", std::string(planBoxId(answer.focus)));
+    out.set("selectAll", answer.selectAll);
+    out.set("text", answer.text);
+    out.set("canApply", answer.canApply());
+    out.set("columns", columns);
+    out.set("rows", rows);
+    out.set("chart", toJs(planChart(session, answer)));
     return out;
 }
 
@@ -142,6 +315,26 @@ public:
         return captions;
     }
 
+    // The Plan dialog's choices as it first opens: the next Level, with the event and the preview the
+    // calculator has chosen (a manual length gives way to a Normal Event), as the Plan window opens.
+    val planStart() const
+    {
+        PlanRequest r;
+        r.goal = PlanGoal::Level;
+        r.goalValue = intToText(int64_t{m_session.character().level()} + 1);
+        const int32_t entry = m_session.eventLengthEntry();
+        r.eventLengthEntry = entry == CalculatorSession::kManualLength ? 2 : entry;
+        r.coin = m_session.maxOut() ? PlanCoin::MaxOut : PlanCoin::None;
+        r.blanketsBetween = "0";
+        return toJs(r);
+    }
+    val plan(val request) const { return toJs(m_session, m_session.plan(planRequestFrom(request))); }
+    val applyPlan(val request, val boxes)
+    {
+        return toJs(m_session.applyPlan(planRequestFrom(request), boxesFrom(boxes)));
+    }
+    val historyChart() const { return toJs(vorn::historyChart(m_session)); }
+
     // The character file's text. The page marks the character saved once it has handed the file over.
     std::string save(val boxes) const { return writeCharacterFile(m_session.state(boxesFrom(boxes))); }
     void markSaved() { m_session.markSaved(); }
@@ -212,6 +405,10 @@ EMSCRIPTEN_BINDINGS(vorn_session)
         .function("resultsText", &WebSession::resultsText)
         .function("history", &WebSession::history)
         .class_function("historyCaptions", &WebSession::historyCaptions)
+        .function("historyChart", &WebSession::historyChart)
+        .function("planStart", &WebSession::planStart)
+        .function("plan", &WebSession::plan)
+        .function("applyPlan", &WebSession::applyPlan)
         .function("save", &WebSession::save)
         .function("markSaved", &WebSession::markSaved)
         .function("modified", &WebSession::modified)

@@ -397,6 +397,7 @@ window.vornReady = (() => {
                 openFile(file);
         });
 
+        VornPlan.init(session, boxes, apply);
         VornMenus.init({
             mnuNew: newCharacter,
             mnuOpen: chooseFile,
@@ -404,9 +405,10 @@ window.vornReady = (() => {
             mnuUndo: () => apply(session.undo(boxes())),
             mnuRedo: () => apply(session.redo(boxes())),
             mnuCopyResults: copyResults,
-            mnuHistory: () => VornDialogs.history(Session.historyCaptions(), session.history()),
+            mnuHistory: () => VornDialogs.history(Session.historyCaptions(), session.history(), session.historyChart()),
             mnuAddBlankets: askForBlankets,
             mnuCalculateBlankets: () => apply(session.reverseCalculateBlankets()),
+            mnuPlan: () => VornPlan.open(),
             mnuAbout: () => VornDialogs.about(),
             typingUndoes: typing.undoes,
             typingRedoes: typing.redoes,

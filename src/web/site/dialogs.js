@@ -1,5 +1,5 @@
 // The page's own modal boxes: messages, the blanket prompt, the save-changes question, the history, the
-// clipboard fallback and About. Each is a <dialog> opened with showModal(), so the rest of the page is
+// clipboard fallback and About (the Plan Ahead dialog uses the same machinery). Each is a <dialog> opened with showModal(), so the rest of the page is
 // out of reach while it is open; each answers through a promise once it has closed, and the focus goes
 // back to where it was, as after a message box on the desktop.
 "use strict";
@@ -21,7 +21,8 @@ const VornFocus = {
 const VornDialogs = (() => {
     const byId = (id) => document.getElementById(id);
 
-    // Only one box is open at a time; a second waits for the first, as modal boxes stack up.
+    // Only one box is open at a time; a second waits for the first, as modal boxes stack up. A box that
+    // other boxes may stand over (Plan Ahead and its messages) lets the next one open once it is shown.
     let queue = Promise.resolve();
 
     function focusable(element) {
@@ -29,8 +30,10 @@ const VornDialogs = (() => {
     }
 
     // Opens `dialog` modally; `prepare` fills it and wires its buttons to `finish`, whose answer the promise
-    // resolves with once the box has closed. Escape gives `cancelAnswer`.
-    function run(dialog, { first, cancelAnswer, prepare }) {
+    // resolves with once the box has closed. Escape gives `cancelAnswer`. `shown` runs once it is open.
+    function run(dialog, { first, cancelAnswer, prepare, shown, letsOthersOver }) {
+        let opened;
+        const isOpen = new Promise((resolve) => (opened = resolve));
         const ask = () =>
             new Promise((resolve) => {
                 const previous = document.activeElement;
@@ -80,9 +83,12 @@ const VornDialogs = (() => {
                 if (first)
                     VornFocus.move(first, "dialog", { preventScroll: true });
                 dialog.scrollTop = 0;
+                opened();
+                if (shown)
+                    shown();
             });
         const answered = queue.then(ask);
-        queue = answered.catch(() => undefined);
+        queue = (letsOthersOver ? Promise.race([isOpen, answered]) : answered).catch(() => undefined);
         return answered;
     }
 
@@ -162,9 +168,11 @@ const VornDialogs = (() => {
         });
     }
 
-    // The history table: the captions, then one row per step, the current one marked.
-    function history(captions, rows) {
+    // The history table: the captions, then one row per step, the current one marked; under it the chart.
+    function history(captions, rows, chart) {
         const table = byId("tblHistory");
+        const picture = byId("picHistoryChart");
+        let current = null;
         return run(byId("dlgHistory"), {
             first: byId("dlgHistoryClose"),
             cancelAnswer: undefined,
@@ -182,7 +190,7 @@ const VornDialogs = (() => {
                 });
                 const body = table.tBodies[0];
                 body.replaceChildren();
-                let current = null;
+                current = null;
                 rows.forEach((row, index) => {
                     const tr = body.insertRow();
                     const number = document.createElement("th");
@@ -205,8 +213,13 @@ const VornDialogs = (() => {
                         tr.classList.add("undone");
                 });
                 on(cleanups, byId("dlgHistoryClose"), () => finish(undefined));
+                cleanups.push(() => VornChart.clear(picture));
+            },
+            // Drawn once open, at the width the dialog gives it.
+            shown() {
+                VornChart.draw(picture, chart);
                 if (current)
-                    queueMicrotask(() => current.scrollIntoView({ block: "nearest" }));
+                    current.scrollIntoView({ block: "nearest" });
             },
         });
     }
@@ -225,5 +238,10 @@ const VornDialogs = (() => {
         return document.querySelector("dialog[open]") !== null;
     }
 
-    return { message, input, askSaveChanges, copyByHand, history, about, anyOpen };
+    // A box of the page's own making (Plan Ahead), which messages may stand over while it is open.
+    function letOthersOver(dialog, options) {
+        return run(dialog, Object.assign({}, options, { letsOthersOver: true }));
+    }
+
+    return { message, input, askSaveChanges, copyByHand, history, about, anyOpen, letOthersOver, on };
 })();

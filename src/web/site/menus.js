@@ -122,7 +122,8 @@ const VornMenus = (() => {
     }
 
     // The window's shortcuts, whichever control has the focus. Ctrl+N belongs to the browser (a new
-    // window), so New Character is Alt+N.
+    // window), so New Character is Alt+N. Ctrl+P is the page's (Plan Ahead) rather than the browser's
+    // printing, in its dialogs too, where it does nothing.
     function commandFor(event) {
         const ctrl = (event.ctrlKey || event.metaKey) && !(event.ctrlKey && event.metaKey);
         const letter = event.key && event.key.length === 1 ? event.key.toLowerCase() : "";
@@ -136,6 +137,7 @@ const VornMenus = (() => {
                 case "z": return "mnuUndo";
                 case "y": return "mnuRedo";
                 case "h": return "mnuHistory";
+                case "p": return "mnuPlan";
                 default: return null;
                 }
             }
@@ -151,9 +153,14 @@ const VornMenus = (() => {
     }
 
     function onShortcut(event) {
-        if (VornDialogs.anyOpen() || event.isComposing)
+        if (event.isComposing)
             return;
         const id = commandFor(event);
+        if (VornDialogs.anyOpen()) {
+            if (id === "mnuPlan")
+                event.preventDefault();
+            return;
+        }
         if (!id)
             return;
         // While a box has typing to undo or redo, Ctrl+Z and Ctrl+Y are its own, as in any editor.

@@ -1,0 +1,173 @@
+// The Plan Ahead dialog: a goal and an event pattern in, the session's answer out (how many events reach
+// the goal, a table of them and a chart of the character continuing along them). Planning never changes
+// the character; Apply Plan hands the plan shown to the calculator, which records it as one step. The
+// dialog keeps its choices between openings, as the desktop's Plan window does.
+"use strict";
+
+const VornPlan = (() => {
+    const byId = (id) => document.getElementById(id);
+    const kBoxes = ["txtPlanGoal", "txtPlanLength", "txtPlanSilver", "txtPlanBlankets"];
+    const kManualLength = "-1";
+
+    let calculator = null; // {session, boxes, apply}
+    let started = false;
+    let shown = null; // the request whose answer is shown; null when none is
+
+    const goal = byId("cboPlanGoal");
+    const lengthList = byId("cboPlanLength");
+    const lengthBox = byId("txtPlanLength");
+    const coin = byId("cboPlanCoin");
+    const silver = byId("txtPlanSilver");
+
+    function request() {
+        return {
+            goal: goal.value,
+            goalValue: byId("txtPlanGoal").value,
+            eventLengthEntry: Number(lengthList.value),
+            manualLength: lengthBox.value,
+            coin: coin.value,
+            silver: silver.value,
+            blanketsBetween: byId("txtPlanBlankets").value,
+        };
+    }
+
+    // A fixed entry shows its length in the box, as the calculator's list does; manual input lets the user
+    // type one.
+    function lengthChosen() {
+        const manual = lengthList.value === kManualLength;
+        if (!manual)
+            lengthBox.value = lengthList.value;
+        lengthBox.disabled = !manual;
+    }
+
+    function coinChosen() {
+        silver.disabled = coin.value !== "silver";
+    }
+
+    function showAnswer(answer) {
+        byId("lblPlanAnswer").textContent = answer.text;
+        const table = byId("tblPlan");
+        const head = table.tHead.rows[0];
+        head.replaceChildren();
+        for (const caption of answer.columns) {
+            const cell = document.createElement("th");
+            cell.scope = "col";
+            cell.textContent = caption;
+            head.appendChild(cell);
+        }
+        const body = table.tBodies[0];
+        body.replaceChildren();
+        for (const row of answer.rows) {
+            const tr = body.insertRow();
+            for (const text of row)
+                tr.insertCell().textContent = text;
+        }
+        VornChart.draw(byId("picPlanChart"), answer.chart);
+        const apply = byId("cmdApplyPlan");
+        // A button about to be disabled hands the focus on, as a window moves it to its next control.
+        if (!answer.canApply && document.activeElement === apply)
+            VornFocus.move(byId("dlgPlanClose"), "program");
+        apply.disabled = !answer.canApply;
+    }
+
+    // The dialog first opens on the next Level, with the event and preview the calculator has chosen.
+    function startFromTheCharacter() {
+        const start = calculator.session.planStart();
+        goal.value = start.goal;
+        byId("txtPlanGoal").value = start.goalValue;
+        lengthList.value = String(start.eventLengthEntry);
+        coin.value = start.coin;
+        silver.value = start.silver;
+        byId("txtPlanBlankets").value = start.blanketsBetween;
+        lengthChosen();
+        coinChosen();
+        const r = request();
+        const answer = calculator.session.plan(r);
+        if (answer.verdict !== "refused") {
+            shown = r;
+            showAnswer(answer);
+        }
+    }
+
+    // The character changed: the plan shown is worked out again from it.
+    function refresh() {
+        if (!shown)
+            return;
+        const answer = calculator.session.plan(shown);
+        if (answer.verdict === "refused") {
+            // Only the silver can be refused by a changed character: a lower Build allows less.
+            showAnswer(Object.assign({}, answer, { text: answer.messages[0].text, canApply: false }));
+            shown = null;
+            return;
+        }
+        showAnswer(answer);
+    }
+
+    async function plan() {
+        const r = request();
+        const answer = calculator.session.plan(r);
+        if (answer.verdict === "refused") {
+            for (const message of answer.messages)
+                await VornDialogs.message(message.text, message.icon);
+            const target = answer.focus ? byId(answer.focus) : null;
+            if (target && !target.disabled) {
+                VornFocus.move(target, "program");
+                if (answer.selectAll)
+                    target.select();
+            }
+            return;
+        }
+        shown = r;
+        showAnswer(answer);
+    }
+
+    async function applyPlan() {
+        if (!shown)
+            return;
+        await calculator.apply(calculator.session.applyPlan(shown, calculator.boxes()));
+        refresh();
+    }
+
+    // `session`: the page's session; `boxes()`: the calculator's four boxes; `apply(outcome)`: the
+    // calculator's way of showing what an action did.
+    function init(session, boxes, apply) {
+        calculator = { session, boxes, apply };
+        // The same entries as the calculator's event-length list, manual input included.
+        for (const option of byId("cboEventLength").options)
+            lengthList.appendChild(new Option(option.text, option.value));
+        lengthList.addEventListener("change", lengthChosen);
+        coin.addEventListener("change", coinChosen);
+        byId("cmdPlan").addEventListener("click", plan);
+        byId("cmdApplyPlan").addEventListener("click", applyPlan);
+        // Enter in any box plans, as the dialog's one default command.
+        for (const id of kBoxes)
+            byId(id).addEventListener("keydown", (event) => {
+                if (event.key === "Enter" && !event.isComposing && !event.repeat) {
+                    event.preventDefault();
+                    plan();
+                }
+            });
+    }
+
+    function open() {
+        const dialog = byId("dlgPlan");
+        return VornDialogs.letOthersOver(dialog, {
+            first: byId("cboPlanGoal"),
+            cancelAnswer: undefined,
+            prepare(finish, cleanups) {
+                VornDialogs.on(cleanups, byId("dlgPlanClose"), () => finish(undefined));
+            },
+            // Answered once open, so that the chart takes the width the dialog gives it.
+            shown() {
+                if (!started) {
+                    started = true;
+                    startFromTheCharacter();
+                } else {
+                    refresh();
+                }
+            },
+        });
+    }
+
+    return { init, open };
+})();
