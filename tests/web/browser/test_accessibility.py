@@ -17,9 +17,17 @@ class Accessibility(PageTest):
     def open_input(self):
         self.command("mnuExtras", "mnuAddBlankets")
 
+    def open_plan(self):
+        self.command("mnuExtras", "mnuPlan")
+
+    def open_history(self):
+        self.click("cmdAddEvent")
+        self.command("mnuEdit", "mnuHistory")
+
     def test_axe_finds_no_violations(self):
         states = {"the calculator": None, "About": self.open_about, "a message": self.open_message,
-                  "the blanket question": self.open_input}
+                  "the blanket question": self.open_input, "Plan Ahead": self.open_plan,
+                  "the history with its chart": self.open_history}
         for scheme in ("light", "dark"):
             self.color_scheme(scheme)
             for state, opening in states.items():

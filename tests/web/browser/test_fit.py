@@ -8,7 +8,7 @@ from vornpage import PageTest, layout
 
 MENUS = {"mnuFile": ["mnuNew", "mnuOpen", "mnuSave"],
          "mnuEdit": ["mnuUndo", "mnuRedo", "mnuCopyResults", "mnuHistory"],
-         "mnuExtras": ["mnuAddBlankets", "mnuCalculateBlankets"],
+         "mnuExtras": ["mnuAddBlankets", "mnuCalculateBlankets", "mnuPlan"],
          "mnuAbout": []}
 
 # The element's box once scrolled into view, and whether a tap at its middle reaches it.
@@ -46,11 +46,22 @@ class OnAPhone(PageTest):
                 with self.subTest(name):
                     self.assert_fits(name)
             self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
-        self.click("mnuAbout")
-        with self.subTest("About"):
-            self.assertLessEqual(self.js("return document.getElementById('dlgAbout').getBoundingClientRect().right;"), 360)
-        self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
-        self.settle()
+        # Each dialog: its menu and command, and the controls in it that must fit beside each other.
+        for dialog, menu, opening, inside in (
+                ("dlgAbout", None, "mnuAbout", []),
+                ("dlgPlan", "mnuExtras", "mnuPlan", ["txtPlanGoal", "txtPlanBlankets", "dlgPlanClose", "picPlanChart"])):
+            if menu:
+                self.command(menu, opening)
+            else:
+                self.click(opening)
+            self.settle()
+            with self.subTest(dialog):
+                self.assertLessEqual(self.js("return document.getElementById(arguments[0]).getBoundingClientRect().right;",
+                                             dialog), 360)
+                for name in inside:
+                    self.assertLessEqual(self.js(REACH, name)["right"], 360, name)
+            self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
+            self.settle()
 
 
 class OnAWideScreen(PageTest):

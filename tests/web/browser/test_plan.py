@@ -1,0 +1,125 @@
+"""Plan Ahead on the page: its answer agrees with the same Adds made one by one, Apply Plan is one step,
+refused values are named, and both charts are drawn."""
+
+import unittest
+
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.select import Select
+from selenium.webdriver.support.ui import WebDriverWait
+
+from vornpage import WAIT, PageTest
+
+FIGURES = ["lblBuild", "lblLevel", "lblLooseXP", "lblTotalXP"]  # the table's columns after Event
+
+OPEN_DIALOGS = "return [...document.querySelectorAll('dialog[open]')].map(d => d.id);"
+CHART = """
+const svg = document.getElementById(arguments[0]);
+const title = svg.querySelector('title');
+return {role: svg.getAttribute('role'), label: svg.getAttribute('aria-label'), title: title && title.textContent,
+        lines: [...svg.querySelectorAll('polyline')].map(p => ({
+            points: p.getAttribute('points').split(' ').length,
+            dashed: getComputedStyle(p).strokeDasharray !== 'none'})),
+        right: svg.getBoundingClientRect().right};"""
+
+
+class PlanAhead(PageTest):
+    def open_plan(self):
+        self.command("mnuExtras", "mnuPlan")
+        WebDriverWait(self.driver, WAIT).until(lambda d: self.open_dialog() == "dlgPlan")
+
+    def fill(self, box, text):
+        self.el(box).send_keys(Keys.END + Keys.SHIFT + Keys.HOME + Keys.NULL + Keys.DELETE + text)
+
+    def choose_in_plan(self, list_id, entry):
+        Select(self.el(list_id)).select_by_visible_text(entry)
+
+    def plan(self, goal, value, coin="No training", blankets="0", length=None, manual=None):
+        self.choose_in_plan("cboPlanGoal", goal)
+        self.fill("txtPlanGoal", value)
+        if length:
+            self.choose_in_plan("cboPlanLength", length)
+        if manual is not None:
+            self.fill("txtPlanLength", manual)
+        self.choose_in_plan("cboPlanCoin", coin)
+        self.fill("txtPlanBlankets", blankets + Keys.ENTER)  # Enter in a box plans
+        self.settle()
+
+    def rows(self):
+        return self.js("return [...document.querySelectorAll('#tblPlan tbody tr')]"
+                       ".map(r => [...r.cells].map(c => c.textContent));")
+
+    def figures(self):
+        return self.js("return arguments[0].map(id => document.getElementById(id).textContent.trim());", FIGURES)
+
+    def close_plan(self):
+        self.el("dlgPlanClose").click()
+        self.assertIsNone(self.settle())
+
+    def test_the_plan_is_the_same_adds_and_applies_as_one_step(self):
+        self.open_plan()
+        self.plan("Build", "40", blankets="1")
+        # The desktop's Plan window gives the same answer for a new character.
+        self.assertEqual(self.el("lblPlanAnswer").text,
+                         "2 events reach Build 40: Build 40, Level 3, Loose XP 6, Total XP 166.")
+        planned = self.rows()
+        self.assertEqual([r[0] for r in planned], ["1", "2"])
+        chart = self.js(CHART, "picPlanChart")
+        self.assertEqual((chart["role"], chart["label"]), ("img", chart["title"]))
+        self.assertEqual([line["dashed"] for line in chart["lines"]], [False, False, True, True])
+        self.assertEqual(self.labels()[2], "30", "planning changed the character")
+
+        self.el("cmdApplyPlan").click()
+        self.assertEqual(self.settle(), "dlgPlan")
+        # The dialog plans again from the character, which now has the goal.
+        self.assertTrue(self.el("lblPlanAnswer").text.startswith("The character already has Build 40"))
+        self.assertFalse(self.el("cmdApplyPlan").is_enabled())
+        self.assertEqual(self.rows(), [])
+        self.close_plan()
+        self.assertEqual(self.figures(), planned[-1][1:])
+
+        self.command("mnuEdit", "mnuUndo")
+        self.assertEqual(self.character(), "30/0")
+
+        # The oracle: the same events added one by one with the calculator's own buttons.
+        self.click("cmdAddEvent")
+        self.assertEqual(self.messages(), [])
+        self.assertEqual(self.figures(), planned[0][1:])
+        self.command("mnuExtras", "mnuAddBlankets")
+        self.answer_input("1")
+        self.assertEqual(self.messages(), [])
+        self.click("cmdAddEvent")
+        self.assertEqual(self.messages(), [])
+        self.assertEqual(self.figures(), planned[1][1:])
+
+        self.command("mnuEdit", "mnuHistory")
+        self.assertEqual(self.settle(), "dlgHistory")
+        chart = self.js(CHART, "picHistoryChart")
+        self.assertEqual((chart["role"], chart["label"]), ("img", chart["title"]))
+        # Build and Total XP from the start over the four steps (the plan, undone, is not in effect).
+        self.assertEqual(chart["lines"], [{"points": 4, "dashed": False}] * 2)
+        self.el("dlgHistoryClose").click()
+        self.assertIsNone(self.settle())
+
+    def test_a_refused_value_is_said_over_the_dialog_and_its_box_gets_the_focus(self):
+        # The focus, and whether the box's text is selected: the length box keeps the cursor where it was,
+        # as the calculator's own length box does.
+        cases = {
+            "a goal not a number": (dict(goal="Level", value="ten"), ("txtPlanGoal", True),
+                                    "The goal must be a whole number."),
+            "a manual length of 0": (dict(goal="Level", value="5", length="<manual input>", manual="0"),
+                                     ("txtPlanLength", False), "Event Length must be a positive integer."),
+        }
+        self.open_plan()
+        for name, (request, focus, message) in cases.items():
+            with self.subTest(name):
+                self.plan(**request)
+                self.assertEqual(self.js(OPEN_DIALOGS), ["dlgMessage", "dlgPlan"])
+                self.assertEqual(self.el("dlgMessageText").text, message)
+                self.el("dlgMessageOK").click()
+                self.assertEqual(self.settle(), "dlgPlan")
+                self.assertEqual(self.focus(), focus)
+        self.close_plan()
+
+
+if __name__ == "__main__":
+    unittest.main()
