@@ -177,15 +177,11 @@ void frmPlan::connectHandlers()
 // answer already shown.
 void frmPlan::startFromTheCharacter()
 {
-    cboPlanGoal->setCurrentIndex(cboPlanGoal->findData(int(PlanGoal::Level)));
-    txtPlanGoal->setText(QString::fromStdString(intToText(int64_t{m_session.character().level()} + 1)));
-    const int entry = cboPlanLength->findData(m_session.eventLengthEntry());
-    cboPlanLength->setCurrentIndex(m_session.eventLengthEntry() == CalculatorSession::kManualLength ||
-                                           entry < 0
-                                       ? cboPlanLength->findData(2)
-                                       : entry);
-    cboPlanCoin->setCurrentIndex(
-        cboPlanCoin->findData(int(m_session.maxOut() ? PlanCoin::MaxOut : PlanCoin::None)));
+    const PlanRequest start = m_session.planStart();
+    cboPlanGoal->setCurrentIndex(cboPlanGoal->findData(int(start.goal)));
+    txtPlanGoal->setText(QString::fromStdString(start.goalValue));
+    cboPlanLength->setCurrentIndex(cboPlanLength->findData(start.eventLengthEntry));
+    cboPlanCoin->setCurrentIndex(cboPlanCoin->findData(int(start.coin)));
     cboPlanLength_Click();
     cboPlanCoin_Click();
     const PlanRequest r = request();

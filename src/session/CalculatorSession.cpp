@@ -212,6 +212,18 @@ Outcome CalculatorSession::newCharacter(const BoxTexts& boxes)
     return o;
 }
 
+PlanRequest CalculatorSession::planStart() const
+{
+    PlanRequest start;
+    start.goal = PlanGoal::Level;
+    start.goalValue = intToText(int64_t{m_character.level()} + 1);
+    start.eventLengthEntry = m_lengthEntry == kManualLength ? 2 : m_lengthEntry;
+    start.coin = m_maxOut ? PlanCoin::MaxOut : PlanCoin::None;
+    start.silver = "0";
+    start.blanketsBetween = "0";
+    return start;
+}
+
 PlanAnswer CalculatorSession::plan(const PlanRequest& request) const
 {
     return planAhead(m_character, m_classCode, request);

@@ -112,6 +112,9 @@ public:
     // Plan Ahead: how many events of the request's pattern take the character to its goal, and where
     // each leaves it. Never changes the character, and says nothing through the rules.
     PlanAnswer plan(const PlanRequest& request) const;
+    // The plan the Plan window opens with: the next Level, by events of the length the calculator has
+    // chosen (a manual length gives way to a Normal Event), maxed out when the calculator previews that.
+    PlanRequest planStart() const;
     // Adds the events plan(request) lists, each as its Add would, recorded as one step that one Undo takes
     // back. A request that plans no events changes nothing; a refused one gives plan()'s message.
     Outcome applyPlan(const PlanRequest& request, const BoxTexts& boxes);

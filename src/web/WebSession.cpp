@@ -95,7 +95,8 @@ constexpr Named<PlanGoal> kGoals[] = {
 constexpr Named<PlanCoin> kCoins[] = {
     {PlanCoin::None, "none"}, {PlanCoin::MaxOut, "maxOut"}, {PlanCoin::Silver, "silver"}};
 
-template <typename E, std::size_t N> E fromName(const Named<E> (&table)[N], std::string_view name, E otherwise)
+template <typename E, std::size_t N>
+E fromName(const Named<E> (&table)[N], std::string_view name, E otherwise)
 {
     for (const Named<E>& n : table)
         if (name == n.name)
@@ -315,19 +316,7 @@ public:
         return captions;
     }
 
-    // The Plan dialog's choices as it first opens: the next Level, with the event and the preview the
-    // calculator has chosen (a manual length gives way to a Normal Event), as the Plan window opens.
-    val planStart() const
-    {
-        PlanRequest r;
-        r.goal = PlanGoal::Level;
-        r.goalValue = intToText(int64_t{m_session.character().level()} + 1);
-        const int32_t entry = m_session.eventLengthEntry();
-        r.eventLengthEntry = entry == CalculatorSession::kManualLength ? 2 : entry;
-        r.coin = m_session.maxOut() ? PlanCoin::MaxOut : PlanCoin::None;
-        r.blanketsBetween = "0";
-        return toJs(r);
-    }
+    val planStart() const { return toJs(m_session.planStart()); }
     val plan(val request) const { return toJs(m_session, m_session.plan(planRequestFrom(request))); }
     val applyPlan(val request, val boxes)
     {
