@@ -64,6 +64,12 @@ const done = arguments[arguments.length - 1];
     long.selectEventLength(-1, boxes());
     for (let i = 0; i < 10000; ++i) long.addEvent(boxes({eventLength: String(1 + i % 3)}));
     const file = new TextEncoder().encode(long.save(boxes()));
+    // Years of play: a character of 100 steps.
+    const usual = fresh();
+    for (let i = 0; i < 100; ++i) usual.addEventWithTraining(boxes({silver: String(i % 40)}));
+    const usualFile = new TextEncoder().encode(usual.save(boxes()));
+    const farGoal = {goal: 'build', goalValue: '2000000', eventLengthEntry: 1, manualLength: '',
+                     coin: 'none', silver: '0', blanketsBetween: '0'};
 
     time('Add Event, Build 10000', 500, () => fresh(['10000', '0']), s => s.addEvent(boxes()));
     time('Add Event with Training, Build 10000', 500, () => fresh(['10000', '0']),
@@ -88,6 +94,10 @@ const done = arguments[arguments.length - 1];
     time('Save, 10,000 steps', 20, () => { const s = fresh(); s.open(file, 'Long.vornchar'); return s; },
          s => s.save(boxes()));
     time('Open, 10,000 steps', 20, () => fresh(), s => s.open(file, 'Long.vornchar'));
+    time('Save, 100 steps', 200, () => { const s = fresh(); s.open(usualFile, 'Usual.vornchar'); return s; },
+         s => s.save(boxes()));
+    time('Open, 100 steps', 200, () => fresh(), s => s.open(usualFile, 'Usual.vornchar'));
+    time('Plan Ahead, 10,000 events (not within)', 20, () => fresh(), s => s.plan(farGoal));
     return {results, fileBytes: file.length};
 })().then(done, e => done({error: String(e)}));
 """

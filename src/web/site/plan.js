@@ -55,13 +55,14 @@ const VornPlan = (() => {
             cell.textContent = caption;
             head.appendChild(cell);
         }
-        const body = table.tBodies[0];
-        body.replaceChildren();
-        for (const row of answer.rows) {
-            const tr = body.insertRow();
-            for (const text of row)
-                tr.insertCell().textContent = text;
+        const rows = document.createDocumentFragment();
+        for (const line of answer.cells.split("\n").slice(0, -1)) {
+            const tr = document.createElement("tr");
+            for (const text of line.split("\t"))
+                tr.appendChild(document.createElement("td")).textContent = text;
+            rows.appendChild(tr);
         }
+        table.tBodies[0].replaceChildren(rows);
         VornChart.draw(byId("picPlanChart"), answer.chart);
         const apply = byId("cmdApplyPlan");
         // A button about to be disabled hands the focus on, as a window moves it to its next control.
