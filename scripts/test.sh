@@ -41,18 +41,10 @@ cmake --build "$top/build-windows" --parallel "$jobs"
 # Chromium, driven by Selenium, with axe-core from npm (pinned) checking it for accessibility.
 "$top/scripts/build-web.sh"
 web="$top/${VORN_WEB_BUILD:-build-web}"
-missing=()
-for p in chromium chromium-driver python3-selenium; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-command -v npm >/dev/null || missing+=(npm)
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    echo "Installing: ${missing[*]}"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+browser_packages=(chromium chromium-driver python3-selenium)
+# Node from elsewhere may bring its own npm, which Debian's npm package would conflict with.
+command -v npm >/dev/null || browser_packages+=(npm)
+"$top/scripts/install-missing.sh" "${browser_packages[@]}"
 axe_version=4.10.2
 if ! grep -qs "\"version\": \"$axe_version\"" "$web/npm/node_modules/axe-core/package.json"; then
     npm install --no-save --no-audit --no-fund --prefix "$web/npm" "axe-core@$axe_version"

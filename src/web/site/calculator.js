@@ -154,6 +154,16 @@ window.vornReady = (() => {
         return focus === lengthBox || (guard.deferred && focus === lengthList);
     }
 
+    // The session's check of the length, which may show a message: no second check while it runs.
+    function checkLeavingLength() {
+        guard.checking = true;
+        try {
+            return session.leaveEventLength(boxes());
+        } finally {
+            guard.checking = false;
+        }
+    }
+
     function allowMoveTo(target) {
         if (!target || target === lengthBox || target === document.activeElement)
             return true;
@@ -161,13 +171,7 @@ window.vornReady = (() => {
             guard.deferred = true;
             return true;
         }
-        guard.checking = true;
-        let outcome;
-        try {
-            outcome = session.leaveEventLength(boxes());
-        } finally {
-            guard.checking = false;
-        }
+        const outcome = checkLeavingLength();
         apply(outcome);
         if (outcome.accepted) {
             guard.deferred = false;
@@ -228,13 +232,7 @@ window.vornReady = (() => {
             guard.deferred = true;
             return;
         }
-        guard.checking = true;
-        let outcome;
-        try {
-            outcome = session.leaveEventLength(boxes());
-        } finally {
-            guard.checking = false;
-        }
+        const outcome = checkLeavingLength();
         if (outcome.accepted)
             guard.deferred = false;
         apply(outcome);
