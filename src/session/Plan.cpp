@@ -42,11 +42,12 @@ std::optional<Goal> readGoal(const PlanRequest& request)
     } catch (const TypeMismatchError&) {
         return std::nullopt;
     } catch (const OverflowError&) {
-        // The text is a number, only not a 32-bit one; its sign is enough.
-        const bool positive = leadingNumber(request.goalValue) > 0;
-        g.value = positive ? std::numeric_limits<int64_t>::max() : std::numeric_limits<int64_t>::min();
+        // The text is a number, only not a 32-bit one; its sign is enough. The sign is its first
+        // character: the number itself may begin with the regional decimal separator ("0,5e20").
         const std::string_view typed = request.goalValue;
         const auto first = typed.find_first_not_of(" \t\r\n");
+        const bool positive = typed[first] != '-';
+        g.value = positive ? std::numeric_limits<int64_t>::max() : std::numeric_limits<int64_t>::min();
         g.words = std::string(typed.substr(first, typed.find_last_not_of(" \t\r\n") - first + 1));
     }
     static const char* const names[] = {"Build ", "Level ", "Total XP "};
@@ -76,7 +77,10 @@ bool countable(const Goal& goal)
     case PlanGoal::TotalXP:
         return goal.value <= std::numeric_limits<int32_t>::max();
     case PlanGoal::Level:
-        // The first Build of a Level; Levels up to 1 are had from Build 15.
+        // The first Build of a Level; Levels up to 1 are had from Build 15. A Level whose first Build is
+        // beyond 32 bits is not worked out, since a goal typed beyond 64 bits would overflow it.
+        if (goal.value > (int64_t{std::numeric_limits<int32_t>::max()} - 5) / 10)
+            return false;
         build = goal.value <= 1 ? 15 : goal.value * 10 + 5;
         break;
     case PlanGoal::Build:

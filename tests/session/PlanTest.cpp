@@ -1,3 +1,4 @@
+#include "rules/Conversions.h"
 #include "rules/LiteralBuildUtils.h"
 #include "session/CalculatorSession.h"
 #include "session/CharacterFile.h"
@@ -93,6 +94,7 @@ TEST(Plan, AnswersEachKindOfGoalAndPattern)
         {"a goal beyond 32 bits", 30, 0, request(G::TotalXP, "1e12", 8, PlanCoin::MaxOut), TooLarge, -1},
         {"too far for one plan", 30, 0, request(G::TotalXP, "2000000000", 1), NotWithin, kMostPlannedEvents},
         {"too far and beyond count", 30, 0, request(G::Level, "5000", 1), TooLarge, kMostPlannedEvents},
+        {"a Level typed beyond 64 bits", 30, 0, request(G::Level, "1e30", 1), TooLarge, kMostPlannedEvents},
         {"goal not a number", 30, 0, request(G::Level, "ten"), Refused, 0, {}, kBadGoal, PlanBox::GoalValue},
         {"empty goal", 30, 0, request(G::Level, ""), Refused, 0, {}, kBadGoal, PlanBox::GoalValue},
         {"length 0", 30, 0, manual(G::Level, "5", "0"), Refused, 0, {}, kBadLength, PlanBox::EventLength},
@@ -172,6 +174,19 @@ TEST(Plan, AnswersEachKindOfGoalAndPattern)
         EXPECT_EQ(s.character().build(), row.build);
         EXPECT_EQ(s.position(), 1u);
     }
+}
+
+// A goal beyond 32 bits keeps its sign in the other regional format too, where a number may begin with
+// the decimal comma.
+TEST(Plan, AGoalBeyond32BitsInTheOtherFormatIsStillAhead)
+{
+    setNumberFormat({",", "."});
+    CalculatorSession s;
+    const PlanAnswer ahead = s.plan(request(PlanGoal::TotalXP, "0,5e20", 8, PlanCoin::MaxOut));
+    const PlanAnswer behind = s.plan(request(PlanGoal::TotalXP, "-0,5e20", 8, PlanCoin::MaxOut));
+    setNumberFormat({});
+    EXPECT_EQ(ahead.verdict, PlanVerdict::TooLarge) << ahead.text;
+    EXPECT_EQ(behind.verdict, PlanVerdict::AlreadyReached) << behind.text;
 }
 
 TEST(Plan, AnswerWordsNameTheGoalAndTheFigures)
