@@ -306,6 +306,11 @@ void CalculatorSession::markSaved()
     m_savedChoices.classCode = m_classCode;
 }
 
+void CalculatorSession::markUnsaved()
+{
+    m_savedPosition.reset();
+}
+
 Outcome CalculatorSession::selectClass(int32_t classCode, const BoxTexts& boxes)
 {
     m_classCode = classCode;

@@ -144,6 +144,9 @@ public:
     // Whether anything that a character file keeps changed since the last markSaved() or restore().
     bool modified() const;
     void markSaved();
+    // The character differs from its file since a point not known here (a restored copy of a character
+    // with unsaved changes): modified until the next markSaved().
+    void markUnsaved();
 
     const BuildUtils& character() const { return m_character; }
     int32_t classCode() const { return m_classCode; }

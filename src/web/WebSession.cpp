@@ -328,6 +328,7 @@ public:
     // The character file's text. The page marks the character saved once it has handed the file over.
     std::string save(val boxes) const { return writeCharacterFile(m_session.state(boxesFrom(boxes))); }
     void markSaved() { m_session.markSaved(); }
+    void markUnsaved() { m_session.markUnsaved(); }
     bool modified() const { return m_session.modified(); }
 
     // `bytes` is a Uint8Array of the whole file. On success the character is replaced and the answer
@@ -401,6 +402,7 @@ EMSCRIPTEN_BINDINGS(vorn_session)
         .function("applyPlan", &WebSession::applyPlan)
         .function("save", &WebSession::save)
         .function("markSaved", &WebSession::markSaved)
+        .function("markUnsaved", &WebSession::markUnsaved)
         .function("modified", &WebSession::modified)
         .function("open", &WebSession::open)
         .class_function("tooLarge", &WebSession::tooLarge)

@@ -94,7 +94,7 @@ window.vornReady = (() => {
         document.title = fileName ? fileName + (session.modified() ? "*" : "") + " - " + kBoxTitle : kBoxTitle;
         byId("mnuUndo").disabled = !session.canUndo();
         byId("mnuRedo").disabled = !session.canRedo();
-        VornStorage.keep(session.save(boxes()), fileName);
+        VornStorage.keep(session.save(boxes()), fileName, session.modified());
     }
 
     // ---- Typing in the boxes -----------------------------------------------------------------------
@@ -382,7 +382,7 @@ window.vornReady = (() => {
             box.addEventListener("focus", () => boxTakesFocus(box));
             box.addEventListener("input", (event) => typing.typed(box, event));
             // A manual length typed and left is kept even before anything refreshes.
-            box.addEventListener("change", () => VornStorage.keep(session.save(boxes()), fileName));
+            box.addEventListener("change", () => VornStorage.keep(session.save(boxes()), fileName, session.modified()));
         }
         lengthBox.addEventListener("focusout", onLeave);
         lengthList.addEventListener("focusout", onLeave);
@@ -440,6 +440,9 @@ window.vornReady = (() => {
             return { restored: false, problem: read.problem };
         }
         fileName = kept.fileName;
+        // Changes not yet saved to the file are still to be saved, or offered for saving, after a reload.
+        if (kept.modified)
+            session.markUnsaved();
         showChoicesOf(read.choices);
         return { restored: true, problem: "" };
     }

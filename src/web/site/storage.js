@@ -6,6 +6,7 @@
 const VornStorage = (() => {
     const characterKey = "vorn-build-calculator.character";
     const fileNameKey = "vorn-build-calculator.fileName";
+    const modifiedKey = "vorn-build-calculator.modified";
 
     function storage() {
         try {
@@ -15,8 +16,9 @@ const VornStorage = (() => {
         }
     }
 
-    // The character's file text, and the name of the file it came from or went to (null for none).
-    function keep(text, fileName) {
+    // The character's file text, the name of the file it came from or went to (null for none), and
+    // whether it has changes that file lacks.
+    function keep(text, fileName, modified) {
         try {
             const kept = storage();
             if (!kept)
@@ -26,8 +28,14 @@ const VornStorage = (() => {
                 kept.setItem(fileNameKey, fileName);
             else
                 kept.removeItem(fileNameKey);
+            if (modified)
+                kept.setItem(modifiedKey, "1");
+            else
+                kept.removeItem(modifiedKey);
         } catch (e) {
-            // Full or refused: the character lasts only as long as the page.
+            // Full or refused: the character lasts only as long as the page. An earlier one kept must not
+            // come back in its place with the next visit.
+            forget();
         }
     }
 
@@ -35,11 +43,15 @@ const VornStorage = (() => {
         try {
             const from = storage();
             if (from)
-                return { text: from.getItem(characterKey), fileName: from.getItem(fileNameKey) };
+                return {
+                    text: from.getItem(characterKey),
+                    fileName: from.getItem(fileNameKey),
+                    modified: from.getItem(modifiedKey) !== null,
+                };
         } catch (e) {
             // Unreadable storage holds nothing for us.
         }
-        return { text: null, fileName: null };
+        return { text: null, fileName: null, modified: false };
     }
 
     function forget() {
@@ -48,6 +60,7 @@ const VornStorage = (() => {
             if (from) {
                 from.removeItem(characterKey);
                 from.removeItem(fileNameKey);
+                from.removeItem(modifiedKey);
             }
         } catch (e) {
             // Nothing to do about it.

@@ -81,6 +81,25 @@ class CharacterFiles(PageTest):
         self.assertEqual(self.open_file(damaged), ['"Damaged.vornchar" is damaged: it is cut short.'])
         self.assertEqual(self.labels(), kept)
 
+    def test_what_the_page_keeps_across_a_reload(self):
+        # Changes not yet in the character's file are still offered for saving after a reload.
+        name = self.save().name
+        self.click("cmdAddEvent")
+        self.assertEqual(self.messages(), [])
+        self.reload()
+        self.assertTrue(self.driver.title.startswith(name + "*"), self.driver.title)
+        self.command("mnuFile", "mnuNew")
+        self.assertEqual(self.settle(), "dlgSaveChanges")
+        self.el("dlgSaveChangesCancel").click()
+        self.assertEqual(self.character(), "34/2")
+        # A character the storage refuses is not replaced by the one kept before it when the page comes
+        # back: the page starts afresh.
+        self.js("Storage.prototype.setItem = () => { throw new DOMException('full', 'QuotaExceededError'); };")
+        self.click("cmdAddEvent")
+        self.assertEqual(self.messages(), [])
+        self.reload()
+        self.assertEqual(self.character(), "30/0")
+
 
 if __name__ == "__main__":
     unittest.main()
