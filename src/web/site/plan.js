@@ -140,6 +140,12 @@ const VornPlan = (() => {
         coin.addEventListener("change", coinChosen);
         byId("cmdPlan").addEventListener("click", plan);
         byId("cmdApplyPlan").addEventListener("click", applyPlan);
+        // One press, one click, as in the calculator: a held Enter must not apply a plan that falls short
+        // of its goal again and again.
+        byId("dlgPlan").addEventListener("keydown", (event) => {
+            if (event.key === "Enter" && event.repeat && event.target.tagName === "BUTTON")
+                event.preventDefault();
+        });
         // Enter in any box plans, as the dialog's one default command.
         for (const id of kBoxes)
             byId(id).addEventListener("keydown", (event) => {

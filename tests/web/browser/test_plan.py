@@ -120,6 +120,24 @@ class PlanAhead(PageTest):
                 self.assertEqual(self.focus(), focus)
         self.close_plan()
 
+    def test_a_held_enter_applies_the_plan_once(self):
+        self.open_plan()
+        self.plan("Total XP", "2000000000", length="Adventure Day")
+        self.el("cmdApplyPlan").send_keys(Keys.ENTER)
+        self.assertEqual(self.settle(), "dlgPlan")
+        once = self.figures()
+        # A plan short of its goal can be applied again; the key's repeats must not do it.
+        self.assertTrue(self.el("cmdApplyPlan").is_enabled())
+        for _ in range(3):
+            self.driver.execute_cdp_cmd("Input.dispatchKeyEvent", {
+                "type": "keyDown", "key": "Enter", "code": "Enter", "windowsVirtualKeyCode": 13, "text": "\r",
+                "autoRepeat": True})
+        self.driver.execute_cdp_cmd("Input.dispatchKeyEvent", {
+            "type": "keyUp", "key": "Enter", "code": "Enter", "windowsVirtualKeyCode": 13})
+        self.assertEqual(self.settle(), "dlgPlan")
+        self.close_plan()
+        self.assertEqual(self.figures(), once)
+
 
 if __name__ == "__main__":
     unittest.main()
