@@ -2,6 +2,7 @@
 
 #include "calculator/CalculatorLayout.h"
 #include "calculator/ChartView.h"
+#include "calculator/ControlHabits.h"
 #include "calculator/PlanModel.h"
 #include "common/QtPrompter.h"
 #include "rules/Conversions.h"
@@ -115,6 +116,12 @@ void frmPlan::createCommands()
     cmdPlan = named(new QPushButton(QStringLiteral("&Plan"), this), "cmdPlan");
     cmdApplyPlan = named(new QPushButton(QStringLiteral("&Apply Plan"), this), "cmdApplyPlan");
     cmdApplyPlan->setEnabled(false);
+    // As in the calculator: Enter presses a focused button once, however long it is held, and a list
+    // turns with the wheel only once it has the focus.
+    auto* habits = new ControlHabits(this, txtPlanLength);
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{cboPlanGoal, cboPlanLength, cboPlanCoin, cmdPlan, cmdApplyPlan})
+        habits->watch(control);
 }
 
 void frmPlan::arrange()

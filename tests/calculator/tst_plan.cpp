@@ -109,7 +109,7 @@ void tst_Plan::answersAndAppliesAsOneStep()
     QCOMPARE(c.text("lblBuild"), QString("30"));
 
     c.click("txtSilverSubmitted"); // the calculator keeps its own focus while the plan is applied
-    in<QPushButton>(plan, "cmdApplyPlan")->click();
+    QTest::keyClick(in<QPushButton>(plan, "cmdApplyPlan"), Qt::Key_Return); // Enter presses, as Space does
     QCOMPARE(c.text("lblBuild"), QString("40"));
     QCOMPARE(c.text("lblLooseXP"), QString("6"));
     QCOMPARE(c.window.session().steps().size(), std::size_t(1));
