@@ -82,7 +82,6 @@ val toJs(const Outcome& outcome)
     return out;
 }
 
-// ---- Plan Ahead and the charts ------------------------------------------------------------------------
 // The page names the plan's choices with words rather than numbers, so that its lists read plainly.
 
 template <typename E> struct Named {

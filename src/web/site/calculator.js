@@ -40,8 +40,6 @@ window.vornReady = (() => {
         };
     }
 
-    // ---- Showing what the session says -------------------------------------------------------------
-
     let lastAnnounced = "";
 
     function announce(display) {
@@ -97,8 +95,6 @@ window.vornReady = (() => {
         VornStorage.keep(session.save(boxes()), fileName, session.modified());
     }
 
-    // ---- Typing in the boxes -----------------------------------------------------------------------
-
     // Whether a box has typing of its own to undo or redo: what it held when the program last wrote it,
     // and what the user's typing last made of it.
     const typing = (() => {
@@ -135,8 +131,6 @@ window.vornReady = (() => {
                     box.select();
             }, 0);
     }
-
-    // ---- The event-length check -----------------------------------------------------------------------
 
     // The check runs when the focus is about to leave the event-length box for another control of the
     // window, and the move is cancelled when the check refuses the length. Moving onto the length list
@@ -238,8 +232,6 @@ window.vornReady = (() => {
         apply(outcome);
     }
 
-    // ---- The keyboard -------------------------------------------------------------------------------
-
     function nextInOrder(from, backwards) {
         const at = kOrder.indexOf(from.id);
         for (let step = 1; step <= kOrder.length; ++step) {
@@ -275,8 +267,6 @@ window.vornReady = (() => {
         if (event.key === "Enter" && event.repeat && event.target.tagName === "BUTTON")
             event.preventDefault();
     }
-
-    // ---- The actions ------------------------------------------------------------------------------------
 
     function act(id, type, action) {
         byId(id).addEventListener(type, () => {
@@ -412,8 +402,6 @@ window.vornReady = (() => {
             typingRedoes: typing.redoes,
         }, (from, backwards) => tabFrom(from, backwards, null));
     }
-
-    // ---- Start-up ------------------------------------------------------------------------------------------
 
     // The browser's decimal and group separators, as the desktop follows the regional format.
     function numberFormat() {

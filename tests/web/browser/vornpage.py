@@ -40,7 +40,6 @@ VALUE_LABELS = ["lblLevel", "lblBody", "lblBuild", "lblLooseXP", "lblTotalXP", "
 BOXES = ["txtSilverSubmitted", "txtStartingBuild", "txtStartingLooseXP", "txtEventLength"]
 
 
-# ---------------------------------------------------------------------------------------------------
 # The window's layout table, read from the desktop program's source: the page must show the same
 # controls, so the table is the oracle. The parser knows the table's shape, nothing of its contents.
 
@@ -111,7 +110,6 @@ def project_identity():
     return f"{major}.{minor}.{revision}", homepage
 
 
-# ---------------------------------------------------------------------------------------------------
 # The site on a local web server, one per test run.
 
 class _QuietHandler(http.server.SimpleHTTPRequestHandler):
@@ -140,7 +138,6 @@ def _on_alarm(signum, frame):
     raise TimeoutError(f"the test ran longer than {TEST_TIME} s")
 
 
-# ---------------------------------------------------------------------------------------------------
 
 class PageTest(unittest.TestCase):
     """A browser for the class, a fresh page for each test."""
