@@ -64,11 +64,27 @@ const VornPlan = (() => {
         }
         table.tBodies[0].replaceChildren(rows);
         VornChart.draw(byId("picPlanChart"), answer.chart);
+        enableApply(answer.canApply);
+    }
+
+    function enableApply(enabled) {
         const apply = byId("cmdApplyPlan");
         // A button about to be disabled hands the focus on, as a window moves it to its next control.
-        if (!answer.canApply && document.activeElement === apply)
+        if (!enabled && document.activeElement === apply)
             VornFocus.move(byId("dlgPlanClose"), "program");
-        apply.disabled = !answer.canApply;
+        apply.disabled = !enabled;
+    }
+
+    // An answer stands only for the request it answers: once a box or list changes, or a Plan is refused,
+    // nothing is shown and nothing can be applied until Plan answers again.
+    function clearAnswer() {
+        shown = null;
+        byId("lblPlanAnswer").textContent = "";
+        const table = byId("tblPlan");
+        table.tHead.rows[0].replaceChildren();
+        table.tBodies[0].replaceChildren();
+        VornChart.clear(byId("picPlanChart"));
+        enableApply(false);
     }
 
     // The dialog first opens on the next Level, with the event and preview the calculator has chosen.
@@ -108,6 +124,7 @@ const VornPlan = (() => {
         const r = request();
         const answer = calculator.session.plan(r);
         if (answer.verdict === "refused") {
+            clearAnswer();
             for (const message of answer.messages)
                 await VornDialogs.message(message.text, message.icon);
             const target = answer.focus ? byId(answer.focus) : null;
@@ -138,6 +155,10 @@ const VornPlan = (() => {
             lengthList.appendChild(new Option(option.text, option.value));
         lengthList.addEventListener("change", lengthChosen);
         coin.addEventListener("change", coinChosen);
+        for (const id of kBoxes)
+            byId(id).addEventListener("input", clearAnswer);
+        for (const list of [goal, lengthList, coin])
+            list.addEventListener("change", clearAnswer);
         byId("cmdPlan").addEventListener("click", plan);
         byId("cmdApplyPlan").addEventListener("click", applyPlan);
         // One press, one click, as in the calculator: a held Enter must not apply a plan that falls short

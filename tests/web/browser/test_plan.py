@@ -33,7 +33,7 @@ class PlanAhead(PageTest):
     def choose_in_plan(self, list_id, entry):
         Select(self.el(list_id)).select_by_visible_text(entry)
 
-    def plan(self, goal, value, coin="No training", blankets="0", length=None, manual=None):
+    def plan(self, goal, value, coin="No training", blankets="0", length=None, manual=None, silver=None):
         self.choose_in_plan("cboPlanGoal", goal)
         self.fill("txtPlanGoal", value)
         if length:
@@ -41,6 +41,8 @@ class PlanAhead(PageTest):
         if manual is not None:
             self.fill("txtPlanLength", manual)
         self.choose_in_plan("cboPlanCoin", coin)
+        if silver is not None:
+            self.fill("txtPlanSilver", silver)
         self.fill("txtPlanBlankets", blankets + Keys.ENTER)  # Enter in a box plans
         self.settle()
 
@@ -122,12 +124,13 @@ class PlanAhead(PageTest):
 
     def test_a_held_enter_applies_the_plan_once(self):
         self.open_plan()
-        self.plan("Total XP", "2000000000", length="Adventure Day")
+        self.plan("Build", "40", blankets="1")
         self.el("cmdApplyPlan").send_keys(Keys.ENTER)
         self.assertEqual(self.settle(), "dlgPlan")
         once = self.figures()
-        # A plan short of its goal can be applied again; the key's repeats must not do it.
-        self.assertTrue(self.el("cmdApplyPlan").is_enabled())
+        # The goal is reached, so Apply Plan gives way to Close, where the key's repeats land: they must
+        # neither apply again nor close the dialog.
+        self.assertEqual(self.focus()[0], "dlgPlanClose")
         for _ in range(3):
             self.driver.execute_cdp_cmd("Input.dispatchKeyEvent", {
                 "type": "keyDown", "key": "Enter", "code": "Enter", "windowsVirtualKeyCode": 13, "text": "\r",
@@ -137,6 +140,53 @@ class PlanAhead(PageTest):
         self.assertEqual(self.settle(), "dlgPlan")
         self.close_plan()
         self.assertEqual(self.figures(), once)
+
+    def test_only_the_answer_shown_is_applied_and_only_when_it_reaches_its_goal(self):
+        self.open_plan()
+        self.plan("Build", "50", coin="Silver for training", silver="30")
+        self.assertTrue(self.el("cmdApplyPlan").is_enabled())
+        # An edited box leaves no answer to apply: the 30-silver plan is not for these values.
+        self.fill("txtPlanSilver", "5")
+        self.fill("txtPlanGoal", "100")
+        self.assertFalse(self.el("cmdApplyPlan").is_enabled())
+        self.assertEqual((self.el("lblPlanAnswer").text, self.rows()), ("", []))
+
+        self.el("cmdPlan").click()
+        self.assertEqual(self.settle(), "dlgPlan")
+        planned = self.rows()
+        self.el("cmdApplyPlan").click()
+        self.assertEqual(self.settle(), "dlgPlan")
+        self.close_plan()
+        self.assertEqual(self.figures(), planned[-1][1:], "Apply Plan applied another plan than the one shown")
+        self.command("mnuEdit", "mnuUndo")
+
+        # name: (request, messages, answer shown)
+        cases = {
+            "silver the first event can't take clears the old answer": (
+                dict(goal="Build", value="50", coin="Silver for training", silver="99"),
+                ["You entered an invalid amount of silver for training. Please correct the error and try "
+                 "again."], ""),
+            "a goal out of reach within the most events": (
+                dict(goal="Total XP", value="2000000000", length="Adventure Day"), [],
+                "Total XP 2000000000 is not reached within 10000 events. After 10000 events: Build 1386, "
+                "Level 138, Loose XP 4148, Total XP 4582965."),
+        }
+        self.open_plan()
+        for name, (request, messages, answer) in cases.items():
+            with self.subTest(name):
+                self.plan("Build", "40")
+                self.assertTrue(self.el("cmdApplyPlan").is_enabled())
+                self.plan(**request)
+                shown = []
+                while self.js(OPEN_DIALOGS) == ["dlgMessage", "dlgPlan"]:
+                    shown.append(self.el("dlgMessageText").text)
+                    self.el("dlgMessageOK").click()
+                    self.settle()
+                self.assertEqual(shown, messages)
+                self.assertEqual(self.el("lblPlanAnswer").text, answer)
+                self.assertFalse(self.el("cmdApplyPlan").is_enabled())
+        self.close_plan()
+        self.assertEqual(self.character(), "30/0")
 
 
 if __name__ == "__main__":
