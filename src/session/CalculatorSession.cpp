@@ -17,6 +17,9 @@ constexpr const char* kBuildNotANumber = "Starting Build must be a number of at 
 constexpr const char* kLooseNotANumber = "Starting Loose XP must be a number of 0 or more.";
 constexpr const char* kBlanketCountTooLarge =
     "This character's blanket count is too large for this calculator.";
+constexpr const char* kHistoryTooLong =
+    "This would make the character's history too long for this calculator to open again. Nothing was "
+    "changed.";
 
 std::string lengthHelpText()
 {
@@ -140,23 +143,26 @@ template <typename Change>
 bool CalculatorSession::change(Outcome& o, Step step, Change&& apply, const BoxTexts& boxes)
 {
     BuildUtils copy = m_character;
-    bool kept = false;
+    bool countable = false;
     try {
         apply(copy);
         requireCountable(copy);
-        m_character = copy;
-        kept = true;
+        countable = true;
     } catch (const OverflowError&) {
     } catch (const TypeMismatchError&) {
     }
     for (Message& m : takeSaid())
         o.messages.push_back(std::move(m));
+    step.buildAfter = copy.build();
+    step.looseXPAfter = copy.looseXP();
+    const ReplayCost cost =
+        (m_position ? m_costs[m_position - 1] : ReplayCost{}) + ReplayCost::of(step, m_character.build());
+    const bool kept = countable && cost.checkable();
     if (kept) {
-        step.buildAfter = m_character.build();
-        step.looseXPAfter = m_character.looseXP();
-        record(step);
+        m_character = copy;
+        record(step, cost);
     } else {
-        o.messages.push_back({kTooLargeMessage});
+        o.messages.push_back({countable ? kHistoryTooLong : kTooLargeMessage});
     }
     Outcome after = refresh(boxes);
     o.display = std::move(after.display);
@@ -165,13 +171,15 @@ bool CalculatorSession::change(Outcome& o, Step step, Change&& apply, const BoxT
     return kept;
 }
 
-void CalculatorSession::record(const Step& step)
+void CalculatorSession::record(const Step& step, ReplayCost cost)
 {
     // A new step after an undo drops the steps that were undone.
     m_steps.resize(m_position);
+    m_costs.resize(m_position);
     if (m_savedPosition && *m_savedPosition > m_position)
         m_savedPosition.reset();
     m_steps.push_back(step);
+    m_costs.push_back(cost);
     ++m_position;
 }
 
@@ -201,15 +209,13 @@ Outcome CalculatorSession::redo(const BoxTexts& boxes)
 
 Outcome CalculatorSession::newCharacter(const BoxTexts& boxes)
 {
-    Outcome o;
-    change(
-        o, Step{.kind = Step::Kind::NewCharacter},
-        [](BuildUtils& c) {
-            c.setBuild(30);
-            c.setLooseXP(0);
-        },
-        boxes);
-    return o;
+    m_startBuild = 30;
+    m_startLooseXP = 0;
+    m_steps.clear();
+    m_costs.clear();
+    moveTo(0);
+    markSaved();
+    return refresh(boxes);
 }
 
 PlanRequest CalculatorSession::planStart() const
@@ -290,6 +296,13 @@ void CalculatorSession::restore(const CharacterState& state)
     m_lengthEntry = state.eventLengthEntry;
     m_maxOut = state.maxOut;
     m_steps = state.steps;
+    m_costs.clear();
+    m_costs.reserve(m_steps.size());
+    int32_t build = m_startBuild;
+    for (const Step& step : m_steps) {
+        m_costs.push_back((m_costs.empty() ? ReplayCost{} : m_costs.back()) + ReplayCost::of(step, build));
+        build = step.buildAfter;
+    }
     moveTo(m_steps.size());
     markSaved();
 }
@@ -298,6 +311,11 @@ bool CalculatorSession::modified() const
 {
     // The class belongs to the character; the length entry and the preview box are only how it is viewed.
     return m_savedPosition != m_position || m_classCode != m_savedChoices.classCode;
+}
+
+bool CalculatorSession::needsSaveQuestion(bool hasFile) const
+{
+    return hasFile ? modified() : m_savedPosition != m_position;
 }
 
 void CalculatorSession::markSaved()
@@ -479,6 +497,9 @@ Outcome CalculatorSession::addBlankets(std::string_view answer, const BoxTexts& 
         // A whole number, only more than the calculator can count.
         return tooLarge(boxes);
     }
+    // No blankets add nothing: the character stays as it is, and nothing is recorded.
+    if (count <= 0)
+        return refresh(boxes);
     Outcome o;
     const Step step{.kind = Step::Kind::Blankets, .blankets = count};
     change(

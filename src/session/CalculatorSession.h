@@ -3,6 +3,7 @@
 #include "rules/BuildUtils.h"
 #include "session/Message.h"
 #include "session/Plan.h"
+#include "session/ReplayCost.h"
 #include "session/Step.h"
 
 #include <cstdint>
@@ -119,7 +120,8 @@ public:
     // back. A request that plans no events changes nothing; a refused one gives plan()'s message.
     Outcome applyPlan(const PlanRequest& request, const BoxTexts& boxes);
 
-    // A new character at Build 30 and Loose XP 0, recorded as a step so that it can be undone.
+    // A new character at Build 30 and Loose XP 0 with a history of its own: nothing of the character it
+    // replaces can be undone into or saved with it. The choices (class, length, preview) stay as they are.
     Outcome newCharacter(const BoxTexts& boxes);
     // Undo and redo move along the history; each costs the same whatever its length.
     Outcome undo(const BoxTexts& boxes);
@@ -143,6 +145,10 @@ public:
     void restore(const CharacterState& state);
     // Whether anything that a character file keeps changed since the last markSaved() or restore().
     bool modified() const;
+    // Whether setting the character aside (closing, New, Open) should first offer to save it. A character
+    // without a file is offered once it has steps not yet in a file; a choice of class alone is not worth
+    // a question there, as a fresh window asks nothing.
+    bool needsSaveQuestion(bool hasFile) const;
     void markSaved();
     // The character differs from its file since a point not known here (a restored copy of a character
     // with unsaved changes): modified until the next markSaved().
@@ -156,7 +162,7 @@ public:
 private:
     template <typename Change>
     bool change(Outcome& outcome, Step step, Change&& apply, const BoxTexts& boxes);
-    void record(const Step& step);
+    void record(const Step& step, ReplayCost cost);
     void moveTo(std::size_t position);
     Display display(const BoxTexts& boxes);
     // The too-large message, then the refresh.
@@ -175,6 +181,8 @@ private:
     int32_t m_startBuild = 30;
     int32_t m_startLooseXP = 0;
     std::vector<Step> m_steps;
+    // What checking the history up to and including each step costs when its file is opened again.
+    std::vector<ReplayCost> m_costs;
     std::size_t m_position = 0;
     // Where the history stood when the character was last saved or opened; none when that point has been
     // dropped. The choices count as saved while they are as they were then.

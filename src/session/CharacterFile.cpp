@@ -5,6 +5,7 @@
 #include "session/CharacterFileFields.h"
 #include "session/CharacterFileParser.h"
 #include "session/Plan.h"
+#include "session/ReplayCost.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,19 +18,9 @@ namespace {
 
 using namespace characterfile;
 
-// Blankets are the one step whose replay costs in proportion to what it does: about one pass per Build
-// point gained past Level 17. A character can't pass Build 10866, so even a player who starts over many
-// times gains far fewer points by blankets than this; a file that needs more checked is refused rather
-// than left to run for minutes (a crafted 60 MB history would). This keeps any replay to a fraction of a
-// second.
-constexpr int64_t kMostBlanketBuild = 5'000'000;
-// Each planned event is replayed as its own Add, at about a tenth of a microsecond: a history of many
-// long plans checks in well under a second, and a crafted one of millions is refused.
-constexpr int64_t kMostPlannedEventsChecked = 5'000'000;
-
 // A file of a later version, whose fields this calculator may not know.
 struct NewerVersion {};
-// A history whose blankets take longer to check than any player's.
+// A history that takes longer to check than any the calculator keeps (a crafted one).
 struct TooLongToCheck {};
 
 // Values as JSON text. Whole numbers are plain digits; text and fractions are written by the JSON
@@ -145,6 +136,27 @@ bool replay(BuildUtils& c, const Step& step)
     }
 }
 
+// The event-length box holds one line of at most this many UTF-16 units, as any Qt or browser text box
+// does; a longer or broken text would come back changed at the next save.
+constexpr int64_t kLengthBoxSize = 32767;
+
+bool fitsLengthBox(std::string_view text)
+{
+    int64_t units = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        // U+2028 and U+2029, the line and paragraph separators, are E2 80 A8 and E2 80 A9.
+        const std::string_view rest = text.substr(i);
+        const bool separator = rest.starts_with("\xE2\x80\xA8") || rest.starts_with("\xE2\x80\xA9");
+        if (byte == '\n' || byte == '\r' || separator)
+            return false;
+        // A lead byte counts one unit; a four-byte character is two (a surrogate pair).
+        if ((byte & 0xC0) != 0x80)
+            units += byte >= 0xF0 ? 2 : 1;
+    }
+    return units <= kLengthBoxSize;
+}
+
 // What a step follows from: the one before it, or the starting values for the first.
 std::string stepName(std::size_t number)
 {
@@ -187,8 +199,10 @@ CharacterState check(const ParsedCharacterFile& parsed)
             s.eventLengthEntry = days;
     if (s.eventLengthEntry == 0)
         file.wrong("eventLength", "1, 2, 3, 8 or \"manual\"");
-    if (!file["manualLength"].is_string())
-        file.wrong("manualLength", "text");
+    if (!file["manualLength"].is_string() ||
+        !fitsLengthBox(file["manualLength"].get_ref<const std::string&>()))
+        file.wrong("manualLength",
+                   "one line of text of at most " + intToText(kLengthBoxSize) + " characters");
     s.manualLength = file["manualLength"].get<std::string>();
     if (!file["maxOut"].is_boolean())
         file.wrong("maxOut", "true or false");
@@ -209,28 +223,19 @@ CharacterState check(const ParsedCharacterFile& parsed)
     } catch (const std::exception&) {
         damaged("its starting values are too large for this calculator");
     }
-    int64_t blanketBuild = 0;
-    int64_t plannedEvents = 0;
+    ReplayCost cost;
     for (std::size_t i = 0; i < parsed.steps.size(); ++i) {
         const Step& step = parsed.steps[i];
         if (step.kind == Step::Kind::Plan && fileVersion < kPlanVersion)
             damaged(stepText(i + 1) + " is a plan, which a version " + intToText(fileVersion) +
                     " file can't hold");
-        if (step.kind == Step::Kind::Plan) {
-            plannedEvents += step.events;
-            if (plannedEvents > kMostPlannedEventsChecked)
-                throw TooLongToCheck{};
-        }
-        const int32_t before = c.build();
+        // Counted before the replay, so that a crafted file is refused before it takes long.
+        cost = cost + ReplayCost::of(step, c.build());
+        if (!cost.checkable())
+            throw TooLongToCheck{};
         if (!replay(c, step) || c.build() != step.buildAfter || c.looseXP() != step.looseXPAfter ||
             c.TotalXP() != parsed.totalXPAfter[i])
             damaged(stepName(i + 1) + " does not follow from " + stepName(i));
-        const bool hasBlankets = step.kind == Step::Kind::Blankets || step.kind == Step::Kind::Plan;
-        if (hasBlankets && c.build() > before) {
-            blanketBuild += c.build() - before;
-            if (blanketBuild > kMostBlanketBuild)
-                throw TooLongToCheck{};
-        }
     }
     if (build != c.build() || looseXP != c.looseXP() || totalXP != c.TotalXP())
         damaged("the current character does not follow from " + stepName(parsed.steps.size()));

@@ -49,6 +49,40 @@ std::string inQuotes(std::string_view name)
     return "\"" + std::string(name) + "\"";
 }
 
+std::string quotedFromFile(std::string_view text)
+{
+    constexpr std::size_t kMostShown = 40;
+    std::string shown = "\"";
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const bool continues = (byte & 0xC0) == 0x80;
+        if (!continues && characters++ == kMostShown) {
+            shown += "\xE2\x80\xA6"; // …
+            break;
+        }
+        // C1 controls are U+0080 to U+009F: 0xC2 followed by 0x80 to 0x9F.
+        const bool c1 =
+            byte == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+        if (byte < 0x20 || byte == 0x7F || c1) {
+            const unsigned code = c1 ? static_cast<unsigned char>(text[++i]) : byte;
+            static constexpr char kShort[] = {'0', 0, 0, 0, 0, 0, 0, 0, 'b', 't', 'n', 0, 'f', 'r'};
+            if (code < sizeof kShort && kShort[code]) {
+                shown += '\\';
+                shown += kShort[code];
+            } else {
+                static constexpr char kHex[] = "0123456789ABCDEF";
+                shown += "\\u00";
+                shown += kHex[code >> 4];
+                shown += kHex[code & 0xF];
+            }
+            continue;
+        }
+        shown += text[i];
+    }
+    return shown + "\"";
+}
+
 const Json& FileFields::operator[](std::string_view name) const
 {
     const int n = fieldNumber(m_names, name);

@@ -72,6 +72,10 @@ struct FileDamage {
 // Steps are counted from 1, as the History window shows them: "step 12".
 std::string stepText(std::size_t number);
 std::string inQuotes(std::string_view name);
+// Text taken from the file itself, quoted for a message: cut to 40 characters with "…", and control
+// characters shown as escapes, so that whatever a file holds, its message stays short and readable and
+// appears at once.
+std::string quotedFromFile(std::string_view text);
 
 // The values of one group of named fields, the file's own or one step's, by the number of their name.
 struct FieldValues {

@@ -182,7 +182,7 @@ private:
         if (number >= 0 && !(group.present & (1u << number)))
             return;
         const std::string owner = step ? stepText(step) : "it";
-        problem(number < 0 ? owner + " has an unexpected field " + inQuotes(name)
+        problem(number < 0 ? owner + " has an unexpected field " + quotedFromFile(name)
                            : owner + " has " + inQuotes(name) + " twice");
     }
 

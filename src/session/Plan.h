@@ -75,7 +75,9 @@ struct PlanAnswer {
     // What Apply Plan records: the pattern, for events.size() events.
     PlanPattern pattern;
 
-    bool canApply() const { return !events.empty(); }
+    // Only a plan that reaches its goal is worth recording; one cut short would leave the character
+    // somewhere the player never asked for.
+    bool canApply() const { return verdict == PlanVerdict::Reached && !events.empty(); }
 };
 
 // The most events one plan holds: years of weekly events, and still a table a window can list at once.

@@ -109,7 +109,19 @@ public:
 
     bool hasTypingToRedo() const { return !typing.value(focus).forward.isEmpty(); }
 
-    void newCharacter() { change(startAt(30, 0)); }
+    // New Character after the user has let any unsaved steps go: a new character with a history of its
+    // own. Nothing is ever saved here, so every step in effect is unsaved.
+    bool asksBeforeNew() const { return position > 0; }
+    void newCharacter()
+    {
+        if (asksBeforeNew())
+            said << "Save this character?";
+        build = 30;
+        looseXP = 0;
+        history = {{30, 0}};
+        position = 0;
+        refresh();
+    }
 
     // The six results as Copy Results puts them on the clipboard, the way the labels show them.
     QString copiedResults() const
@@ -258,6 +270,10 @@ public:
         if (refused({{count.beyond, kTooLarge, {}},
                      {!count.value, "The number of blankets must be a whole number.", {}}}))
             return;
+        if (*count.value <= 0) {
+            refresh(); // no blankets: nothing to record
+            return;
+        }
         // The literal rules give one blanket at a time: only a few are quick to follow.
         const auto apply = [n = *count.value](auto& r) { r.addBlankets(n); };
         if (*count.value <= 2000)

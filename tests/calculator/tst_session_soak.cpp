@@ -479,6 +479,8 @@ private:
     void newCharacter()
     {
         note("Ctrl+N");
+        if (m.asksBeforeNew())
+            c.prompter.saveAnswers.push_back(vorn::Prompter::SaveAnswer::Discard);
         c.key(Qt::Key_N, Qt::ControlModifier);
         m.newCharacter();
     }

@@ -140,6 +140,8 @@ TEST(CharacterFile, RefusesEveryBadFileWithOneMessage)
     for (int i = 0; i < 100000; ++i)
         deepGroups += "{\"a\": ";
     deepGroups += "1" + std::string(100000, '}');
+    const std::string badManual =
+        damaged("\"manualLength\" must be one line of text of at most 32767 characters");
     const Row rows[] = {
         {"the file as written", kAldric, ""},
         {"a byte order mark", "\xEF\xBB\xBF" + kAldric, ""},
@@ -183,6 +185,13 @@ TEST(CharacterFile, RefusesEveryBadFileWithOneMessage)
          damaged("step 1 has an unexpected field \"count\"")},
         {"a misspelt field", edited("\"steps\"", "\"steps\"", "\"stops\""),
          damaged("it has an unexpected field \"stops\"")},
+        {"a field named at length",
+         edited("\"maxOut\"", "\"maxOut\"", "\"" + std::string(10u << 20, 'x') + "\": 1, \"maxOut\""),
+         damaged("it has an unexpected field \"" + std::string(40, 'x') + "\u2026\"")},
+        {"a field named with control characters",
+         edited("\"steps\"", "\"action\": \"set\"",
+                "\"action\": \"set\", \"\\u00e9\\n\\t\\u0001\\u0085\": 0"),
+         damaged("step 1 has an unexpected field \"\u00e9\\n\\t\\u0001\\u0085\"")},
         {"another writer's order and spacing", compact("[]"), ""},
         {"another writer's file cut short, its format last",
          compact("[]").substr(0, compact("[]").size() - 1), damaged("it is cut short")},
@@ -208,8 +217,14 @@ TEST(CharacterFile, RefusesEveryBadFileWithOneMessage)
          damaged("\"eventLength\" must be 1, 2, 3, 8 or \"manual\"")},
         {"a listed length as a fraction", edited("eventLength", "\"manual\"", "2.0"),
          damaged("\"eventLength\" must be 1, 2, 3, 8 or \"manual\"")},
-        {"manual length as a number", edited("manualLength", "\"5\"", "5"),
-         damaged("\"manualLength\" must be text")},
+        {"manual length as a number", edited("manualLength", "\"5\"", "5"), badManual},
+        {"a manual length of two lines", edited("manualLength", "\"5\"", "\"5\\n7\""), badManual},
+        {"a manual length broken by a line separator", edited("manualLength", "\"5\"", "\"5\\u20297\""),
+         badManual},
+        {"a manual length as long as its box",
+         edited("manualLength", "\"5\"", "\"" + std::string(32767, '5') + "\""), ""},
+        {"a manual length longer than its box",
+         edited("manualLength", "\"5\"", "\"" + std::string(32766, '5') + "\\ud83d\\ude00\""), badManual},
         {"max out as text", edited("maxOut", "false", "\"no\""), damaged("\"maxOut\" must be true or false")},
         {"Set's Build below 15", edited("\"set\"", "\"build\": 40", "\"build\": 14"),
          damaged("step 1's \"build\" must be a whole number from 15 to 2147483647")},
@@ -333,8 +348,36 @@ TEST(CharacterFile, RandomHistoriesComeBackAsTheyWere)
         longest = std::max(longest, state.steps.size());
     }
     // The seed has to make histories worth the name.
-    EXPECT_EQ(kinds.size(), 5u);
+    EXPECT_EQ(kinds.size(), 4u);
     EXPECT_GE(longest, 20u);
+}
+
+// Climbing by blankets again and again from a reset costs the replay the most per step: the session
+// refuses the climb that would make the history longer than a file's check takes, and every history it
+// keeps comes back.
+TEST(CharacterFile, EveryHistoryTheSessionKeepsOpens)
+{
+    CalculatorSession session;
+    const BoxTexts boxes;
+    Outcome refused;
+    int climbs = 0;
+    for (; climbs < 1000 && refused.messages.empty(); ++climbs) {
+        session.reset(boxes);
+        refused = session.addBlankets("296853", boxes);
+    }
+    ASSERT_EQ(refused.messages.size(), 1u);
+    EXPECT_EQ(refused.messages[0].text,
+              "This would make the character's history too long for this calculator to open again. Nothing "
+              "was changed.");
+    EXPECT_GT(climbs, 400);
+    EXPECT_EQ(session.character().build(), 30); // the refused climb left the reset character as it was
+    const CharacterState state = session.state(boxes);
+    const CharacterFileReading r = readCharacterFile(writeCharacterFile(state), "Climber.vornchar");
+    ASSERT_TRUE(r.state) << r.problem;
+    EXPECT_EQ(*r.state, state);
+    // A fresh start takes the climbs no longer with it.
+    session.newCharacter(boxes);
+    EXPECT_TRUE(session.addBlankets("296853", boxes).messages.empty());
 }
 
 } // namespace

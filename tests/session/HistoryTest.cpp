@@ -74,29 +74,34 @@ TEST(History, UndoAndRedoMoveAlongTheSteps)
         std::size_t steps;
         std::size_t position;
         bool modified;
+        // Set aside without a file: only steps not yet saved are worth a question.
+        bool asksWithoutFile;
     };
     const Row rows[] = {
-        {"nothing done", "", "30/0", false, false, 0, 0, false},
-        {"one event", "E", "34/2", true, false, 1, 1, true},
-        {"undone", "E U", "30/0", false, true, 1, 0, false},
-        {"redone", "E U D", "34/2", true, false, 1, 1, true},
-        {"undo at the start does nothing", "E U U", "30/0", false, true, 1, 0, false},
-        {"redo at the end does nothing", "E D", "34/2", true, false, 1, 1, true},
-        {"two undone, one redone", "E E U U D", "34/2", true, true, 2, 1, true},
-        {"a new step drops the undone ones", "E E U M", "40/3", true, false, 2, 2, true},
-        {"Set, then New Character undone", "S40/5 N U", "40/5", true, true, 2, 1, true},
-        {"Reset", "S40/5 R", "30/0", true, false, 2, 2, true},
-        {"blankets", "B3", "40/6", true, false, 1, 1, true},
-        {"no blankets is still a step", "B0", "30/0", true, false, 1, 1, true},
-        {"a refused Set is no step", "S14/0", "30/0", false, false, 0, 0, false},
-        {"an Add too large is no step", "S16/2147483631 E", "16/2147483631", true, false, 1, 1, true},
-        {"back at the saved point", "E W E U", "34/2", true, true, 2, 1, false},
-        {"away from the saved point by undo", "E E W U", "34/2", true, true, 2, 1, true},
-        {"the saved point dropped by a new step", "E W U M U", "30/0", false, true, 1, 0, true},
-        {"the class counts as a change", "C4", "30/0", false, false, 0, 0, true},
-        {"the class put back", "C4 C1", "30/0", false, false, 0, 0, false},
-        {"length and preview do not count", "L8 X0", "30/0", false, false, 0, 0, false},
-        {"a Nine Day Event", "L8 E", "42/1", true, false, 1, 1, true},
+        {"nothing done", "", "30/0", false, false, 0, 0, false, false},
+        {"one event", "E", "34/2", true, false, 1, 1, true, true},
+        {"undone", "E U", "30/0", false, true, 1, 0, false, false},
+        {"redone", "E U D", "34/2", true, false, 1, 1, true, true},
+        {"undo at the start does nothing", "E U U", "30/0", false, true, 1, 0, false, false},
+        {"redo at the end does nothing", "E D", "34/2", true, false, 1, 1, true, true},
+        {"two undone, one redone", "E E U U D", "34/2", true, true, 2, 1, true, true},
+        {"a new step drops the undone ones", "E E U M", "40/3", true, false, 2, 2, true, true},
+        {"New Character starts a history of its own", "S40/5 E N", "30/0", false, false, 0, 0, false, false},
+        {"nothing before New Character to undo", "S40/5 N U", "30/0", false, false, 0, 0, false, false},
+        {"steps after New Character", "E W N E", "34/2", true, false, 1, 1, true, true},
+        {"Reset", "S40/5 R", "30/0", true, false, 2, 2, true, true},
+        {"blankets", "B3", "40/6", true, false, 1, 1, true, true},
+        {"no blankets is no step", "B0", "30/0", false, false, 0, 0, false, false},
+        {"fewer than no blankets is no step", "E B-3", "34/2", true, false, 1, 1, true, true},
+        {"a refused Set is no step", "S14/0", "30/0", false, false, 0, 0, false, false},
+        {"an Add too large is no step", "S16/2147483631 E", "16/2147483631", true, false, 1, 1, true, true},
+        {"back at the saved point", "E W E U", "34/2", true, true, 2, 1, false, false},
+        {"away from the saved point by undo", "E E W U", "34/2", true, true, 2, 1, true, true},
+        {"the saved point dropped by a new step", "E W U M U", "30/0", false, true, 1, 0, true, true},
+        {"the class counts as a change", "C4", "30/0", false, false, 0, 0, true, false},
+        {"the class put back", "C4 C1", "30/0", false, false, 0, 0, false, false},
+        {"length and preview do not count", "L8 X0", "30/0", false, false, 0, 0, false, false},
+        {"a Nine Day Event", "L8 E", "42/1", true, false, 1, 1, true, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -109,6 +114,8 @@ TEST(History, UndoAndRedoMoveAlongTheSteps)
         EXPECT_EQ(session.steps().size(), row.steps);
         EXPECT_EQ(session.position(), row.position);
         EXPECT_EQ(session.modified(), row.modified);
+        EXPECT_EQ(session.needsSaveQuestion(true), row.modified);
+        EXPECT_EQ(session.needsSaveQuestion(false), row.asksWithoutFile);
         // The character is always the one its steps in effect lead to.
         EXPECT_EQ(session.state({}).steps.size(), row.position);
         if (row.position > 0) {
