@@ -171,6 +171,12 @@ void frmPlan::arrange()
 
 void frmPlan::connectHandlers()
 {
+    // An answer holds only for the values it was worked out from: any change of them takes it away, so
+    // that Apply Plan never applies figures the boxes no longer show.
+    for (QComboBox* list : {cboPlanGoal, cboPlanLength, cboPlanCoin})
+        connect(list, &QComboBox::currentIndexChanged, this, &frmPlan::clearAnswer);
+    for (QLineEdit* edit : {txtPlanGoal, txtPlanLength, txtPlanSilver, txtPlanBlankets})
+        connect(edit, &QLineEdit::textChanged, this, &frmPlan::clearAnswer);
     connect(cboPlanLength, &QComboBox::currentIndexChanged, this, &frmPlan::cboPlanLength_Click);
     connect(cboPlanCoin, &QComboBox::currentIndexChanged, this, &frmPlan::cboPlanCoin_Click);
     connect(cmdPlan, &QPushButton::clicked, this, &frmPlan::cmdPlan_Click);
@@ -230,6 +236,14 @@ QLineEdit* frmPlan::box(PlanBox which) const
     return nullptr;
 }
 
+void frmPlan::clearAnswer()
+{
+    if (!m_hasAnswer)
+        return;
+    m_hasAnswer = false;
+    showAnswer(PlanAnswer{});
+}
+
 void frmPlan::showAnswer(const PlanAnswer& answer)
 {
     lblPlanAnswer->setText(QString::fromStdString(answer.text));
@@ -259,6 +273,7 @@ void frmPlan::cmdPlan_Click()
     const PlanRequest r = request();
     const PlanAnswer answer = m_session.plan(r);
     if (answer.verdict == PlanVerdict::Refused) {
+        clearAnswer();
         for (const Message& m : answer.messages)
             m_prompter->message(m.text, m.icon);
         activateWindow();
@@ -287,9 +302,8 @@ void frmPlan::refresh()
     const PlanAnswer answer = m_session.plan(m_shown);
     if (answer.verdict == PlanVerdict::Refused) {
         // Only the silver can be refused by a changed character: a lower Build allows less.
-        showAnswer(PlanAnswer{});
+        clearAnswer();
         lblPlanAnswer->setText(QString::fromStdString(answer.messages.front().text));
-        m_hasAnswer = false;
         return;
     }
     showAnswer(answer);

@@ -48,6 +48,8 @@ private:
     PlanRequest request() const;
     QLineEdit* box(PlanBox which) const;
     void showAnswer(const PlanAnswer& answer);
+    // No answer shown, and nothing to apply, until Plan is pressed again.
+    void clearAnswer();
 
     void cboPlanLength_Click();
     void cboPlanCoin_Click();

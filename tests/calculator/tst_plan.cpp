@@ -23,6 +23,7 @@ private slots:
     void opensOnTheNextLevel();
     void answersAndAppliesAsOneStep();
     void badValuesGetTheCalculatorsMessages();
+    void appliesOnlyTheAnswerShown();
     void historyChartFollowsTheSteps();
     void linesReadInLightAndDarkThemes();
 };
@@ -156,6 +157,54 @@ void tst_Plan::badValuesGetTheCalculatorsMessages()
         QCOMPARE(box->selectedText() == box->text(), k.selected);
         QCOMPARE(answer(plan), before);
     }
+}
+
+// Apply Plan applies what the window shows for the values in its boxes, and only a plan that gets there:
+// an edit, a refused Plan or a goal out of reach leaves nothing to apply.
+void tst_Plan::appliesOnlyTheAnswerShown()
+{
+    Calculator c;
+    QWidget* plan = openPlan(c);
+    QVERIFY(plan);
+    auto* apply = in<QPushButton>(plan, "cmdApplyPlan");
+    const auto planNow = [&] { QTest::keyClick(in<QLineEdit>(plan, "txtPlanGoal"), Qt::Key_Return); };
+    choose(plan, "cboPlanGoal", "Build");
+    type(plan, "txtPlanGoal", "50");
+    choose(plan, "cboPlanCoin", "Silver for training");
+    type(plan, "txtPlanSilver", "30");
+    planNow();
+    QVERIFY(apply->isEnabled());
+
+    type(plan, "txtPlanSilver", "5");
+    type(plan, "txtPlanGoal", "100");
+    QVERIFY(!apply->isEnabled());
+    QCOMPARE(answer(plan), QString());
+    QCOMPARE(in<QTableView>(plan, "tblPlan")->model()->rowCount(), 0);
+    apply->click();
+    QCOMPARE(c.window.session().steps().size(), std::size_t(0));
+
+    planNow();
+    QVERIFY(apply->isEnabled());
+    apply->click();
+    QCOMPARE(c.window.session().steps().size(), std::size_t(1));
+    QCOMPARE(c.window.session().steps()[0].trainingCoin, 5.0);
+    QVERIFY(c.text("lblBuild").toInt() >= 100);
+
+    c.window.findChild<QAction*>("mnuUndo")->trigger();
+    planNow();
+    QVERIFY(apply->isEnabled());
+    type(plan, "txtPlanSilver", "99");
+    planNow();
+    QCOMPARE(c.messages(), QStringList{kBadSilver});
+    QVERIFY(!apply->isEnabled());
+    QCOMPARE(answer(plan), QString());
+
+    choose(plan, "cboPlanCoin", "No training");
+    choose(plan, "cboPlanLength", "Adventure Day");
+    type(plan, "txtPlanGoal", "10000");
+    planNow();
+    QVERIFY2(answer(plan).contains("not reached within 10000 events"), qPrintable(answer(plan)));
+    QVERIFY(!apply->isEnabled());
 }
 
 void tst_Plan::historyChartFollowsTheSteps()
