@@ -13,7 +13,7 @@ namespace {
 
 constexpr int kSteps = 10000;
 
-// A player's long life: events of every kind, training, blankets, a new character now and then.
+// A player's long life: events of every kind, training, blankets, a start from Build 30 now and then.
 CharacterState longHistory()
 {
     CalculatorSession session;
@@ -24,7 +24,7 @@ CharacterState longHistory()
         switch (i % 7) {
         case 0:
             if (i % 140 == 0)
-                session.newCharacter(boxes);
+                session.reset(boxes);
             else
                 session.addEvent(boxes);
             break;
@@ -103,8 +103,21 @@ template <bool forward> void Move_10000Steps(benchmark::State& state)
     }
 }
 
+// A file whose one fault is a field named with 60 MB of text: its message is short and comes at once.
+void Open_FieldNamed60MB(benchmark::State& state)
+{
+    const std::string text =
+        R"({"format": "VORN character", "version": 1, ")" + std::string(60u << 20, 'x') + R"(": 0})";
+    for (auto _ : state) {
+        const CharacterFileReading r = readCharacterFile(text, "Long.vornchar");
+        benchmark::DoNotOptimize(r.problem);
+    }
+    state.counters["message"] = static_cast<double>(readCharacterFile(text, "Long.vornchar").problem.size());
+}
+
 } // namespace
 
+BENCHMARK(Open_FieldNamed60MB)->Unit(benchmark::kMillisecond);
 BENCHMARK(Save_10000Steps)->Unit(benchmark::kMillisecond);
 BENCHMARK(Open_10000Steps)->Unit(benchmark::kMillisecond);
 BENCHMARK(OpenAndRestore_10000Steps)->Unit(benchmark::kMillisecond);
