@@ -63,6 +63,8 @@ void tst_Blankets::addBlankets()
     QCOMPARE(c.messages(), messages);
     QCOMPARE(c.text("lblBuild"), build);
     QCOMPARE(c.text("lblLooseXP"), looseXP);
+    // Only blankets that were given are a step: an answer that adds nothing records nothing.
+    QCOMPARE(c.window.session().steps().size(), std::size_t(build == "30" ? 0 : 1));
     QCOMPARE(c.focusName(), "txtSilverSubmitted");
 }
 
