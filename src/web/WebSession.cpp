@@ -329,21 +329,41 @@ public:
     void markSaved() { m_session.markSaved(); }
     void markUnsaved() { m_session.markUnsaved(); }
     bool modified() const { return m_session.modified(); }
+    bool needsSaveQuestion(bool hasFile) const { return m_session.needsSaveQuestion(hasFile); }
 
     // `bytes` is a Uint8Array of the whole file. On success the character is replaced and the answer
     // carries its choices; otherwise the answer's problem is the one message to show and nothing changed.
     val open(val bytes, std::string fileName)
     {
-        std::string read(bytes["length"].as<std::size_t>(), '\0');
-        val(emscripten::typed_memory_view(read.size(), reinterpret_cast<unsigned char*>(read.data())))
-            .call<void>("set", bytes);
-        return restoreFrom(readCharacterFile(read, fileName));
+        return restoreFrom(readCharacterFile(bytesOf(bytes), fileName));
+    }
+    // The character the browser kept from the user's last visit, read as open() reads a file. The user
+    // never named it, so a problem speaks of the kept character where the session names the file.
+    val openKept(val bytes)
+    {
+        constexpr std::string_view name = "kept";
+        CharacterFileReading reading = readCharacterFile(bytesOf(bytes), name);
+        if (!reading.problem.empty()) {
+            const std::string quoted = "\"" + std::string(name) + "\" ";
+            if (reading.problem.starts_with(quoted))
+                reading.problem = "It " + reading.problem.substr(quoted.size());
+            reading.problem = "The character kept from your last visit could not be brought back. " + reading.problem;
+        }
+        return restoreFrom(reading);
     }
     // A file the page found too large from its size alone, without reading it.
     static std::string tooLarge(std::string fileName) { return tooLargeToRead(fileName); }
     static double mostFileBytes() { return double(kMostCharacterFileBytes); }
 
 private:
+    static std::string bytesOf(const val& bytes)
+    {
+        std::string read(bytes["length"].as<std::size_t>(), '\0');
+        val(emscripten::typed_memory_view(read.size(), reinterpret_cast<unsigned char*>(read.data())))
+            .call<void>("set", bytes);
+        return read;
+    }
+
     val restoreFrom(const CharacterFileReading& reading)
     {
         val out = val::object();
@@ -403,7 +423,9 @@ EMSCRIPTEN_BINDINGS(vorn_session)
         .function("markSaved", &WebSession::markSaved)
         .function("markUnsaved", &WebSession::markUnsaved)
         .function("modified", &WebSession::modified)
+        .function("needsSaveQuestion", &WebSession::needsSaveQuestion)
         .function("open", &WebSession::open)
+        .function("openKept", &WebSession::openKept)
         .class_function("tooLarge", &WebSession::tooLarge)
         .class_function("mostFileBytes", &WebSession::mostFileBytes);
 }

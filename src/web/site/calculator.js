@@ -92,7 +92,22 @@ window.vornReady = (() => {
         document.title = fileName ? fileName + (session.modified() ? "*" : "") + " - " + kBoxTitle : kBoxTitle;
         byId("mnuUndo").disabled = !session.canUndo();
         byId("mnuRedo").disabled = !session.canRedo();
-        VornStorage.keep(session.save(boxes()), fileName, session.modified());
+        keepCharacter();
+    }
+
+    // Set while the page takes the character kept in storage, which needs no keeping again.
+    let taking = false;
+
+    // The character is put in the browser's storage after every change, for the next visit and the other
+    // tabs of the page. A browser that won't keep it is said so once, in the page, until it keeps it again.
+    function keepCharacter() {
+        if (taking)
+            return;
+        const kept = VornStorage.keep(session.save(boxes()), fileName, session.needsSaveQuestion(!!fileName));
+        const notice = kept ? "" : "This browser is not keeping this character; save it to a file to keep it.";
+        // Written only when it changes, so that a status is read out once.
+        if (byId("keepingNotice").textContent !== notice)
+            byId("keepingNotice").textContent = notice;
     }
 
     // Whether a box has typing of its own to undo or redo: what it held when the program last wrote it,
@@ -280,9 +295,10 @@ window.vornReady = (() => {
         await apply(session.addBlankets(answer, boxes()));
     }
 
-    // Whether the character may make way for another; a modified one from a file is offered for saving.
-    async function maySetCharacterAside() {
-        if (!fileName || !session.modified())
+    // Whether the character may make way for another. One with steps not yet in a file, or a file's
+    // character changed since, is offered for saving first; `save` saves it.
+    async function maySetCharacterAside(save) {
+        if (!session.needsSaveQuestion(!!fileName))
             return true;
         const answer = await VornDialogs.askSaveChanges(fileName);
         if (answer === "save")
@@ -290,23 +306,28 @@ window.vornReady = (() => {
         return answer !== "cancel";
     }
 
-    function save() {
+    // Hands the character to the browser as a file, which is then the character's file.
+    function download() {
         const name = fileName || kNewFileName;
         VornStorage.download(session.save(boxes()), name);
         session.markSaved();
         fileName = name;
+    }
+
+    function save() {
+        download();
         showSessionState();
     }
 
     async function newCharacter() {
-        if (!(await maySetCharacterAside()))
+        if (!(await maySetCharacterAside(save)))
             return;
         fileName = null;
         await apply(session.newCharacter(boxes()));
     }
 
     async function chooseFile() {
-        if (!(await maySetCharacterAside()))
+        if (!(await maySetCharacterAside(save)))
             return;
         const picker = byId("filOpen");
         picker.value = "";
@@ -372,7 +393,7 @@ window.vornReady = (() => {
             box.addEventListener("focus", () => boxTakesFocus(box));
             box.addEventListener("input", (event) => typing.typed(box, event));
             // A manual length typed and left is kept even before anything refreshes.
-            box.addEventListener("change", () => VornStorage.keep(session.save(boxes()), fileName, session.modified()));
+            box.addEventListener("change", keepCharacter);
         }
         lengthBox.addEventListener("focusout", onLeave);
         lengthList.addEventListener("focusout", onLeave);
@@ -417,22 +438,86 @@ window.vornReady = (() => {
         return [decimal, group];
     }
 
+    // Shows the character kept in storage (from the last visit, or just now by another tab); the answer
+    // of session.openKept, whose problem is set when it can't be brought back.
+    function take(kept) {
+        const read = session.openKept(VornStorage.bytesOf(kept.text));
+        if (!read.choices)
+            return read;
+        fileName = kept.fileName;
+        // Changes not yet saved to the file are still to be saved, or offered for saving, after a reload.
+        if (kept.modified)
+            session.markUnsaved();
+        VornStorage.shows(kept);
+        taking = true;
+        try {
+            showChoicesOf(read.choices);
+        } finally {
+            taking = false;
+        }
+        return read;
+    }
+
     // The character kept from the last visit, if any; a damaged one is dropped, and its problem said once.
     function restoreKept() {
         const kept = VornStorage.kept();
         if (kept.text === null)
             return { restored: false, problem: "" };
-        const read = session.open(VornStorage.bytesOf(kept.text), kept.fileName || kNewFileName);
+        const read = take(kept);
         if (!read.choices) {
             VornStorage.forget();
             return { restored: false, problem: read.problem };
         }
-        fileName = kept.fileName;
-        // Changes not yet saved to the file are still to be saved, or offered for saving, after a reload.
-        if (kept.modified)
-            session.markUnsaved();
-        showChoicesOf(read.choices);
         return { restored: true, problem: "" };
+    }
+
+    // Tabs of the page show one character: what another tab keeps, this one shows at once. Unsaved work
+    // here that the other tab's character was not made from is offered for saving first; Cancel keeps it
+    // here, apart from that tab's later changes. While a box is open here, the character waits for it.
+    const elsewhere = { waiting: false, declined: "" };
+
+    async function followElsewhere() {
+        if (VornDialogs.anyOpen()) {
+            elsewhere.waiting = true;
+            return;
+        }
+        elsewhere.waiting = false;
+        let kept = VornStorage.kept();
+        if (kept.text === null) {
+            // Emptied, by a tab whose character the storage refused, say: this one's is kept in its place.
+            VornStorage.lost();
+            keepCharacter();
+            return;
+        }
+        if (kept.isShown) {
+            VornStorage.shows(kept);
+            return;
+        }
+        const declined = elsewhere.declined;
+        if (declined !== "" && (kept.revision === declined || kept.madeFrom === declined)) {
+            elsewhere.declined = kept.revision;
+            return;
+        }
+        if (!kept.madeFromShown) {
+            if (!(await maySetCharacterAside(download))) {
+                elsewhere.declined = VornStorage.kept().revision;
+                return;
+            }
+            // The other tab may have kept more while the question was open.
+            kept = VornStorage.kept();
+            if (kept.text === null || kept.isShown)
+                return;
+        }
+        take(kept);
+    }
+
+    function followOtherTabs() {
+        VornStorage.onKeptElsewhere(followElsewhere);
+        // A box closing may leave another open in its place; the character waits for the last one.
+        document.addEventListener("close", () => setTimeout(() => {
+            if (elsewhere.waiting)
+                followElsewhere();
+        }, 0), true);
     }
 
     async function start() {
@@ -451,6 +536,7 @@ window.vornReady = (() => {
         const { restored, problem } = restoreKept();
         if (!restored)
             apply(session.refresh(boxes()));
+        followOtherTabs();
         const first = byId("txtSilverSubmitted");
         VornFocus.move(first, "program");
         first.select();

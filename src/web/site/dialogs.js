@@ -139,14 +139,14 @@ const VornDialogs = (() => {
         });
     }
 
-    // "save", "discard" or "cancel".
+    // "save", "discard" or "cancel". `name`: the character's file, or null for one that has none yet.
     function askSaveChanges(name) {
         const dialog = byId("dlgSaveChanges");
         return run(dialog, {
             first: byId("dlgSaveChangesSave"),
             cancelAnswer: "cancel",
             prepare(finish, cleanups) {
-                byId("dlgSaveChangesText").textContent = "Save changes to " + name + "?";
+                byId("dlgSaveChangesText").textContent = name ? "Save changes to " + name + "?" : "Save this character?";
                 on(cleanups, byId("dlgSaveChangesSave"), () => finish("save"));
                 on(cleanups, byId("dlgSaveChangesDiscard"), () => finish("discard"));
                 on(cleanups, byId("dlgSaveChangesCancel"), () => finish("cancel"));

@@ -7,6 +7,19 @@ const VornStorage = (() => {
     const characterKey = "vorn-build-calculator.character";
     const fileNameKey = "vorn-build-calculator.fileName";
     const modifiedKey = "vorn-build-calculator.modified";
+    // "<revision> <revision it was made from>", written after the rest, so that another tab hearing of it
+    // finds the whole character in place. Each keeping is a new revision; a tab tells from the second one
+    // whether a character kept elsewhere was made from the one it shows.
+    const revisionKey = "vorn-build-calculator.revision";
+
+    // The revision of the character this page shows: the one it last kept or took from storage; null
+    // while it shows one the storage does not hold.
+    let shown = null;
+    // What this page last kept, which needs no second writing.
+    let written = null;
+    // The page's last keeping failed: its character is its own, and it follows no other tab's until it
+    // keeps one again.
+    let refused = false;
 
     function storage() {
         try {
@@ -16,13 +29,21 @@ const VornStorage = (() => {
         }
     }
 
+    function newRevision() {
+        const random = new Uint32Array(2);
+        crypto.getRandomValues(random);
+        return Array.from(random, (n) => n.toString(36)).join("");
+    }
+
     // The character's file text, the name of the file it came from or went to (null for none), and
-    // whether it has changes that file lacks.
+    // whether it has changes that file lacks. False when the browser would not keep it.
     function keep(text, fileName, modified) {
+        if (written && written.text === text && written.fileName === fileName && written.modified === modified)
+            return true;
         try {
             const kept = storage();
             if (!kept)
-                return;
+                throw new Error("no storage");
             kept.setItem(characterKey, text);
             if (fileName)
                 kept.setItem(fileNameKey, fileName);
@@ -32,39 +53,75 @@ const VornStorage = (() => {
                 kept.setItem(modifiedKey, "1");
             else
                 kept.removeItem(modifiedKey);
+            const revision = newRevision();
+            kept.setItem(revisionKey, revision + " " + (shown || ""));
+            shown = revision;
+            written = { text, fileName, modified };
+            refused = false;
+            return true;
         } catch (e) {
             // Full or refused: the character lasts only as long as the page. An earlier one kept must not
             // come back in its place with the next visit.
             forget();
+            shown = null;
+            written = null;
+            refused = true;
+            return false;
         }
     }
 
+    // The kept character, its revision and the one it was made from ("" for none); whether it is the
+    // character this page shows (that revision, or the same text), and whether it was made from it.
     function kept() {
+        const found = { text: null, fileName: null, modified: false, revision: "", madeFrom: "" };
         try {
             const from = storage();
-            if (from)
-                return {
-                    text: from.getItem(characterKey),
-                    fileName: from.getItem(fileNameKey),
-                    modified: from.getItem(modifiedKey) !== null,
-                };
+            if (from) {
+                [found.revision, found.madeFrom = ""] = (from.getItem(revisionKey) || "").split(" ");
+                found.text = from.getItem(characterKey);
+                found.fileName = from.getItem(fileNameKey);
+                found.modified = from.getItem(modifiedKey) !== null;
+            }
         } catch (e) {
             // Unreadable storage holds nothing for us.
         }
-        return { text: null, fileName: null, modified: false };
+        found.isShown =
+            (shown !== null && found.revision === shown) ||
+            (written !== null && written.text === found.text && written.fileName === found.fileName &&
+             written.modified === found.modified);
+        found.madeFromShown = shown !== null && found.madeFrom === shown;
+        return found;
+    }
+
+    // The page now shows the character kept(): it holds it already.
+    function shows(character) {
+        shown = character.revision || null;
+        written = { text: character.text, fileName: character.fileName, modified: character.modified };
+    }
+
+    // The storage lost the character this page shows: the next keep() writes it again.
+    function lost() {
+        written = null;
     }
 
     function forget() {
         try {
             const from = storage();
-            if (from) {
-                from.removeItem(characterKey);
-                from.removeItem(fileNameKey);
-                from.removeItem(modifiedKey);
-            }
+            if (from)
+                for (const key of [characterKey, fileNameKey, modifiedKey, revisionKey])
+                    from.removeItem(key);
         } catch (e) {
             // Nothing to do about it.
         }
+    }
+
+    // `changed()` runs whenever another tab of the page has kept a character or emptied the storage, unless
+    // this page's own keeping was refused.
+    function onKeptElsewhere(changed) {
+        window.addEventListener("storage", (event) => {
+            if ((event.key === revisionKey || event.key === null) && !refused)
+                changed();
+        });
     }
 
     function bytesOf(text) {
@@ -89,5 +146,5 @@ const VornStorage = (() => {
         return new Uint8Array(await file.arrayBuffer());
     }
 
-    return { keep, kept, forget, bytesOf, download, read };
+    return { keep, kept, shows, lost, forget, onKeptElsewhere, bytesOf, download, read };
 })();

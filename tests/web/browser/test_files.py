@@ -2,6 +2,7 @@
 character in the same files as the desktop program."""
 
 import json
+import re
 import unittest
 from pathlib import Path
 
@@ -11,6 +12,8 @@ from selenium.webdriver.support.ui import WebDriverWait
 from vornpage import WAIT, PageTest
 
 START_LABELS = ["2", "8", "30", "0", "65", "7", "7", "60"]
+KEPT = "vorn-build-calculator.character"
+NOT_KEPT = "This browser is not keeping this character; save it to a file to keep it."
 
 
 class SiteLoads(PageTest):
@@ -31,14 +34,29 @@ class SiteLoadsFromDisk(SiteLoads):
 class CharacterFiles(PageTest):
     def save(self):
         """Saves with the File menu; the downloaded file's path."""
-        before = set(self.downloads.iterdir())
         self.command("mnuFile", "mnuSave")
         self.assertEqual(self.messages(), [])
+        return self.downloaded()
+
+    def downloaded(self):
+        """The file the browser has just saved. The browser writes a name it saved before over again."""
+        before = getattr(self, "_saved", {})
 
         def saved(_):
-            new = [p for p in set(self.downloads.iterdir()) - before if not p.name.endswith(".crdownload")]
+            new = [p for p in self.downloads.iterdir()
+                   if p.suffix == ".vornchar" and before.get(p) != p.stat().st_mtime_ns]
             return new[0] if new else None
-        return WebDriverWait(self.driver, WAIT).until(saved)
+        path = WebDriverWait(self.driver, WAIT).until(saved)
+        self._saved = {p: p.stat().st_mtime_ns for p in self.downloads.iterdir()}
+        return path
+
+    def add_events(self, count):
+        for _ in range(count):
+            self.click("cmdAddEvent")
+            self.assertEqual(self.messages(), [])
+
+    def steps_in(self, path):
+        return [step["action"] for step in json.loads(path.read_text(encoding="utf-8"))["steps"]]
 
     def open_file(self, path):
         # The page's file picker, given the file as a user picks it.
@@ -99,6 +117,92 @@ class CharacterFiles(PageTest):
         self.assertEqual(self.messages(), [])
         self.reload()
         self.assertEqual(self.character(), "30/0")
+
+
+    def test_unsaved_steps_are_offered_for_saving_with_or_without_a_file(self):
+        # name: (what is done first, the question New asks or None)
+        cases = {
+            "a new character": (lambda: None, None),
+            "a class chosen, nothing recorded": (lambda: self.choose("cboCharacterClass", "Rogue"), None),
+            "steps without a file, the page reloaded": (lambda: (self.add_events(1), self.reload()),
+                                                        "Save this character?"),
+            "steps undone to none": (lambda: (self.add_events(1), self.command("mnuEdit", "mnuUndo")), None),
+            "saved, then a step": (lambda: (self.save(), self.add_events(1)),
+                                   "Save changes to Character.vornchar?"),
+            "steps without a file": (lambda: self.add_events(3), "Save this character?"),
+        }
+        for name, (before, question) in cases.items():
+            with self.subTest(name):
+                self.open_page(fresh=True)
+                before()
+                shown = self.character()
+                self.command("mnuFile", "mnuNew")
+                if question is None:
+                    self.assertIsNone(self.settle())
+                    continue
+                self.assertEqual(self.settle(), "dlgSaveChanges")
+                self.assertEqual(self.el("dlgSaveChangesText").text, question)
+                self.el("dlgSaveChangesCancel").click()
+                self.assertIsNone(self.settle())
+                self.assertEqual(self.character(), shown)
+
+        # Save puts the steps in a file before the new character takes their place.
+        self.command("mnuFile", "mnuNew")
+        self.el("dlgSaveChangesSave").click()
+        self.assertEqual(self.messages(), [])
+        self.assertEqual(self.character(), "30/0")
+        self.assertEqual(self.steps_in(self.downloaded()), ["event"] * 3)
+
+    def test_a_new_character_has_a_history_of_its_own(self):
+        self.add_events(2)
+        self.open_file(self.save())
+        self.add_events(1)
+        self.command("mnuFile", "mnuNew")
+        self.el("dlgSaveChangesDiscard").click()
+        self.assertIsNone(self.settle())
+        self.assertFalse(self.el("mnuUndo").is_enabled())
+        self.reload()
+        self.assertEqual(self.character(), "30/0")
+        self.assertFalse(self.el("mnuUndo").is_enabled())
+        self.command("mnuExtras", "mnuAddBlankets")
+        self.answer_input("2")
+        self.assertEqual(self.messages(), [])
+        self.click("cmdAddMaxOut")
+        self.assertEqual(self.messages(), [])
+        self.assertEqual(self.steps_in(self.save()), ["blankets", "event"])
+
+    def test_a_browser_that_keeps_nothing_is_said_in_the_page(self):
+        notice = self.el("keepingNotice")
+        self.assertEqual((notice.get_attribute("role"), notice.text), ("status", ""))
+        # The storage filled to the last character: the next, longer character doesn't fit.
+        self.js("""
+            let size = 1 << 20, n = 0;
+            while (size > 0)
+                try { localStorage.setItem('filler' + n, 'x'.repeat(size)); ++n; } catch (e) { size >>= 1; }""")
+        self.add_events(2)
+        self.assertEqual(notice.text, NOT_KEPT)
+        self.js("Object.keys(localStorage).filter(k => k.startsWith('filler')).forEach(k => localStorage.removeItem(k));")
+        self.add_events(1)
+        self.assertEqual(notice.text, "")
+        kept = self.character()
+        self.reload()
+        self.assertEqual(self.character(), kept)
+
+    def test_a_damaged_kept_character_is_named_as_the_kept_one(self):
+        self.add_events(1)
+        text = self.js("return localStorage.getItem(arguments[0]);", KEPT)
+        lead = "The character kept from your last visit could not be brought back. "
+        cases = {
+            "cut short": (text[: len(text) // 2], "It is damaged: it is cut short."),
+            "from a newer calculator": (re.sub(r'"version": \d+', '"version": 99', text),
+                                        "It was saved by a newer version of this calculator."),
+        }
+        for name, (damaged, problem) in cases.items():
+            with self.subTest(name):
+                self.js("localStorage.setItem(arguments[0], arguments[1]);", KEPT, damaged)
+                self.reload()
+                self.assertEqual(self.messages(), [lead + problem])
+                self.assertEqual(self.character(), "30/0")
 
 
 if __name__ == "__main__":

@@ -163,6 +163,8 @@ class PageTest(unittest.TestCase):
         options.add_experimental_option("prefs", {
             "intl.accept_languages": cls.LANG,
             "download.prompt_for_download": False,
+            # A page that saves more than once is not asked whether it may download several files.
+            "profile.default_content_setting_values.automatic_downloads": 1,
         })
         options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
         # An alert() or prompt() the page should never use ends the command with an error at once.

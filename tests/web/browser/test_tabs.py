@@ -1,0 +1,99 @@
+"""Tabs of the page show one character: what one tab keeps, the others show at once, and work not yet in
+a file is never replaced by another tab's character unasked."""
+
+import json
+import unittest
+
+from selenium.webdriver.support.ui import WebDriverWait
+
+from vornpage import WAIT, PageTest
+
+KEPT = "vorn-build-calculator.character"
+# The storage refuses this tab's character for a while, as a full one does.
+REFUSE = """window.keeps = Storage.prototype.setItem;
+Storage.prototype.setItem = () => { throw new DOMException('full', 'QuotaExceededError'); };"""
+ACCEPT = "Storage.prototype.setItem = window.keeps;"
+
+
+class Tabs(PageTest):
+    def setUp(self):
+        super().setUp()
+        self.earlier = self.driver.current_window_handle
+        self.driver.switch_to.new_window("tab")
+        self.later = self.driver.current_window_handle
+        self.addCleanup(self.close_later)
+        self.driver.get(self.url)
+        self.wait_ready()
+
+    def close_later(self):
+        self.driver.switch_to.window(self.later)
+        self.driver.close()
+        self.driver.switch_to.window(self.earlier)
+
+    def in_tab(self, handle):
+        self.driver.switch_to.window(handle)
+
+    def act(self, *buttons):
+        for button in buttons:
+            self.click(button)
+            self.assertEqual(self.messages(), [])
+
+    def shows_soon(self, labels):
+        WebDriverWait(self.driver, WAIT).until(lambda d: self.labels() == labels)
+
+    def test_a_change_in_one_tab_shows_in_the_other_at_once(self):
+        self.in_tab(self.later)
+        self.act("cmdAddEvent", "cmdAddEvent")
+        two = self.labels()
+        self.in_tab(self.earlier)
+        self.shows_soon(two)
+        self.act("cmdAddMaxOut")
+        three = self.labels()
+        self.in_tab(self.later)
+        self.shows_soon(three)
+        self.assertIsNone(self.settle())
+        self.reload()
+        self.assertEqual(self.labels(), three)
+        self.assertEqual(len(json.loads(self.js("return localStorage.getItem(arguments[0]);", KEPT))["steps"]), 3)
+        # The history came along: Undo takes back the other tab's step.
+        self.command("mnuEdit", "mnuUndo")
+        self.assertEqual(self.labels(), two)
+
+    def test_unsaved_work_is_offered_for_saving_before_another_tabs_character_replaces_it(self):
+        for answer in ("dlgSaveChangesCancel", "dlgSaveChangesSave"):
+            with self.subTest(answer):
+                # The earlier tab goes its own way while the storage refuses it, then keeps its character.
+                self.in_tab(self.earlier)
+                self.js(REFUSE)
+                self.act("cmdAddMaxOut")
+                self.in_tab(self.later)
+                self.act("cmdAddEvent")
+                own = self.labels()
+                self.in_tab(self.earlier)
+                self.js(ACCEPT)
+                self.act("cmdAddEvent")
+                theirs = self.labels()
+
+                self.in_tab(self.later)
+                WebDriverWait(self.driver, WAIT).until(lambda d: self.open_dialog() == "dlgSaveChanges")
+                self.assertEqual(self.el("dlgSaveChangesText").text, "Save this character?")
+                self.el(answer).click()
+                self.assertIsNone(self.settle())
+                if answer == "dlgSaveChangesSave":
+                    self.assertEqual(self.labels(), theirs)
+                    continue
+                self.assertEqual(self.labels(), own)
+                # Kept apart: that tab's next change asks nothing more.
+                self.in_tab(self.earlier)
+                self.act("cmdAddEvent")
+                self.in_tab(self.later)
+                self.assertIsNone(self.settle())
+                self.assertEqual(self.labels(), own)
+
+        saved = [p for p in self.downloads.iterdir() if p.suffix == ".vornchar"]
+        self.assertEqual(len(saved), 1)
+        self.assertEqual(len(json.loads(saved[0].read_text(encoding="utf-8"))["steps"]), 2)
+
+
+if __name__ == "__main__":
+    unittest.main()
