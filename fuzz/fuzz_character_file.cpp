@@ -9,6 +9,7 @@
 #include "rules/BuildUtils.h"
 #include "rules/Errors.h"
 #include "rules/LiteralBuildUtils.h"
+#include "session/ApplyStep.h"
 #include "session/CalculatorSession.h"
 #include "session/CharacterFile.h"
 
@@ -35,54 +36,8 @@ constexpr int32_t kMostLiteralBlankets = 20000;
 
 template <typename Rules> bool countable(const Rules& c)
 {
-    (void)c.level();
-    (void)c.body();
-    (void)c.xpBPRatio();
-    (void)c.TotalXP();
+    vorn::requireCountable(c);
     return true;
-}
-
-// Applies a step as the window would, refusing what it would refuse. Throws where the rules overflow.
-template <typename Rules> bool apply(Rules& c, const Step& step)
-{
-    switch (step.kind) {
-    case Step::Kind::Set:
-        if (step.build < 15 || step.looseXP < 0)
-            return false;
-        c.setBuild(step.build);
-        c.setLooseXP(step.looseXP);
-        break;
-    case Step::Kind::Reset:
-    case Step::Kind::NewCharacter:
-        c.setBuild(30);
-        c.setLooseXP(0);
-        break;
-    case Step::Kind::Event:
-        if (step.eventLength < 0)
-            return false;
-        if (step.trainingCoin != -1.0 &&
-            !(step.trainingCoin >= 0 && step.trainingCoin <= c.getXPForEvent(step.eventLength, 0)))
-            return false;
-        c.addBuild(step.eventLength, step.trainingCoin);
-        break;
-    case Step::Kind::Blankets:
-        c.addBlankets(step.blankets);
-        break;
-    case Step::Kind::Plan:
-        // Each planned event as Add X Blankets and the event's Add, each of which the window would keep.
-        for (int32_t n = 0; n < step.events; ++n) {
-            Step event = step;
-            event.kind = Step::Kind::Event;
-            if (n > 0 && step.blankets > 0) {
-                c.addBlankets(step.blankets);
-                countable(c);
-            }
-            if (!apply(c, event))
-                return false;
-        }
-        break;
-    }
-    return countable(c);
 }
 
 // Whether the reference rules reach every stored character from the start, taking only what the window
@@ -96,7 +51,7 @@ bool literalReplayAccepts(const CharacterState& s)
         if (s.startBuild < 15 || s.startLooseXP < 0 || !countable(c))
             return false;
         for (const Step& step : s.steps)
-            if (!apply(c, step) || c.build() != step.buildAfter || c.looseXP() != step.looseXPAfter)
+            if (!vorn::applyStep(c, step) || c.build() != step.buildAfter || c.looseXP() != step.looseXPAfter)
                 return false;
         return true;
     } catch (const vorn::OverflowError&) {
@@ -214,7 +169,7 @@ CharacterState recipe(Bytes& in)
         // The results the rules reach, or where they fail, the character before the step.
         vorn::BuildUtils next = c;
         try {
-            if (apply(next, step))
+            if (vorn::applyStep(next, step))
                 c = next;
         } catch (const std::exception&) {
         }

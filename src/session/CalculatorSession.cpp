@@ -62,14 +62,6 @@ Outcome refused(const char* text, Box box)
 
 } // namespace
 
-void requireCountable(const BuildUtils& character)
-{
-    (void)character.level();
-    (void)character.body();
-    (void)character.xpBPRatio();
-    (void)character.TotalXP();
-}
-
 CalculatorSession::CalculatorSession()
     : m_character([this](const std::string& text) { m_said.push_back({text}); },
                   [this] { return m_classCode; })
@@ -139,15 +131,13 @@ Outcome CalculatorSession::tooLarge(const BoxTexts& boxes)
     return o;
 }
 
-template <typename Change>
-bool CalculatorSession::change(Outcome& o, Step step, Change&& apply, const BoxTexts& boxes)
+bool CalculatorSession::change(Outcome& o, Step step, const BoxTexts& boxes)
 {
     BuildUtils copy = m_character;
     bool countable = false;
     try {
-        apply(copy);
-        requireCountable(copy);
-        countable = true;
+        // The inputs have been checked as the window checks them, so the step is never refused here.
+        countable = applyStep(copy, step);
     } catch (const OverflowError&) {
     } catch (const TypeMismatchError&) {
     }
@@ -249,13 +239,7 @@ Outcome CalculatorSession::applyPlan(const PlanRequest& request, const BoxTexts&
                     .trainingCoin = p.trainingCoin,
                     .blankets = p.blanketsBetween,
                     .events = static_cast<int32_t>(answer.events.size())};
-    change(
-        o, step,
-        [&](BuildUtils& c) {
-            for (int32_t n = 0; n < step.events; ++n)
-                (void)addPlannedEvent(c, p, n == 0);
-        },
-        boxes);
+    change(o, step, boxes);
     // A silver amount just above an event's cap is lowered at each event until the Build grows: the
     // player hears of it once.
     std::vector<Message> once;
@@ -382,13 +366,7 @@ Outcome CalculatorSession::setStartingValues(const BoxTexts& boxes)
 
     Outcome o;
     const Step step{.kind = Step::Kind::Set, .build = values[0], .looseXP = values[1]};
-    const bool kept = change(
-        o, step,
-        [&](BuildUtils& c) {
-            c.setBuild(values[0]);
-            c.setLooseXP(values[1]);
-        },
-        boxes);
+    const bool kept = change(o, step, boxes);
     if (!kept) {
         // Hand back the box that needs changing: the Build when it can't be counted even without Loose
         // XP, otherwise the Loose XP.
@@ -407,13 +385,7 @@ Outcome CalculatorSession::setStartingValues(const BoxTexts& boxes)
 Outcome CalculatorSession::reset(const BoxTexts& boxes)
 {
     Outcome o;
-    change(
-        o, Step{.kind = Step::Kind::Reset},
-        [](BuildUtils& c) {
-            c.setBuild(30);
-            c.setLooseXP(0);
-        },
-        boxes);
+    change(o, Step{.kind = Step::Kind::Reset}, boxes);
     return o;
 }
 
@@ -424,8 +396,7 @@ Outcome CalculatorSession::addWithCoin(double trainingCoin, const BoxTexts& boxe
         return refused(kBadLengthMessage, Box::EventLength);
     Outcome o;
     const Step step{.kind = Step::Kind::Event, .eventLength = *length, .trainingCoin = trainingCoin};
-    change(
-        o, step, [&](BuildUtils& c) { c.addBuild(*length, trainingCoin); }, boxes);
+    change(o, step, boxes);
     return o;
 }
 
@@ -502,8 +473,7 @@ Outcome CalculatorSession::addBlankets(std::string_view answer, const BoxTexts& 
         return refresh(boxes);
     Outcome o;
     const Step step{.kind = Step::Kind::Blankets, .blankets = count};
-    change(
-        o, step, [count](BuildUtils& c) { c.addBlankets(count); }, boxes);
+    change(o, step, boxes);
     return o;
 }
 

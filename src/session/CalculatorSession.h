@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rules/BuildUtils.h"
+#include "session/ApplyStep.h"
 #include "session/Message.h"
 #include "session/Plan.h"
 #include "session/ReplayCost.h"
@@ -68,10 +69,6 @@ struct CharacterState {
 
     friend bool operator==(const CharacterState&, const CharacterState&) = default;
 };
-
-// Reads all six results (Level, Body, Build, Loose XP, Total XP, XP/BP Ratio); throws the rules' error
-// when one can't be counted. A character that fails this is never kept, nor read from a file.
-void requireCountable(const BuildUtils& character);
 
 // One calculator: the character, its history and the three choices that bear on the results (class,
 // event length entry, max-out preview). One method per user action. Every change of the character takes
@@ -160,8 +157,7 @@ public:
     bool maxOut() const { return m_maxOut; }
 
 private:
-    template <typename Change>
-    bool change(Outcome& outcome, Step step, Change&& apply, const BoxTexts& boxes);
+    bool change(Outcome& outcome, Step step, const BoxTexts& boxes);
     void record(const Step& step, ReplayCost cost);
     void moveTo(std::size_t position);
     Display display(const BoxTexts& boxes);

@@ -104,33 +104,7 @@ void addStep(std::string& text, const Step& step)
 bool replay(BuildUtils& c, const Step& step)
 {
     try {
-        switch (step.kind) {
-        case Step::Kind::Set:
-            c.setBuild(step.build);
-            c.setLooseXP(step.looseXP);
-            break;
-        case Step::Kind::Reset:
-        case Step::Kind::NewCharacter:
-            c.setBuild(30);
-            c.setLooseXP(0);
-            break;
-        case Step::Kind::Event:
-            // The window takes no more silver than the event's XP without training.
-            if (step.trainingCoin != -1.0 && !(step.trainingCoin <= c.getXPForEvent(step.eventLength, 0)))
-                return false;
-            c.addBuild(step.eventLength, step.trainingCoin);
-            break;
-        case Step::Kind::Blankets:
-            c.addBlankets(step.blankets);
-            break;
-        case Step::Kind::Plan:
-            for (int32_t n = 0; n < step.events; ++n)
-                if (!addPlannedEvent(c, {step.eventLength, step.trainingCoin, step.blankets}, n == 0))
-                    return false;
-            break;
-        }
-        requireCountable(c);
-        return true;
+        return applyStep(c, step);
     } catch (const std::exception&) {
         return false;
     }

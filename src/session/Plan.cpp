@@ -168,16 +168,7 @@ std::optional<PlanPattern> readPattern(const BuildUtils& character, const PlanRe
 
 bool addPlannedEvent(BuildUtils& c, const PlanPattern& pattern, bool first)
 {
-    if (!first && pattern.blanketsBetween > 0) {
-        c.addBlankets(pattern.blanketsBetween);
-        requireCountable(c);
-    }
-    // The window takes no more silver than the event's XP without training.
-    if (pattern.trainingCoin != -1.0 && !(pattern.trainingCoin <= c.getXPForEvent(pattern.eventLength, 0)))
-        return false;
-    c.addBuild(pattern.eventLength, pattern.trainingCoin);
-    requireCountable(c);
-    return true;
+    return addPlannedEventTo(c, pattern.eventLength, pattern.trainingCoin, pattern.blanketsBetween, first);
 }
 
 PlanAnswer planAhead(const BuildUtils& character, int32_t classCode, const PlanRequest& request)

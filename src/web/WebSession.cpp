@@ -347,7 +347,8 @@ public:
             const std::string quoted = "\"" + std::string(name) + "\" ";
             if (reading.problem.starts_with(quoted))
                 reading.problem = "It " + reading.problem.substr(quoted.size());
-            reading.problem = "The character kept from your last visit could not be brought back. " + reading.problem;
+            reading.problem =
+                "The character kept from your last visit could not be brought back. " + reading.problem;
         }
         return restoreFrom(reading);
     }
