@@ -1,31 +1,38 @@
 #!/bin/sh
-# Redraws the program's icons. The images are committed; run this only to change them.
-#   vorn-build-calculator.svg is the master drawing: a blue rounded square with a white V and a small bar
-#     chart. From it come the desktop's icons, hicolor/NxN.png for 16 to 256 pixels, and the Windows
-#     icon vorn-build-calculator.ico with 16, 32, 48 and 256 pixels.
-#   window icons: a blue shield with a white V, 16 and 32 pixels in 16 colours, for the program's windows
-#   about.png:    the shield before a scroll of figures, 38 x 32 in 24-bit colour, for the About window
+# Redraws the program's icons from the master drawing, vorn-build-calculator.svg (a blue shield with a
+# gold rim and a white V). The images are committed, so that the build needs no image tools; run this
+# only to change them:
+#   hicolor/NxN.png               the desktop's icons, 16 to 256 pixels, rendered by rsvg-convert
+#   vorn-build-calculator.ico     the Windows icon: 16, 32, 48 and 256 pixels, from those
+#   vorn-build-calculator-16/-32  the window's icons, in 16 colours, drawn by ImageMagick from the
+#                                 master's shield and V
+#   about.png                     the About window's picture, the shield before a scroll of figures,
+#                                 38 x 32 in 24-bit colour, a drawing of its own
 # Needs rsvg-convert (librsvg2-bin), icotool (icoutils) and ImageMagick's convert. The PNGs are written
-# without a time stamp, so that redrawing an unchanged picture changes no file.
+# without a time stamp, so that redrawing an unchanged picture changes no file; the shell_icons test
+# renders the master again and compares.
 set -eu
 cd "$(dirname "$0")"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
+master=vorn-build-calculator.svg
 
 mkdir -p hicolor
 for s in 16 32 48 128 256; do
-    rsvg-convert --width $s --height $s vorn-build-calculator.svg -o hicolor/${s}x${s}.png
+    rsvg-convert --width $s --height $s $master -o hicolor/${s}x${s}.png
 done
 # The 256-pixel image is kept as PNG inside the icon, as Windows expects of that size.
 icotool --create --output vorn-build-calculator.ico \
     hicolor/16x16.png hicolor/32x32.png hicolor/48x48.png --raw=hicolor/256x256.png
 
+# attr ID NAME: the attribute NAME of the master's element ID.
+attr() { sed -n "s/.*id=\"$1\".* $2=\"\([^\"]*\)\".*/\1/p" $master; }
 stamp="-define png:exclude-chunks=date,time"
 convert -size 512x512 xc:none \
-    -fill '#1d3f8f' -stroke '#e0b000' -strokewidth 40 \
-    -draw 'path "M 80,40 L 432,40 L 432,232 Q 432,408 256,488 Q 80,408 80,232 Z"' \
-    -fill white -stroke none \
-    -draw 'path "M 150,120 L 214,120 L 256,300 L 298,120 L 362,120 L 290,400 L 222,400 Z"' \
+    -fill "$(attr shield fill)" -stroke "$(attr shield stroke)" -strokewidth "$(attr shield stroke-width)" \
+    -draw "path '$(attr shield d)'" \
+    -fill "$(attr v fill)" -stroke none \
+    -draw "path '$(attr v d)'" \
     "$tmp/shield.png"
 for s in 16 32; do
     convert "$tmp/shield.png" -filter Lanczos -resize ${s}x${s} -background none -colors 16 \
