@@ -5,6 +5,7 @@
 #include "common/QtPrompter.h"
 #include "common/ReadableInk.h"
 #include "common/SingleLineEdit.h"
+#include "session/Commands.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -195,69 +196,55 @@ void frmBuildCalculator::createFrame(const char* frameName)
 
 void frmBuildCalculator::createMenus()
 {
-    createFileMenu();
-    createEditMenu();
-    QMenu* extras = menuBar()->addMenu(tr("Extras"));
-    extras->menuAction()->setObjectName("mnuExtras");
-    extras->setObjectName("mnuExtrasMenu");
-    mnuAddBlankets = extras->addAction(tr("&Add X Blankets"));
-    mnuAddBlankets->setObjectName("mnuAddBlankets");
-    mnuAddBlankets->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-    mnuCalculateBlankets = extras->addAction(tr("&Reverse Calculate Blankets"));
-    mnuCalculateBlankets->setObjectName("mnuCalculateBlankets");
-    mnuCalculateBlankets->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-    mnuPlan = extras->addAction(tr("&Plan Ahead\u2026"));
-    mnuPlan->setObjectName("mnuPlan");
-    mnuPlan->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    mnuAbout = menuBar()->addAction(tr("About"));
-    mnuAbout->setObjectName("mnuAbout");
-    // The shortcuts belong to the window, so that they work whichever control has the focus.
-    addActions({mnuNew, mnuOpen, mnuSave, mnuSaveAs, mnuQuit, mnuUndo, mnuRedo, mnuCopyResults, mnuHistory,
-                mnuAddBlankets, mnuCalculateBlankets, mnuPlan});
-}
-
-namespace {
-
-QAction* command(QMenu* menu, const QString& caption, const char* name, const QList<QKeySequence>& keys)
-{
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QString::fromUtf8(name));
-    action->setShortcuts(keys);
-    return action;
-}
-
-} // namespace
-
-void frmBuildCalculator::createFileMenu()
-{
-    QMenu* file = menuBar()->addMenu(tr("&File"));
-    file->menuAction()->setObjectName("mnuFile");
-    file->setObjectName("mnuFileMenu");
-    mnuNew = command(file, tr("&New Character"), "mnuNew", {QKeySequence(Qt::CTRL | Qt::Key_N)});
-    mnuOpen = command(file, tr("&Open Character\u2026"), "mnuOpen", {QKeySequence(Qt::CTRL | Qt::Key_O)});
-    mnuSave = command(file, tr("&Save Character"), "mnuSave", {QKeySequence(Qt::CTRL | Qt::Key_S)});
-    mnuSaveAs = command(file, tr("Save Character &As\u2026"), "mnuSaveAs",
-                        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
-    file->addSeparator();
-    mnuRecent = file->addMenu(tr("Recent Characters"));
-    mnuRecent->menuAction()->setObjectName("mnuRecent");
-    mnuRecent->setObjectName("mnuRecentMenu");
-    file->addSeparator();
-    mnuQuit = command(file, tr("&Quit"), "mnuQuit", {QKeySequence(Qt::CTRL | Qt::Key_Q)});
-}
-
-void frmBuildCalculator::createEditMenu()
-{
-    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
-    edit->menuAction()->setObjectName("mnuEdit");
-    edit->setObjectName("mnuEditMenu");
-    mnuUndo = command(edit, tr("&Undo"), "mnuUndo", {QKeySequence(Qt::CTRL | Qt::Key_Z)});
-    mnuRedo = command(edit, tr("&Redo"), "mnuRedo",
-                      {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-    edit->addSeparator();
-    mnuCopyResults = command(edit, tr("&Copy Results"), "mnuCopyResults",
-                             {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)});
-    mnuHistory = command(edit, tr("&History\u2026"), "mnuHistory", {QKeySequence(Qt::CTRL | Qt::Key_H)});
+    std::map<std::string_view, QMenu*> menus;
+    std::map<std::string_view, QAction*> actions;
+    for (const Menu& m : vorn::menus()) {
+        QMenu* menu = menuBar()->addMenu(tr(m.caption));
+        menu->menuAction()->setObjectName(QString::fromUtf8(m.name));
+        menu->setObjectName(QString::fromUtf8(m.name) + QStringLiteral("Menu"));
+        menus[m.name] = menu;
+    }
+    for (const Command& c : commands()) {
+        QAction* action = nullptr;
+        if (!c.menu) {
+            action = menuBar()->addAction(tr(c.caption));
+        } else {
+            QMenu* menu = menus.at(c.menu);
+            if (c.startsGroup)
+                menu->addSeparator();
+            if (std::string_view(c.name) == "mnuQuit") {
+                // The characters opened last, among the file commands and apart from Quit.
+                mnuRecent = menu->addMenu(tr("Recent Characters"));
+                mnuRecent->menuAction()->setObjectName("mnuRecent");
+                mnuRecent->setObjectName("mnuRecentMenu");
+                menu->addSeparator();
+            }
+            action = menu->addAction(tr(c.caption));
+        }
+        action->setObjectName(QString::fromUtf8(c.name));
+        QList<QKeySequence> keys;
+        for (const char* key : c.keys)
+            if (key)
+                keys << QKeySequence::fromString(QString::fromUtf8(key), QKeySequence::PortableText);
+        action->setShortcuts(keys);
+        // The shortcuts belong to the window, so that they work whichever control has the focus.
+        if (!keys.isEmpty())
+            addAction(action);
+        actions[c.name] = action;
+    }
+    mnuNew = actions.at("mnuNew");
+    mnuOpen = actions.at("mnuOpen");
+    mnuSave = actions.at("mnuSave");
+    mnuSaveAs = actions.at("mnuSaveAs");
+    mnuQuit = actions.at("mnuQuit");
+    mnuUndo = actions.at("mnuUndo");
+    mnuRedo = actions.at("mnuRedo");
+    mnuCopyResults = actions.at("mnuCopyResults");
+    mnuHistory = actions.at("mnuHistory");
+    mnuAddBlankets = actions.at("mnuAddBlankets");
+    mnuCalculateBlankets = actions.at("mnuCalculateBlankets");
+    mnuPlan = actions.at("mnuPlan");
+    mnuAbout = actions.at("mnuAbout");
 }
 
 void frmBuildCalculator::createBlanketControl()

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "calculator/CalculatorLayout.h"
+#include "calculator/CharacterFileIO.h"
 #include "common/Prompter.h"
 #include "common/Twips.h"
+#include "session/CalculatorLayout.h"
 #include "session/CalculatorSession.h"
 
 #include <QMainWindow>
@@ -56,8 +57,6 @@ private:
     template <typename T> T* built(std::string_view name) const;
     void createFrame(const char* frameName);
     void createMenus();
-    void createFileMenu();
-    void createEditMenu();
     void createBlanketControl();
     void createResults();
     void createStartingValues();
@@ -106,6 +105,7 @@ private:
     // With a file and unsaved changes, asks whether to save them first; false when the user cancels or
     // the save fails.
     bool maySetCharacterAside();
+    // Before writing over the window's own file, asks whether to when another program changed it.
     bool saveTo(const QString& path);
     void showChoicesOf(const CharacterState& state);
 
@@ -118,7 +118,8 @@ private:
     std::unique_ptr<FocusLeaveGuard> m_guard;
     ControlHabits* m_habits = nullptr;
 
-    QString m_path; // the character's file; empty while it has none
+    QString m_path;                // the character's file; empty while it has none
+    FileFingerprint m_fingerprint; // what this window last read from m_path or wrote to it
     frmHistory* m_history = nullptr;
     frmPlan* m_plan = nullptr;
 

@@ -1,11 +1,11 @@
 #include "calculator/frmPlan.h"
 
-#include "calculator/CalculatorLayout.h"
 #include "calculator/ChartView.h"
 #include "calculator/ControlHabits.h"
 #include "calculator/PlanModel.h"
 #include "common/QtPrompter.h"
 #include "rules/Conversions.h"
+#include "session/CalculatorLayout.h"
 #include "session/CalculatorSession.h"
 #include "session/Chart.h"
 

@@ -1,4 +1,4 @@
-#include "calculator/CalculatorLayout.h"
+#include "session/CalculatorLayout.h"
 
 namespace vorn::layout {
 namespace {
