@@ -2,11 +2,19 @@
 
 #include "session/CharacterFile.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSettings>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace vorn {
 namespace {
@@ -18,6 +26,109 @@ QString quoted(const QString& path)
     return QStringLiteral("\"%1\"").arg(displayName(path));
 }
 
+QString notRegular(const QString& path)
+{
+    return quoted(path) + QStringLiteral(" is not a regular file.");
+}
+
+// A name that exists but is neither a regular file nor a folder (a FIFO, a socket, a device).
+bool isSpecial(const QFileInfo& info)
+{
+    return info.exists() && !info.isFile() && !info.isDir();
+}
+
+enum class Opening { Opened, NotRegular, Failed };
+
+// Opens `file` for reading only if it is a regular file. The type is checked before opening, since
+// opening some devices does something, and again on what was opened, in case another file was put under
+// the name in between; opening without waiting keeps a FIFO put there from blocking the open itself.
+Opening openRegularFile(const QString& path, QFile& file, QString& error)
+{
+    if (isSpecial(QFileInfo(path)))
+        return Opening::NotRegular;
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = qt_error_string(errno);
+        return Opening::Failed;
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return Opening::NotRegular;
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        error = file.errorString();
+        return Opening::Failed;
+    }
+#else
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = file.errorString();
+        return Opening::Failed;
+    }
+#endif
+    return Opening::Opened;
+}
+
+FileFingerprint fingerprintOf(const QByteArray& bytes)
+{
+    return {bytes.size(), QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)};
+}
+
+// Writes all of `bytes` to the new file; otherwise why not. A disk that fills up takes what fits and
+// refuses the rest, which Qt reports as a short write without a reason.
+QString writeAll(QSaveFile& file, const QByteArray& bytes)
+{
+#ifdef Q_OS_UNIX
+    for (qint64 done = 0; done < bytes.size();) {
+        const ssize_t written =
+            ::write(file.handle(), bytes.constData() + done, std::size_t(bytes.size() - done));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return qt_error_string(written == 0 ? ENOSPC : errno);
+        done += written;
+    }
+    return {};
+#else
+    return file.write(bytes) == bytes.size() ? QString() : file.errorString();
+#endif
+}
+
+// Until the data of the new file and the folder's entry for it are on the disk, a power cut can leave an
+// empty file or the old one under the name, though the save was reported done. Both return false with
+// errno set; a file system that can't sync a folder (EINVAL) has nothing to sync.
+bool syncFile(const QSaveFile& file)
+{
+#ifdef Q_OS_UNIX
+    return ::fsync(file.handle()) == 0;
+#else
+    Q_UNUSED(file);
+    return true;
+#endif
+}
+
+bool syncFolderOf(const QString& path)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray folder =
+        QFile::encodeName(QFileInfo(QFileInfo(path).canonicalFilePath()).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return synced;
+#else
+    Q_UNUSED(path);
+    return true;
+#endif
+}
+
 } // namespace
 
 QString displayName(const QString& path)
@@ -27,35 +138,69 @@ QString displayName(const QString& path)
 
 CharacterFileRead readCharacterFrom(const QString& path)
 {
-    const QFileInfo info(path);
-    if (info.isDir())
-        return {std::nullopt, quoted(path) + QStringLiteral(" is a folder, not a VORN character file.")};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {std::nullopt,
-                quoted(path) + QStringLiteral(" could not be opened: %1.").arg(file.errorString())};
+    if (QFileInfo(path).isDir())
+        return {std::nullopt, quoted(path) + QStringLiteral(" is a folder, not a VORN character file."), {}};
+    QFile file;
+    QString error;
+    switch (openRegularFile(path, file, error)) {
+    case Opening::Opened:
+        break;
+    case Opening::NotRegular:
+        return {std::nullopt, notRegular(path), {}};
+    case Opening::Failed:
+        return {std::nullopt, quoted(path) + QStringLiteral(" could not be opened: %1.").arg(error), {}};
+    }
     // Checked before reading, so that a huge file is never loaded.
     if (file.size() > qint64(kMostCharacterFileBytes))
-        return {std::nullopt, QString::fromStdString(tooLargeToRead(displayName(path).toStdString()))};
+        return {std::nullopt, QString::fromStdString(tooLargeToRead(displayName(path).toStdString())), {}};
     const QByteArray bytes = file.read(qint64(kMostCharacterFileBytes) + 1);
     if (file.error() != QFileDevice::NoError)
         return {std::nullopt,
-                quoted(path) + QStringLiteral(" could not be read: %1.").arg(file.errorString())};
+                quoted(path) + QStringLiteral(" could not be read: %1.").arg(file.errorString()),
+                {}};
     const std::string name = displayName(path).toStdString();
     CharacterFileReading reading =
         readCharacterFile(std::string_view(bytes.constData(), std::size_t(bytes.size())), name);
-    return {std::move(reading.state), QString::fromStdString(reading.problem)};
+    return {std::move(reading.state), QString::fromStdString(reading.problem), fingerprintOf(bytes)};
 }
 
-QString saveCharacterTo(const QString& path, const CharacterState& state)
+CharacterFileSave saveCharacterTo(const QString& path, const CharacterState& state)
 {
-    const std::string text = writeCharacterFile(state);
+    const auto failed = [&](const QString& why) {
+        return quoted(path) +
+               QStringLiteral(" could not be saved: %1. Your changes are not saved yet.").arg(why);
+    };
+    // Written in place of a FIFO or a socket, the character would replace whatever another program keeps
+    // there.
+    if (isSpecial(QFileInfo(path)))
+        return {notRegular(path) + QStringLiteral(" Your changes are not saved yet."), {}};
+    const QByteArray text = QByteArray::fromStdString(writeCharacterFile(state));
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) &&
-        file.write(text.data(), qint64(text.size())) == qint64(text.size()) && file.commit())
-        return {};
-    return quoted(path) +
-           QStringLiteral(" could not be saved: %1. Your changes are not saved yet.").arg(file.errorString());
+    // Unbuffered: from Qt's buffer a full disk would surface only in commit(), which may then even report
+    // the file saved.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return {failed(file.errorString()), {}};
+    if (const QString error = writeAll(file, text); !error.isEmpty())
+        return {failed(error), {}};
+    if (!syncFile(file))
+        return {failed(qt_error_string(errno)), {}};
+    if (!file.commit())
+        return {failed(file.errorString()), {}};
+    if (!syncFolderOf(path))
+        return {failed(qt_error_string(errno)), fingerprintOf(text)};
+    return {{}, fingerprintOf(text)};
+}
+
+bool changedSince(const QString& path, const FileFingerprint& last)
+{
+    QFile file;
+    QString error;
+    const Opening opening = openRegularFile(path, file, error);
+    if (opening == Opening::Failed)
+        return QFileInfo::exists(path);
+    // Only a file of the size remembered is read, never a larger one.
+    return opening == Opening::NotRegular || file.size() != last.size ||
+           fingerprintOf(file.readAll()) != last;
 }
 
 QStringList RecentCharacters::paths() const

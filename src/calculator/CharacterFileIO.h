@@ -2,6 +2,7 @@
 
 #include "session/CalculatorSession.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -12,13 +13,36 @@ namespace vorn {
 // Character files on disk. Reading never changes a file; writing goes through a temporary file that
 // replaces the old one only once it is complete, so a crash, a full disk or a kill during a save leaves
 // the previous file as it was.
+//
+// Only regular files are read or written: opening a FIFO waits for a writer, and a socket or a device
+// may never end, so anything else is refused without being waited on.
+
+// What a window last read from or wrote to its file: enough to tell, before saving over it, whether
+// another program has changed it since. Equal content is no change, whatever its modification time says:
+// nothing would be lost by writing over it, and a time can't tell apart two saves within its granularity.
+struct FileFingerprint {
+    qint64 size = -1; // -1: no file
+    QByteArray sha256;
+    friend bool operator==(const FileFingerprint&, const FileFingerprint&) = default;
+};
+
 struct CharacterFileRead {
     std::optional<CharacterState> state;
     QString problem; // the one message the user sees, naming the file
+    FileFingerprint fingerprint;
 };
 CharacterFileRead readCharacterFrom(const QString& path);
-// An empty text when saved; otherwise what went wrong, naming the file.
-QString saveCharacterTo(const QString& path, const CharacterState& state);
+
+struct CharacterFileSave {
+    QString problem;             // empty when saved; otherwise what went wrong, naming the file
+    FileFingerprint fingerprint; // of the file now under the name, also when only its folder failed to sync
+};
+CharacterFileSave saveCharacterTo(const QString& path, const CharacterState& state);
+
+// Whether the file no longer holds what `last` describes. A file that is gone has not changed: nothing
+// in it can be lost by writing it again. One that can no longer be read, or is no longer a regular file,
+// has.
+bool changedSince(const QString& path, const FileFingerprint& last);
 
 // The name a message or the title gives a file.
 QString displayName(const QString& path);

@@ -39,9 +39,10 @@ void frmBuildCalculator::showSessionState()
 
 bool frmBuildCalculator::maySetCharacterAside()
 {
-    if (m_path.isEmpty() || !m_session.modified())
+    if (!m_session.needsSaveQuestion(!m_path.isEmpty()))
         return true;
-    switch (m_prompter->askSaveChanges(displayName(m_path).toStdString())) {
+    switch (
+        m_prompter->askSaveChanges(m_path.isEmpty() ? std::string() : displayName(m_path).toStdString())) {
     case Prompter::SaveAnswer::Save:
         return mnuSave_Click();
     case Prompter::SaveAnswer::Discard:
@@ -91,6 +92,7 @@ bool frmBuildCalculator::openCharacter(const QString& path)
     }
     m_session.restore(*read.state);
     m_path = QFileInfo(path).absoluteFilePath();
+    m_fingerprint = read.fingerprint;
     RecentCharacters().remember(m_path);
     showChoicesOf(*read.state);
     return true;
@@ -122,14 +124,30 @@ bool frmBuildCalculator::mnuSaveAs_Click()
 
 bool frmBuildCalculator::saveTo(const QString& path)
 {
-    const QString problem = saveCharacterTo(path, m_session.state(boxTexts()));
-    if (!problem.isEmpty()) {
-        showMessage({problem.toStdString()});
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    // Another copy of the calculator, or any other program, may have saved its own work there since.
+    if (absolute == m_path && changedSince(m_path, m_fingerprint)) {
+        switch (m_prompter->askOverwriteChanged(displayName(m_path).toStdString())) {
+        case Prompter::OverwriteAnswer::Overwrite:
+            break;
+        case Prompter::OverwriteAnswer::SaveAs:
+            return mnuSaveAs_Click();
+        case Prompter::OverwriteAnswer::Cancel:
+            return false;
+        }
+    }
+    const CharacterFileSave saved = saveCharacterTo(path, m_session.state(boxTexts()));
+    // Written but not synced, the file holds this window's character all the same.
+    if (absolute == m_path && saved.fingerprint.size >= 0)
+        m_fingerprint = saved.fingerprint;
+    if (!saved.problem.isEmpty()) {
+        showMessage({saved.problem.toStdString()});
         showSessionState();
         return false;
     }
     m_session.markSaved();
-    m_path = QFileInfo(path).absoluteFilePath();
+    m_path = absolute;
+    m_fingerprint = saved.fingerprint;
     RecentCharacters().remember(m_path);
     showSessionState();
     return true;

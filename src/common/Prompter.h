@@ -9,6 +9,20 @@ namespace vorn {
 // The title of every message and input box; the same text as the application title.
 inline constexpr const char* kBoxTitle = "VORN Build Calculator";
 
+// The question asked before a character with unsaved steps is set aside: "Save changes to NAME?", or
+// "Save this character?" for one that has no file yet (an empty name).
+inline std::string saveQuestion(const std::string& name)
+{
+    return name.empty() ? "Save this character?" : "Save changes to " + name + "?";
+}
+
+// The question asked before saving over a file that another program changed since the window last read
+// or wrote it.
+inline std::string overwriteQuestion(const std::string& name)
+{
+    return "\"" + name + "\" was changed by another program since you opened it. Overwrite it?";
+}
+
 // The modal boxes the windows and the rules' messages go through. Each call returns once the user has
 // dismissed the box. A seam: the program shows real dialogs, tests answer from a script.
 class Prompter {
@@ -20,8 +34,12 @@ public:
     virtual std::string input(const std::string& prompt) = 0;
 
     enum class SaveAnswer { Save, Discard, Cancel };
-    // "Save changes to NAME?" with Save, Discard and Cancel.
+    // saveQuestion(name) with Save, Discard and Cancel.
     virtual SaveAnswer askSaveChanges(const std::string& name) = 0;
+    enum class OverwriteAnswer { Overwrite, SaveAs, Cancel };
+    // overwriteQuestion(name) with Overwrite, Save As… and Cancel; Cancel is the default, since
+    // overwriting loses the other program's work.
+    virtual OverwriteAnswer askOverwriteChanged(const std::string& name) = 0;
     // A character file's path chosen by the user (UTF-8), or "" when cancelled.
     virtual std::string chooseFileToOpen() = 0;
     virtual std::string chooseFileToSave(const std::string& suggested) = 0;

@@ -9,6 +9,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
 
@@ -80,7 +81,7 @@ std::string QtPrompter::input(const std::string& prompt)
 Prompter::SaveAnswer QtPrompter::askSaveChanges(const std::string& name)
 {
     QMessageBox box(QMessageBox::Question, QString::fromUtf8(kBoxTitle),
-                    QStringLiteral("Save changes to %1?").arg(QString::fromStdString(name)),
+                    QString::fromStdString(saveQuestion(name)),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, m_parent);
     box.setDefaultButton(QMessageBox::Save);
     box.setWindowModality(Qt::ApplicationModal);
@@ -92,6 +93,24 @@ Prompter::SaveAnswer QtPrompter::askSaveChanges(const std::string& name)
     default:
         return SaveAnswer::Cancel;
     }
+}
+
+Prompter::OverwriteAnswer QtPrompter::askOverwriteChanged(const std::string& name)
+{
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kBoxTitle),
+                    QString::fromStdString(overwriteQuestion(name)), QMessageBox::NoButton, m_parent);
+    QAbstractButton* overwrite = box.addButton(QStringLiteral("Overwrite"), QMessageBox::DestructiveRole);
+    QAbstractButton* saveAs = box.addButton(QStringLiteral("Save As…"), QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+    if (box.clickedButton() == overwrite)
+        return OverwriteAnswer::Overwrite;
+    if (box.clickedButton() == saveAs)
+        return OverwriteAnswer::SaveAs;
+    return OverwriteAnswer::Cancel;
 }
 
 namespace {

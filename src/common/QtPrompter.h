@@ -13,6 +13,7 @@ public:
     void message(const std::string& text, MessageIcon icon = MessageIcon::None) override;
     std::string input(const std::string& prompt) override;
     SaveAnswer askSaveChanges(const std::string& name) override;
+    OverwriteAnswer askOverwriteChanged(const std::string& name) override;
     std::string chooseFileToOpen() override;
     std::string chooseFileToSave(const std::string& suggested) override;
 

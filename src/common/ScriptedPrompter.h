@@ -13,7 +13,7 @@ namespace vorn {
 // Cancel); every box shown is recorded so that a test can check its text, title and icon.
 class ScriptedPrompter : public Prompter {
 public:
-    enum class Kind { Message, Input, SaveQuestion, FileDialog };
+    enum class Kind { Message, Input, SaveQuestion, OverwriteQuestion, FileDialog };
     struct Shown {
         Kind kind;
         std::string text;
@@ -40,8 +40,13 @@ public:
     // A question with no queued answer counts as Cancel, and so does a file dialog.
     SaveAnswer askSaveChanges(const std::string& name) override
     {
-        shown.push_back({Kind::SaveQuestion, "Save changes to " + name + "?", kBoxTitle, MessageIcon::None});
+        shown.push_back({Kind::SaveQuestion, saveQuestion(name), kBoxTitle, MessageIcon::None});
         return next(saveAnswers, SaveAnswer::Cancel);
+    }
+    OverwriteAnswer askOverwriteChanged(const std::string& name) override
+    {
+        shown.push_back({Kind::OverwriteQuestion, overwriteQuestion(name), kBoxTitle, MessageIcon::None});
+        return next(overwriteAnswers, OverwriteAnswer::Cancel);
     }
     std::string chooseFileToOpen() override
     {
@@ -68,11 +73,13 @@ public:
         shown.clear();
         answers.clear();
         saveAnswers.clear();
+        overwriteAnswers.clear();
         files.clear();
     }
 
     std::deque<std::optional<std::string>> answers;
     std::deque<SaveAnswer> saveAnswers;
+    std::deque<OverwriteAnswer> overwriteAnswers;
     std::deque<std::string> files;
     std::vector<Shown> shown;
 

@@ -4,6 +4,8 @@
 #include <QClipboard>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
 #include <QTest>
@@ -19,6 +21,8 @@ private slots:
     void inputShowsItsWholeTitle_data();
     void inputShowsItsWholeTitle();
     void inputDropsPastedLineBreaks();
+    void overwriteQuestion_data();
+    void overwriteQuestion();
 };
 
 namespace {
@@ -97,6 +101,72 @@ void tst_QtPrompter::inputDropsPastedLineBreaks()
         seen);
     QVERIFY(seen);
     QCOMPARE(QString::fromStdString(typed), QStringLiteral("12"));
+}
+
+void tst_QtPrompter::overwriteQuestion_data()
+{
+    QTest::addColumn<QString>("press"); // a button's text, or a key
+    QTest::addColumn<vorn::Prompter::OverwriteAnswer>("answer");
+    using A = vorn::Prompter::OverwriteAnswer;
+    QTest::newRow("Overwrite") << "Overwrite" << A::Overwrite;
+    QTest::newRow("Save As…") << "Save As…" << A::SaveAs;
+    QTest::newRow("Cancel") << "Cancel" << A::Cancel;
+    QTest::newRow("Enter takes the default, Cancel") << "Enter" << A::Cancel;
+    QTest::newRow("Escape") << "Escape" << A::Cancel;
+}
+
+void tst_QtPrompter::overwriteQuestion()
+{
+    QFETCH(QString, press);
+    QFETCH(vorn::Prompter::OverwriteAnswer, answer);
+
+    QWidget parent;
+    parent.setGeometry(200, 150, 600, 400);
+    parent.show();
+    QString text;
+    QStringList buttons;
+    QPoint offCentre;
+    bool pressed = false;
+    bool stayedOpen = false;
+    QTimer timer;
+    // Any other box is closed, and so is the question if the press did not close it, so that the test
+    // fails instead of hanging.
+    QObject::connect(&timer, &QTimer::timeout, &timer, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (!box || pressed) {
+            stayedOpen = box != nullptr;
+            if (box)
+                box->done(QDialog::Rejected);
+            else if (modal)
+                modal->close();
+            return;
+        }
+        pressed = true;
+        text = box->text();
+        for (QAbstractButton* button : box->buttons())
+            buttons << button->text();
+        buttons.sort();
+        offCentre = box->geometry().center() - parent.geometry().center();
+        if (press == "Enter")
+            QTest::keyClick(box, Qt::Key_Return);
+        else if (press == "Escape")
+            QTest::keyClick(box, Qt::Key_Escape);
+        else
+            for (QAbstractButton* button : box->buttons())
+                if (button->text() == press)
+                    button->click();
+    });
+    timer.start(20);
+    vorn::QtPrompter prompter(&parent);
+    const vorn::Prompter::OverwriteAnswer given = prompter.askOverwriteChanged("Ærwyn.vornchar");
+
+    QVERIFY(!stayedOpen);
+    QCOMPARE(text, "\"Ærwyn.vornchar\" was changed by another program since you opened it. Overwrite it?");
+    QCOMPARE(buttons, QStringList({"Cancel", "Overwrite", "Save As…"}));
+    QVERIFY2(offCentre.manhattanLength() <= 2,
+             qPrintable(QString("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
+    QCOMPARE(given, answer);
 }
 
 QTEST_MAIN(tst_QtPrompter)
