@@ -11,9 +11,10 @@ set(VORN_APP_TITLE "VORN Build Calculator")
 # names the desktop entry with the same id.
 set(VORN_APP_ID "org.vorncalc.BuildCalculator")
 
-# The version users see, as the About window shows it: 1.0.6 for 1.0.0.6; and the day it was released.
+# The version users see, as the About window shows it: 1.0.6 for 1.0.0.6. The day it was released and
+# the package's version come from NEWS.md.
 set(VORN_DISPLAY_VERSION "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_TWEAK}")
-set(VORN_RELEASE_DATE "2026-12-08")
+include(${CMAKE_CURRENT_LIST_DIR}/News.cmake)
 
 # The version record writes the minor number with two digits and the revision (the fourth number) with
 # four: 1.0.0.6 is "1.00.0006".
@@ -35,10 +36,10 @@ set(VORN_RC_FILE "${PROJECT_BINARY_DIR}/resources/vorn-build-calculator.rc")
 configure_file("${PROJECT_SOURCE_DIR}/resources/vorn-build-calculator.rc.in" "${VORN_RC_FILE}" @ONLY)
 
 # The desktop entry and the AppStream metadata, in the build folder under the names a desktop looks for.
-# The screenshot is the README's picture, as the homepage's repository serves it.
+# The screenshots are the pictures in docs/, as the homepage's repository serves them.
 string(REPLACE "https://github.com/" "https://raw.githubusercontent.com/" vorn_raw_files
        "${PROJECT_HOMEPAGE_URL}")
-set(VORN_SCREENSHOT_URL "${vorn_raw_files}/main/docs/calculator.png")
+set(VORN_SCREENSHOTS_URL "${vorn_raw_files}/main/docs")
 set(VORN_DESKTOP_FILE "${PROJECT_BINARY_DIR}/resources/${VORN_APP_ID}.desktop")
 configure_file("${PROJECT_SOURCE_DIR}/resources/vorn-build-calculator.desktop.in" "${VORN_DESKTOP_FILE}"
                @ONLY)

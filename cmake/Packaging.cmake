@@ -48,6 +48,8 @@ endif()
 
 set(CPACK_PACKAGE_NAME vorn-build-calculator)
 set(CPACK_PACKAGE_VERSION "${VORN_DISPLAY_VERSION}")
+# The package's revision counts the releases in NEWS.md, so that each has a version of its own.
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${VORN_RELEASES})
 set(CPACK_PACKAGE_CONTACT "Wren Calloway <wren@vorncalc.org>")
 
 if(UNIX AND NOT APPLE)
@@ -82,9 +84,9 @@ if(UNIX AND NOT APPLE)
     vorn_gzip(${vorn_generated}/vorn-build-calculator.1)
     install(FILES ${vorn_generated}/vorn-build-calculator.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
-    # The changelog's newest entry takes the version and its date from the application identity; a new
-    # version gets an entry of its own above it, and the entries below keep their versions. The date as a
-    # changelog writes it, "Tue, 08 Dec 2026 00:00:00 +0000", with the weekday by Sakamoto's method.
+    # The changelog has an entry for each release in NEWS.md (cmake/News.cmake). The package's version
+    # carries a revision, so it is Debian's changelog, changelog.Debian. The date as a changelog writes
+    # it, "Tue, 08 Dec 2026 00:00:00 +0000", with the weekday by Sakamoto's method.
     function(vorn_changelog_date iso out)
         if(NOT iso MATCHES "^([0-9][0-9][0-9][0-9])-([0-9][0-9])-([0-9][0-9])$")
             message(FATAL_ERROR "the release date is not YYYY-MM-DD: ${iso}")
@@ -107,9 +109,9 @@ if(UNIX AND NOT APPLE)
         list(GET weekday_names ${weekday} weekday_name)
         set(${out} "${weekday_name}, ${day} ${month_name} ${year} 00:00:00 +0000" PARENT_SCOPE)
     endfunction()
-    vorn_changelog_date("${VORN_RELEASE_DATE}" VORN_RELEASE_DATE_RFC2822)
-    configure_file(${vorn_resources}/changelog.in ${vorn_generated}/changelog @ONLY)
-    vorn_gzip(${vorn_generated}/changelog)
+    vorn_debian_changelog(${vorn_resources}/changelog.in vorn_changelog_date ${vorn_generated}/changelog.Debian)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${vorn_resources}/changelog.in)
+    vorn_gzip(${vorn_generated}/changelog.Debian)
 
     # The machine-readable copyright file carries the notice and the terms of LICENSE, the terms indented
     # as a paragraph of the file, with "." for an empty line.
@@ -128,8 +130,13 @@ if(UNIX AND NOT APPLE)
     vorn_read_licence(VORN_COPYRIGHT VORN_LICENSE_TEXT)
     configure_file(${vorn_resources}/copyright.in ${vorn_generated}/copyright @ONLY)
 
-    install(FILES ${vorn_generated}/copyright ${vorn_generated}/changelog.gz
+    install(FILES ${vorn_generated}/copyright ${vorn_generated}/changelog.Debian.gz
             DESTINATION ${CMAKE_INSTALL_DOCDIR})
+    # lintian expects a first release's changelog entry to close the bug that asked for the package.
+    if(VORN_RELEASES EQUAL 1)
+        install(FILES ${vorn_resources}/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+                RENAME vorn-build-calculator)
+    endif()
 endif()
 
 set(CPACK_PACKAGE_VENDOR "${VORN_APP_TITLE} project")
@@ -143,7 +150,9 @@ character attends; the calculator shows the results and what the next event
 would be worth.
 
 Characters can be kept in files of their own, with the history of what was
-recorded; every change can be undone and redone.]])
+recorded, which the History window lists and charts; every change can be
+undone and redone. Plan Ahead tells how many events of a chosen kind reach a
+goal Build, Level or Total XP.]])
 set(CPACK_PACKAGE_HOMEPAGE_URL "${PROJECT_HOMEPAGE_URL}")
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -27,7 +27,7 @@ set(expected
     ./usr/share/mime/packages/${APP_ID}.xml
     ./usr/share/icons/hicolor/scalable/apps/${APP_ID}.svg
     ./usr/share/man/man1/vorn-build-calculator.1.gz
-    ./usr/share/doc/vorn-build-calculator/changelog.gz
+    ./usr/share/doc/vorn-build-calculator/changelog.Debian.gz
     ./usr/share/doc/vorn-build-calculator/copyright)
 foreach(size 16 32 48 128 256)
     list(APPEND expected ./usr/share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
