@@ -1,20 +1,47 @@
 #include "shell/CommandLine.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
-#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
 
 namespace vorn {
+namespace {
+
+const QString kHelpAll = QStringLiteral("help-all");
+
+struct Options {
+    QCommandLineOption help;
+    QCommandLineOption version;
+};
+
+Options describeOptions(QCommandLineParser& parser)
+{
+    parser.setApplicationDescription(
+        QStringLiteral("Follows a VORN character's Build, Loose XP, Level and Body from event to event."));
+    Options options{parser.addHelpOption(), parser.addVersionOption()};
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("A character file (.vornchar) to open."),
+                                 QStringLiteral("[FILE]"));
+    return options;
+}
+
+void quietUnlessFatal(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+}
+
+} // namespace
 
 StartRequest readCommandLine(const QStringList& arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Follows a VORN character's Build, Loose XP, Level and Body from event to event."));
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("A character file (.vornchar) to open."),
-                                 QStringLiteral("[FILE]"));
+    const Options options = describeOptions(parser);
 
     StartRequest request;
     auto fail = [&](const QString& problem) {
@@ -25,12 +52,13 @@ StartRequest readCommandLine(const QStringList& arguments)
     };
     if (!parser.parse(arguments))
         return fail(parser.errorText());
-    if (parser.isSet(help)) {
+    if (parser.isSet(options.help) || parser.isSet(kHelpAll)) {
         request.exitCode = 0;
         request.answer = parser.helpText();
+        request.qtOptionsHelp = parser.isSet(kHelpAll);
         return request;
     }
-    if (parser.isSet(version)) {
+    if (parser.isSet(options.version)) {
         request.exitCode = 0;
         request.answer = QCoreApplication::applicationName() + QLatin1Char(' ') +
                          QCoreApplication::applicationVersion() + QLatin1Char('\n');
@@ -41,6 +69,65 @@ StartRequest readCommandLine(const QStringList& arguments)
         return fail(QStringLiteral("Only one character file can be opened at a time."));
     if (!files.isEmpty())
         request.file = files.front();
+    return request;
+}
+
+StartRequest readCommandLine(int argc, char** argv)
+{
+    QStringList arguments;
+    QStringList undecodable;
+    for (int i = 0; i < argc; ++i) {
+        const QByteArray bytes(argv[i]);
+        arguments << QFile::decodeName(bytes);
+        if (QFile::encodeName(arguments.back()) != bytes)
+            undecodable << arguments.back();
+    }
+    StartRequest request = readCommandLine(arguments);
+    if (undecodable.contains(request.file)) {
+        request.fileProblem = QStringLiteral("\"%1\" could not be opened: The file name is not valid UTF-8.")
+                                  .arg(QFileInfo(request.file).fileName());
+        request.file.clear();
+    }
+    return request;
+}
+
+int argumentsForQt(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--") == 0)
+            return i;
+    return argc;
+}
+
+StartRequest readCommandLineWithQt(int argc, char** argv)
+{
+    const int forQt = argumentsForQt(argc, argv);
+    // Qt names the program in the usage as it was started, path and all.
+    QByteArray name = QFile::encodeName(QFileInfo(QFile::decodeName(argv[0])).fileName());
+    std::vector<char*> given = {name.data()};
+    given.insert(given.end(), argv + 1, argv + forQt);
+#if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)
+    // Given last, this overrides any platform the user named; Windows and macOS always have their own.
+    char platformOption[] = "-platform";
+    char minimal[] = "minimal";
+    given.insert(given.end(), {platformOption, minimal});
+#endif
+    int count = int(given.size());
+    given.push_back(nullptr);
+    // What the stand-in platform has to say about its surroundings (XDG_RUNTIME_DIR unset …) concerns no
+    // window the user will see.
+    const QtMessageHandler previous = qInstallMessageHandler(quietUnlessFatal);
+    const QApplication application(count, given.data());
+    qInstallMessageHandler(previous);
+    // The application has taken its options out of `given`, and left the rest in front.
+    std::vector<char*> left(given.begin(), given.begin() + count);
+    left.insert(left.end(), argv + forQt, argv + argc);
+    const StartRequest request = readCommandLine(int(left.size()), left.data());
+    if (request.qtOptionsHelp) {
+        QCommandLineParser parser;
+        describeOptions(parser);
+        parser.process(QCoreApplication::arguments());
+    }
     return request;
 }
 

@@ -1,4 +1,5 @@
 #include "calculator/frmBuildCalculator.h"
+#include "common/QtPrompter.h"
 #include "common/ScreenFit.h"
 #include "rules/Conversions.h"
 #include "shell/AboutWindowHolder.h"
@@ -10,7 +11,6 @@
 #include <QApplication>
 #include <QLocale>
 
-#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -37,20 +37,25 @@ int main(int argc, char* argv[])
                                                 .arg(vorn::appIdentity().minor)
                                                 .arg(vorn::appIdentity().revision));
 
-    // --help and --version answer before any window system is needed, so that they work on a bare
-    // terminal; anything else is read once the application has taken out Qt's own options (-platform,
-    // -style, -session …) and, on Windows, from the wide command line.
-    QStringList raw;
-    for (int i = 0; i < argc; ++i)
-        raw << QString::fromLocal8Bit(argv[i]);
-    const QStringList answerOnly = {"-h", "--help", "-?", "--help-all", "-v", "--version"};
-    if (std::any_of(raw.begin() + 1, raw.end(), [&](const QString& a) { return answerOnly.contains(a); }))
-        return answer(vorn::readCommandLine(raw));
-
+#ifdef Q_OS_WIN
+    // Windows hands the application the command line as UTF-16 and always has a display for a window.
     QApplication app(argc, argv);
     const vorn::StartRequest request = vorn::readCommandLine(QApplication::arguments());
     if (request.exitCode)
         return answer(request);
+#else
+    // The command line is read before any window system is needed, so that answers and mistakes are
+    // told on a bare terminal. Options that are not the program's may be Qt's own (-platform, -style …),
+    // which only an application can take out: one that needs no display reads such a command line again.
+    vorn::StartRequest request = vorn::readCommandLine(argc, argv);
+    if (request.exitCode) {
+        request = vorn::readCommandLineWithQt(argc, argv);
+        if (request.exitCode)
+            return answer(request);
+    }
+    int forQt = vorn::argumentsForQt(argc, argv);
+    QApplication app(forQt, argv);
+#endif
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vorncalc.BuildCalculator"));
     QApplication::setWindowIcon(vorn::programIcon());
 
@@ -66,7 +71,9 @@ int main(int argc, char* argv[])
     // The window system chooses where the calculator opens; with large text it may run off the screen.
     vorn::keepOnScreenOnceShown(&calculator);
     // A file that can't be opened says why and leaves the new character.
-    if (!request.file.isEmpty())
+    if (!request.fileProblem.isEmpty())
+        vorn::QtPrompter(&calculator).message(request.fileProblem.toStdString());
+    else if (!request.file.isEmpty())
         calculator.openCharacter(request.file);
     return QApplication::exec();
 }
