@@ -102,8 +102,8 @@ private:
     void mnuCopyResults_Click();
     void mnuHistory_Click();
 
-    // With a file and unsaved changes, asks whether to save them first; false when the user cancels or
-    // the save fails.
+    // With steps not yet in a file (or, with a file, any change it lacks), asks whether to save them
+    // first; false when the user cancels or the save fails.
     bool maySetCharacterAside();
     // Before writing over the window's own file, asks whether to when another program changed it.
     bool saveTo(const QString& path);

@@ -1,6 +1,7 @@
 // A character that lasts, through the window: the close prompt, undo and redo from the keyboard, the
 // History window, Copy Results, and files that can't be opened.
 #include "CalculatorHarness.h"
+#include "session/CharacterFile.h"
 #include "shell/CommandLine.h"
 
 #include <QAction>
@@ -29,6 +30,7 @@ private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void closePrompt_data();
     void closePrompt();
+    void newCharacterHasAHistoryOfItsOwn();
     void undoTakesTypingFirst();
     void historyAndCopiedResults();
     void unreadableFilesChangeNothing_data();
@@ -42,23 +44,31 @@ private:
 
 void tst_CharacterFiles::closePrompt_data()
 {
+    QTest::addColumn<int>("recorded"); // events added before any save
     QTest::addColumn<bool>("saved");
     QTest::addColumn<bool>("changed");
     QTest::addColumn<std::optional<Prompter::SaveAnswer>>("answer"); // none: no question expected
     QTest::addColumn<bool>("closes");
     QTest::addColumn<QString>("buildInFile");
     using A = Prompter::SaveAnswer;
-    QTest::newRow("no file closes silently") << false << true << std::optional<A>() << true << "";
-    QTest::newRow("saved and unchanged") << true << false << std::optional<A>() << true << "34";
+    const std::optional<A> none;
+    QTest::newRow("fresh window closes silently") << 0 << false << false << none << true << "";
+    QTest::newRow("no file, Cancel keeps the window")
+        << 3 << false << false << std::optional(A::Cancel) << false << "";
+    QTest::newRow("no file, Discard") << 3 << false << false << std::optional(A::Discard) << true << "";
+    QTest::newRow("no file, Save goes to Save As")
+        << 3 << false << false << std::optional(A::Save) << true << "40";
+    QTest::newRow("saved and unchanged") << 1 << true << false << none << true << "34";
     QTest::newRow("changed, Cancel keeps the window")
-        << true << true << std::optional(A::Cancel) << false << "34";
-    QTest::newRow("changed, Discard") << true << true << std::optional(A::Discard) << true << "34";
-    QTest::newRow("changed, Save") << true << true << std::optional(A::Save) << true << "37";
+        << 1 << true << true << std::optional(A::Cancel) << false << "34";
+    QTest::newRow("changed, Discard") << 1 << true << true << std::optional(A::Discard) << true << "34";
+    QTest::newRow("changed, Save") << 1 << true << true << std::optional(A::Save) << true << "37";
 }
 
-// Only a character with a file and unsaved changes asks before the window closes.
+// A character with steps not yet in a file asks before the window closes, whether or not it has a file.
 void tst_CharacterFiles::closePrompt()
 {
+    QFETCH(int, recorded);
     QFETCH(bool, saved);
     QFETCH(bool, changed);
     QFETCH(std::optional<Prompter::SaveAnswer>, answer);
@@ -67,12 +77,17 @@ void tst_CharacterFiles::closePrompt()
 
     const QString path = m_dir.filePath(QString("close %1.vornchar").arg(QTest::currentDataTag()));
     Calculator c;
-    c.click("cmdAddEvent");
+    for (int i = 0; i < recorded; ++i)
+        c.click("cmdAddEvent");
     if (saved) {
         c.prompter.files.push_back(path.toStdString());
         choose(c, "mnuSaveAs");
         QCOMPARE(c.window.windowTitle(), QFileInfo(path).fileName() + "[*] - VORN Build Calculator");
         QVERIFY(!c.window.isWindowModified());
+    } else {
+        // Without a file the title is the calculator's alone, changed or not.
+        QCOMPARE(c.window.windowTitle(), "VORN Build Calculator");
+        c.prompter.files.push_back(path.toStdString()); // for Save, which asks where
     }
     if (changed)
         c.click("cmdAddEvent");
@@ -82,15 +97,51 @@ void tst_CharacterFiles::closePrompt()
     c.prompter.shown.clear();
 
     QCOMPARE(c.window.close(), closes);
-    QCOMPARE(c.prompter.shown.size(), std::size_t(answer ? 1 : 0));
+    const std::size_t boxes = answer ? (answer == Prompter::SaveAnswer::Save && !saved ? 2 : 1) : 0;
+    QCOMPARE(c.prompter.shown.size(), boxes);
     if (answer)
         QCOMPARE(c.prompter.shown[0].text,
-                 "Save changes to " + QFileInfo(path).fileName().toStdString() + "?");
+                 saved ? "Save changes to " + QFileInfo(path).fileName().toStdString() + "?"
+                       : std::string("Save this character?"));
+    QCOMPARE(QFile::exists(path), !buildInFile.isEmpty());
     if (!buildInFile.isEmpty()) {
         Calculator reopened;
         QVERIFY(reopened.window.openCharacter(path));
         QCOMPARE(reopened.text("lblBuild"), buildInFile);
     }
+}
+
+// A long character opened, then New: what is saved afterwards, and what Undo reaches, is the new
+// character's alone.
+void tst_CharacterFiles::newCharacterHasAHistoryOfItsOwn()
+{
+    vorn::CalculatorSession played;
+    for (int i = 0; i < 2100; ++i)
+        played.addEvent({});
+    const QString longPath = m_dir.filePath("long.vornchar");
+    QVERIFY(vorn::saveCharacterTo(longPath, played.state({})).problem.isEmpty());
+
+    Calculator c;
+    QVERIFY(c.window.openCharacter(longPath));
+    choose(c, "mnuNew");
+    QVERIFY(c.prompter.shown.empty()); // nothing changed since it was opened
+    QCOMPARE(c.window.windowTitle(), "VORN Build Calculator");
+    QVERIFY(!c.window.findChild<QAction*>("mnuUndo")->isEnabled());
+    c.click("cmdAddMaxOut");
+    const QString newPath = m_dir.filePath("new.vornchar");
+    c.prompter.files.push_back(newPath.toStdString());
+    choose(c, "mnuSaveAs");
+
+    QFile saved(newPath);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const vorn::CharacterFileReading r =
+        vorn::readCharacterFile(saved.readAll().toStdString(), "new.vornchar");
+    QVERIFY2(r.state, r.problem.c_str());
+    QCOMPARE(r.state->steps.size(), std::size_t(1));
+    QCOMPARE(r.state->startBuild, 30);
+    choose(c, "mnuUndo");
+    QCOMPARE(c.text("lblBuild"), "30");
+    QVERIFY(!c.window.findChild<QAction*>("mnuUndo")->isEnabled());
 }
 
 void tst_CharacterFiles::undoTakesTypingFirst()
