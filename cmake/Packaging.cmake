@@ -14,36 +14,50 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux" AND CMAKE_OBJCOPY)
         endif()")
 endif()
 
-# The hardening Debian builds its own packages with (dpkg-buildflags): checked C library calls, a stack
-# protector, a position-independent program, and relocations made read-only and bound at start. The
-# program's own libraries and the program get it in the optimised builds the package is made from. A
-# sanitizer build goes without: the sanitizers bring checks of their own.
+# The hardening Debian builds its own packages with, as dpkg-buildflags gives it with every hardening
+# feature on: checked C library calls, a stack protector, format checks, and relocations made read-only
+# and bound at start; the program is position-independent. The program's own libraries and the program
+# get it in the optimised builds the package is made from. The optimisation and debugging flags are the
+# build type's, and source paths stay as they are, so only the hardening is taken. A sanitizer build
+# goes without: the sanitizers bring checks of their own.
 option(VORN_HARDENING "Build the program with Debian's hardening flags (Release, RelWithDebInfo)" ON)
+function(vorn_build_flags name out)
+    execute_process(
+        COMMAND ${CMAKE_COMMAND} -E env "DEB_BUILD_MAINT_OPTIONS=hardening=+all reproducible=-all"
+                ${VORN_DPKG_BUILDFLAGS} --get ${name}
+        OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "dpkg-buildflags --get ${name} failed: ${result}")
+    endif()
+    separate_arguments(flags UNIX_COMMAND "${flags}")
+    list(FILTER flags EXCLUDE REGEX "^-(g|O[0-9s]?)$")
+    set(${out} ${flags} PARENT_SCOPE)
+endfunction()
 function(vorn_harden)
     include(CheckPIESupported)
     check_pie_supported(LANGUAGES CXX)
+    vorn_build_flags(CPPFLAGS preprocessor)
+    vorn_build_flags(CXXFLAGS compiler)
+    vorn_build_flags(LDFLAGS linker)
+    string(REPLACE ";" " " shown "${preprocessor};${compiler};${linker}")
+    message(STATUS "Hardening from dpkg-buildflags: ${shown}")
     set(optimised "$<CONFIG:Release,RelWithDebInfo>")
-    set(folders ${PROJECT_SOURCE_DIR}/src)
-    while(folders)
-        list(POP_FRONT folders folder)
-        get_property(subfolders DIRECTORY ${folder} PROPERTY SUBDIRECTORIES)
-        list(APPEND folders ${subfolders})
-        get_property(targets DIRECTORY ${folder} PROPERTY BUILDSYSTEM_TARGETS)
-        foreach(target IN LISTS targets)
-            get_target_property(type ${target} TYPE)
-            if(type MATCHES "^(STATIC_LIBRARY|OBJECT_LIBRARY|EXECUTABLE)$")
-                target_compile_options(${target} PRIVATE
-                    "$<${optimised}:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=2;-fstack-protector-strong>")
-                set_property(TARGET ${target} PROPERTY POSITION_INDEPENDENT_CODE ON)
-            endif()
-        endforeach()
-    endwhile()
-    target_link_options(vorn-build-calculator PRIVATE "$<${optimised}:LINKER:-z,relro;LINKER:-z,now>")
+    vorn_src_targets(targets)
+    foreach(target IN LISTS targets)
+        target_compile_options(${target} PRIVATE "$<${optimised}:${preprocessor};${compiler}>")
+        set_property(TARGET ${target} PROPERTY POSITION_INDEPENDENT_CODE ON)
+    endforeach()
+    target_link_options(vorn-build-calculator PRIVATE "$<${optimised}:${linker}>")
     # The package test runs lintian on the package of a hardened optimised build only.
     set_property(TARGET vorn-build-calculator PROPERTY VORN_HARDENED ON)
 endfunction()
+find_program(VORN_DPKG_BUILDFLAGS dpkg-buildflags)
 if(VORN_HARDENING AND CMAKE_SYSTEM_NAME STREQUAL "Linux" AND NOT VORN_SANITIZE)
-    vorn_harden()
+    if(VORN_DPKG_BUILDFLAGS)
+        vorn_harden()
+    else()
+        message(STATUS "dpkg-buildflags not found (Debian's dpkg-dev): the program is built without hardening")
+    endif()
 endif()
 
 set(CPACK_PACKAGE_NAME vorn-build-calculator)
