@@ -1,345 +1,191 @@
 // The calculator session as the web page sees it (embind). The page hands over the four boxes as an
 // object {silver, startingBuild, startingLooseXP, eventLength} and gets back plain objects: every
-// decision stays in the session, the page only shows what comes back.
+// decision stays in the session, the page only shows what comes back. One action is one crossing: its
+// answer carries what the menus and the title show beside the outcome itself.
 #include "rules/Conversions.h"
+#include "session/CalculatorLayout.h"
 #include "session/CalculatorSession.h"
 #include "session/CharacterFile.h"
 #include "session/Chart.h"
+#include "session/Commands.h"
 #include "session/HistoryRows.h"
 #include "session/Plan.h"
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
+
+// Lists cross as JavaScript arrays and an absent value as null, copied like any value object: embind's
+// register_vector would hand the page a C++ object to read item by item and to delete.
+namespace emscripten::internal {
+
+template <typename T> struct TypeID<std::vector<T>> {
+    static constexpr TYPEID get() { return TypeID<val>::get(); }
+};
+template <typename T> struct BindingType<std::vector<T>> {
+    using WireType = BindingType<val>::WireType;
+    static WireType toWireType(const std::vector<T>& items)
+    {
+        val array = val::array();
+        for (const T& item : items)
+            array.call<void>("push", val(item));
+        return BindingType<val>::toWireType(array);
+    }
+    static std::vector<T> fromWireType(WireType array)
+    {
+        return vecFromJSArray<T>(BindingType<val>::fromWireType(array));
+    }
+};
+
+template <typename T> struct TypeID<std::optional<T>> {
+    static constexpr TYPEID get() { return TypeID<val>::get(); }
+};
+template <typename T> struct BindingType<std::optional<T>> {
+    using WireType = BindingType<val>::WireType;
+    static WireType toWireType(const std::optional<T>& value)
+    {
+        return BindingType<val>::toWireType(value ? val(*value) : val::null());
+    }
+    static std::optional<T> fromWireType(WireType wire)
+    {
+        const val value = BindingType<val>::fromWireType(wire);
+        return value.isNull() || value.isUndefined() ? std::nullopt : std::optional<T>(value.as<T>());
+    }
+};
+
+} // namespace emscripten::internal
 
 namespace vorn {
 namespace {
 
 using emscripten::val;
 
-BoxTexts boxesFrom(const val& boxes)
-{
-    return {boxes["silver"].as<std::string>(), boxes["startingBuild"].as<std::string>(),
-            boxes["startingLooseXP"].as<std::string>(), boxes["eventLength"].as<std::string>()};
-}
-
-// The element id of the box that gets the focus; "" leaves the focus where it is.
-const char* boxId(Box box)
-{
-    switch (box) {
-    case Box::Silver:
-        return "txtSilverSubmitted";
-    case Box::StartingBuild:
-        return "txtStartingBuild";
-    case Box::StartingLooseXP:
-        return "txtStartingLooseXP";
-    case Box::EventLength:
-        return "txtEventLength";
-    case Box::None:
-        break;
-    }
-    return "";
-}
-
-val messagesOf(const std::vector<Message>& messages)
-{
-    val out = val::array();
-    for (const Message& message : messages) {
-        val shown = val::object();
-        shown.set("text", message.text);
-        shown.set("icon", std::string(message.icon == MessageIcon::Information ? "information" : "none"));
-        out.call<void>("push", shown);
-    }
-    return out;
-}
-
-val toJs(const Display& shown)
-{
-    val out = val::object();
-    out.set("lblLevel", shown.level);
-    out.set("lblBody", shown.body);
-    out.set("lblBuild", shown.build);
-    out.set("lblLooseXP", shown.looseXP);
-    out.set("lblTotalXP", shown.totalXP);
-    out.set("lblXPBPRatio", shown.xpBPRatio);
-    out.set("lblNextEventBuild", shown.nextEventBuild);
-    out.set("lblNextEventXP", shown.nextEventXP);
-    out.set("eventLength", shown.eventLength);
-    out.set("eventLengthEnabled", shown.eventLengthEnabled);
-    return out;
-}
-
-val toJs(const Outcome& outcome)
-{
-    val out = val::object();
-    out.set("messages", messagesOf(outcome.messages));
-    out.set("display", outcome.display ? toJs(*outcome.display) : val::null());
-    out.set("focus", std::string(boxId(outcome.focus)));
-    out.set("selectAll", outcome.selectAll);
-    out.set("accepted", outcome.accepted);
-    return out;
-}
-
-// The page names the plan's choices with words rather than numbers, so that its lists read plainly.
-
-template <typename E> struct Named {
-    E value;
-    const char* name;
+// What an action leaves for the menus, the title and the browser's storage beside its outcome.
+struct PageOutcome : Outcome {
+    bool canUndo = false;
+    bool canRedo = false;
+    bool modified = false;
+    bool needsSaveQuestion = false;
+    std::string fileName; // the character's file; empty until it has one
 };
 
-constexpr Named<PlanGoal> kGoals[] = {
-    {PlanGoal::Build, "build"}, {PlanGoal::Level, "level"}, {PlanGoal::TotalXP, "totalXP"}};
-constexpr Named<PlanCoin> kCoins[] = {
-    {PlanCoin::None, "none"}, {PlanCoin::MaxOut, "maxOut"}, {PlanCoin::Silver, "silver"}};
-
-template <typename E, std::size_t N>
-E fromName(const Named<E> (&table)[N], std::string_view name, E otherwise)
-{
-    for (const Named<E>& n : table)
-        if (name == n.name)
-            return n.value;
-    return otherwise;
-}
-
-template <typename E, std::size_t N> std::string nameOf(const Named<E> (&table)[N], E value)
-{
-    for (const Named<E>& n : table)
-        if (n.value == value)
-            return n.name;
-    return {};
-}
-
-// {goal, goalValue, eventLengthEntry, manualLength, coin, silver, blanketsBetween}, as the Plan dialog's
-// controls hold them.
-PlanRequest planRequestFrom(const val& request)
-{
-    PlanRequest r;
-    r.goal = fromName(kGoals, request["goal"].as<std::string>(), PlanGoal::Level);
-    r.goalValue = request["goalValue"].as<std::string>();
-    r.eventLengthEntry = request["eventLengthEntry"].as<int32_t>();
-    r.manualLength = request["manualLength"].as<std::string>();
-    r.coin = fromName(kCoins, request["coin"].as<std::string>(), PlanCoin::None);
-    r.silver = request["silver"].as<std::string>();
-    r.blanketsBetween = request["blanketsBetween"].as<std::string>();
-    return r;
-}
-
-val toJs(const PlanRequest& r)
-{
-    val out = val::object();
-    out.set("goal", nameOf(kGoals, r.goal));
-    out.set("goalValue", r.goalValue);
-    out.set("eventLengthEntry", r.eventLengthEntry);
-    out.set("manualLength", r.manualLength);
-    out.set("coin", nameOf(kCoins, r.coin));
-    out.set("silver", r.silver);
-    out.set("blanketsBetween", r.blanketsBetween);
-    return out;
-}
-
-// The element id of the Plan dialog's box that gets the focus; "" for none.
-const char* planBoxId(PlanBox box)
-{
-    switch (box) {
-    case PlanBox::GoalValue:
-        return "txtPlanGoal";
-    case PlanBox::EventLength:
-        return "txtPlanLength";
-    case PlanBox::Silver:
-        return "txtPlanSilver";
-    case PlanBox::Blankets:
-        return "txtPlanBlankets";
-    case PlanBox::None:
-        break;
-    }
-    return "";
-}
-
-const char* verdictName(PlanVerdict verdict)
-{
-    switch (verdict) {
-    case PlanVerdict::Reached:
-        return "reached";
-    case PlanVerdict::AlreadyReached:
-        return "alreadyReached";
-    case PlanVerdict::TooLarge:
-        return "tooLarge";
-    case PlanVerdict::NotWithin:
-        return "notWithin";
-    case PlanVerdict::NoProgress:
-        return "noProgress";
-    case PlanVerdict::Refused:
-        break;
-    }
-    return "refused";
-}
-
-val toJs(const ChartAxis& axis)
-{
-    val ticks = val::array();
-    for (const ChartTick& t : axis.ticks) {
-        val tick = val::object();
-        tick.set("value", t.value);
-        tick.set("label", t.label);
-        ticks.call<void>("push", tick);
-    }
-    val out = val::object();
-    out.set("title", axis.title);
-    out.set("least", axis.least);
-    out.set("most", axis.most);
-    out.set("ticks", ticks);
-    return out;
-}
-
-// {caption, x, build, totalXP, series: [{name, quantity, planned, points: [[x, y], ...]}]}.
-val toJs(const Chart& chart)
-{
-    val series = val::array();
-    for (const ChartSeries& s : chart.series) {
-        val points = val::array();
-        for (const ChartPoint& p : s.points) {
-            val point = val::array();
-            point.call<void>("push", p.x);
-            point.call<void>("push", p.y);
-            points.call<void>("push", point);
-        }
-        val shown = val::object();
-        shown.set("name", s.name);
-        shown.set("quantity", std::string(s.quantity == ChartQuantity::Build ? "build" : "totalXP"));
-        shown.set("planned", s.planned);
-        shown.set("points", points);
-        series.call<void>("push", shown);
-    }
-    val out = val::object();
-    out.set("caption", chart.caption);
-    out.set("x", toJs(chart.x));
-    out.set("build", toJs(chart.build));
-    out.set("totalXP", toJs(chart.totalXP));
-    out.set("series", series);
-    return out;
-}
-
-// The answer with its table's captions and cells, and the chart of the plan continuing the character.
-val toJs(const CalculatorSession& session, const PlanAnswer& answer)
-{
-    val columns = val::array();
-    for (int c = 0; c < kPlanColumnCount; ++c)
-        columns.call<void>("push", std::string(planColumnCaption(PlanColumn(c))));
-    // The cells cross into JavaScript as one text, a tab after each cell but a row's last, a line feed
-    // after each row: handing over ten thousand rows cell by cell would take longer than planning them.
-    std::string cells;
-    for (const PlannedEvent& event : answer.events)
-        for (int c = 0; c < kPlanColumnCount; ++c) {
-            cells += planCellText(event, PlanColumn(c));
-            cells += c + 1 < kPlanColumnCount ? '\t' : '\n';
-        }
-    val out = val::object();
-    out.set("verdict", std::string(verdictName(answer.verdict)));
-    out.set("messages", messagesOf(answer.messages));
-    out.set("focus", std::string(planBoxId(answer.focus)));
-    out.set("selectAll", answer.selectAll);
-    out.set("text", answer.text);
-    out.set("canApply", answer.canApply());
-    out.set("columns", columns);
-    out.set("cells", cells);
-    out.set("chart", toJs(planChart(session, answer)));
-    return out;
-}
+struct PagePlanAnswer {
+    PlanVerdict verdict = PlanVerdict::Refused;
+    std::vector<Message> messages;
+    PlanBox focus = PlanBox::None;
+    bool selectAll = false;
+    std::string text;
+    bool canApply = false;
+    std::vector<std::string> columns;
+    std::string cells; // a tab after each cell but a row's last, a line feed after each row
+    Chart chart;
+};
 
 // The choices a character brings with it, for the page's lists, check box and manual length.
-val choicesOf(const CalculatorSession& session, const CharacterState& state)
+struct Choices {
+    int32_t classCode = 1;
+    int32_t eventLengthEntry = 2;
+    std::string manualLength;
+    bool maxOut = true;
+};
+
+// A file read: the problem to show, or the choices of the character that now stands.
+struct Reading {
+    std::string problem;
+    std::optional<Choices> choices;
+};
+
+template <typename T> std::vector<T> listOf(std::span<const T> rows)
 {
-    val out = val::object();
-    out.set("classCode", session.classCode());
-    out.set("eventLengthEntry", session.eventLengthEntry());
-    out.set("manualLength", state.manualLength);
-    out.set("maxOut", session.maxOut());
-    return out;
+    return {rows.begin(), rows.end()};
 }
 
 class WebSession {
 public:
-    val refresh(val boxes) { return toJs(m_session.refresh(boxesFrom(boxes))); }
-    val selectClass(int32_t code, val boxes) { return toJs(m_session.selectClass(code, boxesFrom(boxes))); }
-    val selectEventLength(int32_t entry, val boxes)
+    PageOutcome refresh(BoxTexts boxes) { return page(m_session.refresh(boxes)); }
+    PageOutcome selectClass(int32_t code, BoxTexts boxes) { return page(m_session.selectClass(code, boxes)); }
+    PageOutcome selectEventLength(int32_t entry, BoxTexts boxes)
     {
-        return toJs(m_session.selectEventLength(entry, boxesFrom(boxes)));
+        return page(m_session.selectEventLength(entry, boxes));
     }
-    val showMaxOut(bool checked, val boxes) { return toJs(m_session.showMaxOut(checked, boxesFrom(boxes))); }
-    val setStartingValues(val boxes) { return toJs(m_session.setStartingValues(boxesFrom(boxes))); }
-    val reset(val boxes) { return toJs(m_session.reset(boxesFrom(boxes))); }
-    val addEvent(val boxes) { return toJs(m_session.addEvent(boxesFrom(boxes))); }
-    val addEventWithTraining(val boxes) { return toJs(m_session.addEventWithTraining(boxesFrom(boxes))); }
-    val addMaxOut(val boxes) { return toJs(m_session.addMaxOut(boxesFrom(boxes))); }
-    val lengthHelp() const { return toJs(m_session.lengthHelp()); }
-    val leaveEventLength(val boxes) { return toJs(m_session.leaveEventLength(boxesFrom(boxes))); }
+    PageOutcome showMaxOut(bool checked, BoxTexts boxes) { return page(m_session.showMaxOut(checked, boxes)); }
+    PageOutcome setStartingValues(BoxTexts boxes) { return page(m_session.setStartingValues(boxes)); }
+    PageOutcome reset(BoxTexts boxes) { return page(m_session.reset(boxes)); }
+    PageOutcome addEvent(BoxTexts boxes) { return page(m_session.addEvent(boxes)); }
+    PageOutcome addEventWithTraining(BoxTexts boxes) { return page(m_session.addEventWithTraining(boxes)); }
+    PageOutcome addMaxOut(BoxTexts boxes) { return page(m_session.addMaxOut(boxes)); }
+    PageOutcome lengthHelp() { return page(m_session.lengthHelp()); }
+    PageOutcome leaveEventLength(BoxTexts boxes) { return page(m_session.leaveEventLength(boxes)); }
     std::string blanketPrompt() const { return CalculatorSession::blanketPrompt(); }
-    val addBlankets(std::string answer, val boxes)
-    {
-        return toJs(m_session.addBlankets(answer, boxesFrom(boxes)));
-    }
-    val reverseCalculateBlankets() { return toJs(m_session.reverseCalculateBlankets()); }
+    PageOutcome addBlankets(std::string answer, BoxTexts boxes) { return page(m_session.addBlankets(answer, boxes)); }
+    PageOutcome reverseCalculateBlankets() { return page(m_session.reverseCalculateBlankets()); }
 
-    val newCharacter(val boxes) { return toJs(m_session.newCharacter(boxesFrom(boxes))); }
-    val undo(val boxes) { return toJs(m_session.undo(boxesFrom(boxes))); }
-    val redo(val boxes) { return toJs(m_session.redo(boxesFrom(boxes))); }
-    bool canUndo() const { return m_session.canUndo(); }
-    bool canRedo() const { return m_session.canRedo(); }
-    std::string resultsText(val boxes) { return m_session.resultsText(boxesFrom(boxes)); }
+    // A new character has no file yet.
+    PageOutcome newCharacter(BoxTexts boxes)
+    {
+        m_fileName.clear();
+        return page(m_session.newCharacter(boxes));
+    }
+    PageOutcome undo(BoxTexts boxes) { return page(m_session.undo(boxes)); }
+    PageOutcome redo(BoxTexts boxes) { return page(m_session.redo(boxes)); }
+    std::string resultsText(BoxTexts boxes) { return m_session.resultsText(boxes); }
 
     // Rows {what, build, looseXP, totalXP, current, undone}, the starting values first.
-    val history() const
+    std::vector<HistoryRow> history() const
     {
-        val rows = val::array();
-        for (std::size_t i = 0; i < historyRowCount(m_session); ++i) {
-            const HistoryRow shown = historyRow(m_session, i);
-            val row = val::object();
-            row.set("what", shown.what);
-            row.set("build", shown.build);
-            row.set("looseXP", shown.looseXP);
-            row.set("totalXP", shown.totalXP);
-            row.set("current", shown.current);
-            row.set("undone", shown.undone);
-            rows.call<void>("push", row);
-        }
+        std::vector<HistoryRow> rows;
+        for (std::size_t i = 0; i < historyRowCount(m_session); ++i)
+            rows.push_back(historyRow(m_session, i));
         return rows;
     }
+    static std::vector<std::string> historyCaptions() { return {std::begin(kHistoryCaptions), std::end(kHistoryCaptions)}; }
+    Chart historyChart() const { return vorn::historyChart(m_session); }
 
-    // The history table's column captions, in order.
-    static val historyCaptions()
+    PlanRequest planStart() const { return m_session.planStart(); }
+    // The answer with its table's captions and cells, and the chart of the plan continuing the character.
+    PagePlanAnswer plan(PlanRequest request) const
     {
-        val captions = val::array();
-        for (const char* caption : kHistoryCaptions)
-            captions.call<void>("push", std::string(caption));
-        return captions;
+        const PlanAnswer answer = m_session.plan(request);
+        PagePlanAnswer out{answer.verdict, answer.messages, answer.focus, answer.selectAll, answer.text,
+                           answer.canApply(), {}, {}, planChart(m_session, answer)};
+        for (int c = 0; c < kPlanColumnCount; ++c)
+            out.columns.emplace_back(planColumnCaption(PlanColumn(c)));
+        // The cells cross as one text: handing over ten thousand rows cell by cell would take longer than
+        // planning them.
+        for (const PlannedEvent& event : answer.events)
+            for (int c = 0; c < kPlanColumnCount; ++c) {
+                out.cells += planCellText(event, PlanColumn(c));
+                out.cells += c + 1 < kPlanColumnCount ? '\t' : '\n';
+            }
+        return out;
     }
+    PageOutcome applyPlan(PlanRequest request, BoxTexts boxes) { return page(m_session.applyPlan(request, boxes)); }
 
-    val planStart() const { return toJs(m_session.planStart()); }
-    val plan(val request) const { return toJs(m_session, m_session.plan(planRequestFrom(request))); }
-    val applyPlan(val request, val boxes)
+    // The character file's text, kept after every action.
+    std::string save(BoxTexts boxes) const { return writeCharacterFile(m_session.state(boxes)); }
+    // The page has handed the character to the browser as `fileName`, which is its file from now on.
+    PageOutcome markSaved(std::string fileName)
     {
-        return toJs(m_session.applyPlan(planRequestFrom(request), boxesFrom(boxes)));
+        m_session.markSaved();
+        m_fileName = std::move(fileName);
+        return page({});
     }
-    val historyChart() const { return toJs(vorn::historyChart(m_session)); }
-
-    // The character file's text. The page marks the character saved once it has handed the file over.
-    std::string save(val boxes) const { return writeCharacterFile(m_session.state(boxesFrom(boxes))); }
-    void markSaved() { m_session.markSaved(); }
-    void markUnsaved() { m_session.markUnsaved(); }
-    bool modified() const { return m_session.modified(); }
-    bool needsSaveQuestion(bool hasFile) const { return m_session.needsSaveQuestion(hasFile); }
 
     // `bytes` is a Uint8Array of the whole file. On success the character is replaced and the answer
     // carries its choices; otherwise the answer's problem is the one message to show and nothing changed.
-    val open(val bytes, std::string fileName)
+    Reading open(val bytes, std::string fileName)
     {
-        return restoreFrom(readCharacterFile(bytesOf(bytes), fileName));
+        return restoreFrom(readCharacterFile(bytesOf(bytes), fileName), fileName, false);
     }
-    // The character the browser kept from the user's last visit, read as open() reads a file. The user
-    // never named it, so a problem speaks of the kept character where the session names the file.
-    val openKept(val bytes)
+    // The character the browser kept from the user's last visit, read as open() reads a file, with the
+    // file it came from ("" for none) and whether it had changes that file lacks. The user never named
+    // it, so a problem speaks of the kept character where the session names the file.
+    Reading openKept(val bytes, std::string fileName, bool modified)
     {
         constexpr std::string_view name = "kept";
         CharacterFileReading reading = readCharacterFile(bytesOf(bytes), name);
@@ -350,13 +196,26 @@ public:
             reading.problem =
                 "The character kept from your last visit could not be brought back. " + reading.problem;
         }
-        return restoreFrom(reading);
+        return restoreFrom(reading, fileName, modified);
     }
     // A file the page found too large from its size alone, without reading it.
     static std::string tooLarge(std::string fileName) { return tooLargeToRead(fileName); }
     static double mostFileBytes() { return double(kMostCharacterFileBytes); }
 
+    // The facts the desktop window and the page share, from the session's tables.
+    static std::vector<Menu> menus() { return listOf(vorn::menus()); }
+    static std::vector<Command> commands() { return listOf(vorn::commands()); }
+    static std::vector<layout::Control> controls() { return listOf(layout::controls()); }
+    static std::vector<layout::ListEntry> listEntries() { return listOf(layout::listEntries()); }
+    static std::vector<layout::SpokenName> spokenNames() { return listOf(layout::spokenNames()); }
+
 private:
+    PageOutcome page(Outcome outcome) const
+    {
+        return {std::move(outcome), m_session.canUndo(), m_session.canRedo(), m_session.modified(),
+                m_session.needsSaveQuestion(!m_fileName.empty()), m_fileName};
+    }
+
     static std::string bytesOf(const val& bytes)
     {
         std::string read(bytes["length"].as<std::size_t>(), '\0');
@@ -365,18 +224,21 @@ private:
         return read;
     }
 
-    val restoreFrom(const CharacterFileReading& reading)
+    Reading restoreFrom(const CharacterFileReading& reading, std::string fileName, bool modified)
     {
-        val out = val::object();
-        out.set("problem", reading.problem);
-        if (reading.state) {
-            m_session.restore(*reading.state);
-            out.set("choices", choicesOf(m_session, *reading.state));
-        }
-        return out;
+        if (!reading.state)
+            return {reading.problem, std::nullopt};
+        m_session.restore(*reading.state);
+        m_fileName = std::move(fileName);
+        // Changes not yet saved to the file are still to be saved, or offered for saving, after a reload.
+        if (modified)
+            m_session.markUnsaved();
+        return {"", Choices{m_session.classCode(), m_session.eventLengthEntry(), reading.state->manualLength,
+                            m_session.maxOut()}};
     }
 
     CalculatorSession m_session;
+    std::string m_fileName;
 };
 
 // The browser's decimal and group separators, read from its language at start-up.
@@ -385,13 +247,197 @@ void setNumberFormatTo(std::string decimalSeparator, std::string groupSeparator)
     setNumberFormat({std::move(decimalSeparator), std::move(groupSeparator)});
 }
 
+// The tables' texts are C strings, nullptr for none; the page gets "" for none, and the keys that are set.
+template <auto member, typename Row> std::string textOf(const Row& row)
+{
+    const char* text = row.*member;
+    return text ? text : "";
+}
+template <auto member, typename Row> std::vector<std::string> keysOf(const Row& row)
+{
+    std::vector<std::string> keys;
+    for (const char* key : row.*member)
+        if (key)
+            keys.emplace_back(key);
+    return keys;
+}
+// The page's keys: its own where a browser keeps the desktop's, else the desktop's.
+std::vector<std::string> pageKeysOf(const Command& command)
+{
+    return command.pageKeys[0] ? keysOf<&Command::pageKeys>(command) : keysOf<&Command::keys>(command);
+}
+template <unsigned flag> bool has(const layout::Control& control)
+{
+    return (control.flags & flag) != 0;
+}
+// The tables only go out to the page.
+template <typename Row, typename Value> void readOnly(Row&, Value) {}
+
 } // namespace
 } // namespace vorn
 
 EMSCRIPTEN_BINDINGS(vorn_session)
 {
-    using vorn::WebSession;
-    emscripten::function("setNumberFormat", &vorn::setNumberFormatTo);
+    using namespace vorn;
+    using emscripten::enum_;
+    using emscripten::value_array;
+    using emscripten::value_object;
+    using layout::Control;
+    using layout::Kind;
+    using layout::ListEntry;
+    using layout::SpokenName;
+
+    emscripten::function("setNumberFormat", &setNumberFormatTo);
+
+    // The page names the boxes by their element ids and the plan's choices with the words of its lists.
+    enum_<Box>("Box")
+        .value("none", Box::None)
+        .value("txtSilverSubmitted", Box::Silver)
+        .value("txtStartingBuild", Box::StartingBuild)
+        .value("txtStartingLooseXP", Box::StartingLooseXP)
+        .value("txtEventLength", Box::EventLength);
+    enum_<PlanBox>("PlanBox")
+        .value("none", PlanBox::None)
+        .value("txtPlanGoal", PlanBox::GoalValue)
+        .value("txtPlanLength", PlanBox::EventLength)
+        .value("txtPlanSilver", PlanBox::Silver)
+        .value("txtPlanBlankets", PlanBox::Blankets);
+    enum_<MessageIcon>("MessageIcon").value("none", MessageIcon::None).value("information", MessageIcon::Information);
+    enum_<PlanGoal>("PlanGoal")
+        .value("build", PlanGoal::Build)
+        .value("level", PlanGoal::Level)
+        .value("totalXP", PlanGoal::TotalXP);
+    enum_<PlanCoin>("PlanCoin")
+        .value("none", PlanCoin::None)
+        .value("maxOut", PlanCoin::MaxOut)
+        .value("silver", PlanCoin::Silver);
+    enum_<PlanVerdict>("PlanVerdict")
+        .value("refused", PlanVerdict::Refused)
+        .value("reached", PlanVerdict::Reached)
+        .value("alreadyReached", PlanVerdict::AlreadyReached)
+        .value("tooLarge", PlanVerdict::TooLarge)
+        .value("notWithin", PlanVerdict::NotWithin)
+        .value("noProgress", PlanVerdict::NoProgress);
+    enum_<ChartQuantity>("ChartQuantity").value("build", ChartQuantity::Build).value("totalXP", ChartQuantity::TotalXP);
+    enum_<Kind>("ControlKind")
+        .value("Frame", Kind::Frame)
+        .value("Label", Kind::Label)
+        .value("ValueLabel", Kind::ValueLabel)
+        .value("TextBox", Kind::TextBox)
+        .value("List", Kind::List)
+        .value("CheckBox", Kind::CheckBox)
+        .value("Button", Kind::Button);
+
+    value_object<BoxTexts>("Boxes")
+        .field("silver", &BoxTexts::silver)
+        .field("startingBuild", &BoxTexts::startingBuild)
+        .field("startingLooseXP", &BoxTexts::startingLooseXP)
+        .field("eventLength", &BoxTexts::eventLength);
+    value_object<Message>("Message").field("text", &Message::text).field("icon", &Message::icon);
+    // The figures by the ids of the labels that show them.
+    value_object<Display>("Display")
+        .field("lblLevel", &Display::level)
+        .field("lblBody", &Display::body)
+        .field("lblBuild", &Display::build)
+        .field("lblLooseXP", &Display::looseXP)
+        .field("lblTotalXP", &Display::totalXP)
+        .field("lblXPBPRatio", &Display::xpBPRatio)
+        .field("lblNextEventBuild", &Display::nextEventBuild)
+        .field("lblNextEventXP", &Display::nextEventXP)
+        .field("eventLength", &Display::eventLength)
+        .field("eventLengthEnabled", &Display::eventLengthEnabled);
+    value_object<PageOutcome>("Outcome")
+        .field("messages", &PageOutcome::messages)
+        .field("display", &PageOutcome::display)
+        .field("focus", &PageOutcome::focus)
+        .field("selectAll", &PageOutcome::selectAll)
+        .field("accepted", &PageOutcome::accepted)
+        .field("canUndo", &PageOutcome::canUndo)
+        .field("canRedo", &PageOutcome::canRedo)
+        .field("modified", &PageOutcome::modified)
+        .field("needsSaveQuestion", &PageOutcome::needsSaveQuestion)
+        .field("fileName", &PageOutcome::fileName);
+    value_object<Choices>("Choices")
+        .field("classCode", &Choices::classCode)
+        .field("eventLengthEntry", &Choices::eventLengthEntry)
+        .field("manualLength", &Choices::manualLength)
+        .field("maxOut", &Choices::maxOut);
+    value_object<Reading>("Reading").field("problem", &Reading::problem).field("choices", &Reading::choices);
+    value_object<HistoryRow>("HistoryRow")
+        .field("what", &HistoryRow::what)
+        .field("build", &HistoryRow::build)
+        .field("looseXP", &HistoryRow::looseXP)
+        .field("totalXP", &HistoryRow::totalXP)
+        .field("current", &HistoryRow::current)
+        .field("undone", &HistoryRow::undone);
+
+    value_array<ChartPoint>("ChartPoint").element(&ChartPoint::x).element(&ChartPoint::y);
+    value_object<ChartTick>("ChartTick").field("value", &ChartTick::value).field("label", &ChartTick::label);
+    value_object<ChartAxis>("ChartAxis")
+        .field("title", &ChartAxis::title)
+        .field("least", &ChartAxis::least)
+        .field("most", &ChartAxis::most)
+        .field("ticks", &ChartAxis::ticks);
+    value_object<ChartSeries>("ChartSeries")
+        .field("name", &ChartSeries::name)
+        .field("quantity", &ChartSeries::quantity)
+        .field("planned", &ChartSeries::planned)
+        .field("points", &ChartSeries::points);
+    value_object<Chart>("Chart")
+        .field("caption", &Chart::caption)
+        .field("x", &Chart::x)
+        .field("build", &Chart::build)
+        .field("totalXP", &Chart::totalXP)
+        .field("series", &Chart::series);
+
+    value_object<PlanRequest>("PlanRequest")
+        .field("goal", &PlanRequest::goal)
+        .field("goalValue", &PlanRequest::goalValue)
+        .field("eventLengthEntry", &PlanRequest::eventLengthEntry)
+        .field("manualLength", &PlanRequest::manualLength)
+        .field("coin", &PlanRequest::coin)
+        .field("silver", &PlanRequest::silver)
+        .field("blanketsBetween", &PlanRequest::blanketsBetween);
+    value_object<PagePlanAnswer>("PlanAnswer")
+        .field("verdict", &PagePlanAnswer::verdict)
+        .field("messages", &PagePlanAnswer::messages)
+        .field("focus", &PagePlanAnswer::focus)
+        .field("selectAll", &PagePlanAnswer::selectAll)
+        .field("text", &PagePlanAnswer::text)
+        .field("canApply", &PagePlanAnswer::canApply)
+        .field("columns", &PagePlanAnswer::columns)
+        .field("cells", &PagePlanAnswer::cells)
+        .field("chart", &PagePlanAnswer::chart);
+
+    value_object<Menu>("Menu")
+        .field("name", &textOf<&Menu::name, Menu>, &readOnly<Menu, std::string>)
+        .field("caption", &textOf<&Menu::caption, Menu>, &readOnly<Menu, std::string>);
+    value_object<Command>("Command")
+        .field("name", &textOf<&Command::name, Command>, &readOnly<Command, std::string>)
+        .field("menu", &textOf<&Command::menu, Command>, &readOnly<Command, std::string>)
+        .field("caption", &textOf<&Command::caption, Command>, &readOnly<Command, std::string>)
+        .field("keys", &keysOf<&Command::keys, Command>, &readOnly<Command, std::vector<std::string>>)
+        .field("pageKeys", &pageKeysOf, &readOnly<Command, std::vector<std::string>>)
+        .field("pageNote", &textOf<&Command::pageNote, Command>, &readOnly<Command, std::string>)
+        .field("onPage", &Command::onPage)
+        .field("startsGroup", &Command::startsGroup);
+    value_object<Control>("Control")
+        .field("name", &textOf<&Control::name, Control>, &readOnly<Control, std::string>)
+        .field("kind", &Control::kind)
+        .field("text", &textOf<&Control::text, Control>, &readOnly<Control, std::string>)
+        .field("toolTip", &textOf<&Control::toolTip, Control>, &readOnly<Control, std::string>)
+        .field("tabIndex", &Control::tabIndex)
+        .field("disabled", &has<layout::Disabled>, &readOnly<Control, bool>)
+        .field("checked", &has<layout::Checked>, &readOnly<Control, bool>);
+    value_object<ListEntry>("ListEntry")
+        .field("list", &textOf<&ListEntry::list, ListEntry>, &readOnly<ListEntry, std::string>)
+        .field("text", &textOf<&ListEntry::text, ListEntry>, &readOnly<ListEntry, std::string>)
+        .field("itemData", &ListEntry::itemData);
+    value_object<SpokenName>("SpokenName")
+        .field("control", &textOf<&SpokenName::control, SpokenName>, &readOnly<SpokenName, std::string>)
+        .field("name", &textOf<&SpokenName::name, SpokenName>, &readOnly<SpokenName, std::string>)
+        .field("captionLabel", &textOf<&SpokenName::captionLabel, SpokenName>, &readOnly<SpokenName, std::string>);
+
     emscripten::class_<WebSession>("Session")
         .constructor<>()
         .function("refresh", &WebSession::refresh)
@@ -411,8 +457,6 @@ EMSCRIPTEN_BINDINGS(vorn_session)
         .function("newCharacter", &WebSession::newCharacter)
         .function("undo", &WebSession::undo)
         .function("redo", &WebSession::redo)
-        .function("canUndo", &WebSession::canUndo)
-        .function("canRedo", &WebSession::canRedo)
         .function("resultsText", &WebSession::resultsText)
         .function("history", &WebSession::history)
         .class_function("historyCaptions", &WebSession::historyCaptions)
@@ -422,11 +466,13 @@ EMSCRIPTEN_BINDINGS(vorn_session)
         .function("applyPlan", &WebSession::applyPlan)
         .function("save", &WebSession::save)
         .function("markSaved", &WebSession::markSaved)
-        .function("markUnsaved", &WebSession::markUnsaved)
-        .function("modified", &WebSession::modified)
-        .function("needsSaveQuestion", &WebSession::needsSaveQuestion)
         .function("open", &WebSession::open)
         .function("openKept", &WebSession::openKept)
         .class_function("tooLarge", &WebSession::tooLarge)
-        .class_function("mostFileBytes", &WebSession::mostFileBytes);
+        .class_function("mostFileBytes", &WebSession::mostFileBytes)
+        .class_function("menus", &WebSession::menus)
+        .class_function("commands", &WebSession::commands)
+        .class_function("controls", &WebSession::controls)
+        .class_function("listEntries", &WebSession::listEntries)
+        .class_function("spokenNames", &WebSession::spokenNames);
 }

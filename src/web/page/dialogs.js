@@ -1,247 +1,284 @@
+// @ts-check
 // The page's own modal boxes: messages, the blanket prompt, the save-changes question, the history, the
-// clipboard fallback and About (the Plan Ahead dialog uses the same machinery). Each is a <dialog> opened with showModal(), so the rest of the page is
-// out of reach while it is open; each answers through a promise once it has closed, and the focus goes
-// back to where it was, as after a message box on the desktop.
-"use strict";
+// clipboard fallback and About (the Plan Ahead dialog uses the same machinery). Each is a <dialog> opened
+// with showModal(), so the rest of the page is out of reach while it is open; each answers through a
+// promise once it has closed, and the focus goes back to where it was, as after a message box on the
+// desktop.
+import * as VornChart from "./chart.js";
+import { VornFocus, byId } from "./focus.js";
 
-// How the next focus move came about, for the select-all habits of the text boxes: "restore" gives the
-// focus back without touching the box's selection (the desktop's window activation).
-const VornFocus = {
-    reason: null,
-    move(element, reason, options) {
-        VornFocus.reason = reason;
-        try {
-            element.focus(options);
-        } finally {
-            VornFocus.reason = null;
-        }
-    },
-};
-
-const VornDialogs = (() => {
-    const byId = (id) => document.getElementById(id);
-
-    // Only one box is open at a time; a second waits for the first, as modal boxes stack up. A box that
-    // other boxes may stand over (Plan Ahead and its messages) lets the next one open once it is shown.
+/**
+ * Only one box is open at a time; a second waits for the first, as modal boxes stack up. A box that other
+ * boxes may stand over (Plan Ahead and its messages) lets the next one open once it is shown.
+ * `ask(opened)` opens a box, calls `opened()` once it is open and resolves once it has closed.
+ * @returns {<T>(ask: (opened: () => void) => Promise<T>, letsOthersOver?: boolean) => Promise<T>}
+ */
+export function modalQueue() {
+    /** @type {Promise<unknown>} */
     let queue = Promise.resolve();
-
-    function focusable(element) {
-        return element && element.isConnected && !element.disabled && element !== document.body;
-    }
-
-    // Opens `dialog` modally; `prepare` fills it and wires its buttons to `finish`, whose answer the promise
-    // resolves with once the box has closed. Escape gives `cancelAnswer`. `shown` runs once it is open.
-    function run(dialog, { first, cancelAnswer, prepare, shown, letsOthersOver }) {
-        let opened;
-        const isOpen = new Promise((resolve) => (opened = resolve));
-        const ask = () =>
-            new Promise((resolve) => {
-                const previous = document.activeElement;
-                const selection =
-                    previous && typeof previous.selectionStart === "number"
-                        ? [previous.selectionStart, previous.selectionEnd, previous.selectionDirection]
-                        : null;
-                let answer = cancelAnswer;
-                const cleanups = [];
-                const finish = (value) => {
-                    answer = value;
-                    // The browser may hand the focus back itself as the box closes.
-                    VornFocus.reason = "restore";
-                    try {
-                        dialog.close();
-                    } finally {
-                        VornFocus.reason = null;
-                    }
-                };
-                if (prepare)
-                    prepare(finish, cleanups);
-                const onCancel = (event) => {
-                    // Escape answers as the box's Cancel (or OK, for a box with one button).
-                    event.preventDefault();
-                    finish(cancelAnswer);
-                };
-                const onClose = () => {
-                    dialog.removeEventListener("cancel", onCancel);
-                    dialog.removeEventListener("close", onClose);
-                    for (const cleanup of cleanups)
-                        cleanup();
-                    if (focusable(previous)) {
-                        VornFocus.move(previous, "restore");
-                        if (selection)
-                            try {
-                                previous.setSelectionRange(selection[0], selection[1], selection[2]);
-                            } catch (e) {
-                                // Not every box keeps a selection.
-                            }
-                    }
-                    resolve(answer);
-                };
-                dialog.addEventListener("cancel", onCancel);
-                dialog.addEventListener("close", onClose);
-                dialog.showModal();
-                // The box is read from its top, even where its first button lies further down.
-                if (first)
-                    VornFocus.move(first, "dialog", { preventScroll: true });
-                dialog.scrollTop = 0;
-                opened();
-                if (shown)
-                    shown();
-            });
-        const answered = queue.then(ask);
+    return (ask, letsOthersOver = false) => {
+        /** @type {() => void} */
+        let opened = () => {};
+        const isOpen = new Promise((resolve) => (opened = () => resolve(undefined)));
+        const answered = queue.then(() => ask(opened));
         queue = (letsOthersOver ? Promise.race([isOpen, answered]) : answered).catch(() => undefined);
         return answered;
-    }
+    };
+}
 
-    function on(cleanups, button, listener, type = "click") {
-        button.addEventListener(type, listener);
-        cleanups.push(() => button.removeEventListener(type, listener));
-    }
+/**
+ * @typedef {(value: any) => void} Finish
+ * @typedef {Array<() => void>} Cleanups
+ * @typedef {object} BoxOptions
+ * @property {HTMLElement} [first] the control that gets the focus
+ * @property {any} cancelAnswer what Escape answers
+ * @property {(finish: Finish, cleanups: Cleanups) => void} [prepare]
+ * @property {() => void} [shown]
+ * @property {boolean} [letsOthersOver]
+ */
 
-    // Messages break their lines with CR LF; the text shows every line break as one.
-    function lines(text) {
-        return String(text).replace(/\r\n?/g, "\n");
-    }
+const enqueue = modalQueue();
 
-    function message(text, icon) {
-        const dialog = byId("dlgMessage");
-        return run(dialog, {
-            first: byId("dlgMessageOK"),
-            cancelAnswer: undefined,
-            prepare(finish, cleanups) {
-                byId("dlgMessageText").textContent = lines(text);
-                byId("dlgMessageIcon").hidden = icon !== "information";
-                on(cleanups, byId("dlgMessageOK"), () => finish(undefined));
-            },
+/** @param {Element | null} element @returns {element is HTMLElement} */
+function focusable(element) {
+    return element instanceof HTMLElement && element.isConnected && !("disabled" in element && element.disabled) &&
+        element !== document.body;
+}
+
+/**
+ * Opens `dialog` modally; `prepare` fills it and wires its buttons to `finish`, whose answer the promise
+ * resolves with once the box has closed. Escape gives `cancelAnswer`. `shown` runs once it is open.
+ * @param {HTMLDialogElement} dialog
+ * @param {BoxOptions} options
+ * @returns {Promise<any>}
+ */
+function run(dialog, { first, cancelAnswer, prepare, shown, letsOthersOver }) {
+    const ask = (/** @type {() => void} */ opened) =>
+        new Promise((resolve) => {
+            const previous = document.activeElement;
+            const selection =
+                (previous instanceof HTMLInputElement || previous instanceof HTMLTextAreaElement) &&
+                typeof previous.selectionStart === "number"
+                    ? /** @type {const} */ ([previous.selectionStart, previous.selectionEnd, previous.selectionDirection])
+                    : null;
+            let answer = cancelAnswer;
+            /** @type {Cleanups} */
+            const cleanups = [];
+            /** @type {Finish} */
+            const finish = (value) => {
+                answer = value;
+                // The browser may hand the focus back itself as the box closes.
+                VornFocus.reason = "restore";
+                try {
+                    dialog.close();
+                } finally {
+                    VornFocus.reason = null;
+                }
+            };
+            if (prepare)
+                prepare(finish, cleanups);
+            const onCancel = (/** @type {Event} */ event) => {
+                // Escape answers as the box's Cancel (or OK, for a box with one button).
+                event.preventDefault();
+                finish(cancelAnswer);
+            };
+            const onClose = () => {
+                dialog.removeEventListener("cancel", onCancel);
+                dialog.removeEventListener("close", onClose);
+                for (const cleanup of cleanups)
+                    cleanup();
+                if (focusable(previous)) {
+                    VornFocus.move(previous, "restore");
+                    if (selection && "setSelectionRange" in previous)
+                        try {
+                            /** @type {HTMLInputElement} */ (previous).setSelectionRange(
+                                selection[0], selection[1], selection[2] ?? undefined);
+                        } catch (e) {
+                            // Not every box keeps a selection.
+                        }
+                }
+                resolve(answer);
+            };
+            dialog.addEventListener("cancel", onCancel);
+            dialog.addEventListener("close", onClose);
+            dialog.showModal();
+            // The box is read from its top, even where its first button lies further down.
+            if (first)
+                VornFocus.move(first, "dialog", { preventScroll: true });
+            dialog.scrollTop = 0;
+            opened();
+            if (shown)
+                shown();
         });
-    }
+    return enqueue(ask, letsOthersOver);
+}
 
-    // The blanket prompt: the typed text, or "" for Cancel and Escape.
-    function input(prompt) {
-        const dialog = byId("dlgInput");
-        const field = byId("dlgInputText");
-        return run(dialog, {
-            first: field,
-            cancelAnswer: "",
-            prepare(finish, cleanups) {
-                byId("dlgInputPrompt").textContent = lines(prompt);
-                field.value = "";
-                on(cleanups, byId("dlgInputOK"), () => finish(field.value));
-                on(cleanups, byId("dlgInputCancel"), () => finish(""));
-                // Enter in the field is OK, as in the desktop's input box.
-                const onKey = (event) => {
-                    if (event.key === "Enter" && !event.isComposing) {
-                        event.preventDefault();
-                        finish(field.value);
-                    }
-                };
-                on(cleanups, field, onKey, "keydown");
-            },
-        });
-    }
+/**
+ * @param {Cleanups} cleanups
+ * @param {HTMLElement} button
+ * @param {(event: any) => void} listener
+ */
+export function on(cleanups, button, listener, type = "click") {
+    button.addEventListener(type, listener);
+    cleanups.push(() => button.removeEventListener(type, listener));
+}
 
-    // "save", "discard" or "cancel". `name`: the character's file, or null for one that has none yet.
-    function askSaveChanges(name) {
-        const dialog = byId("dlgSaveChanges");
-        return run(dialog, {
-            first: byId("dlgSaveChangesSave"),
-            cancelAnswer: "cancel",
-            prepare(finish, cleanups) {
-                byId("dlgSaveChangesText").textContent = name ? "Save changes to " + name + "?" : "Save this character?";
-                on(cleanups, byId("dlgSaveChangesSave"), () => finish("save"));
-                on(cleanups, byId("dlgSaveChangesDiscard"), () => finish("discard"));
-                on(cleanups, byId("dlgSaveChangesCancel"), () => finish("cancel"));
-            },
-        });
-    }
+// Messages break their lines with CR LF; the text shows every line break as one.
+function lines(/** @type {string} */ text) {
+    return String(text).replace(/\r\n?/g, "\n");
+}
 
-    // The results to copy by hand when the browser keeps the clipboard to itself.
-    function copyByHand(text) {
-        const field = byId("dlgCopyText");
-        return run(byId("dlgCopy"), {
-            first: field,
-            cancelAnswer: undefined,
-            prepare(finish, cleanups) {
-                field.value = text;
-                on(cleanups, byId("dlgCopyClose"), () => finish(undefined));
-                queueMicrotask(() => field.select());
-            },
-        });
-    }
+/**
+ * @param {string} text
+ * @param {string} icon "information" shows the information icon
+ */
+export function message(text, icon) {
+    const dialog = byId("dlgMessage", HTMLDialogElement);
+    return run(dialog, {
+        first: byId("dlgMessageOK"),
+        cancelAnswer: undefined,
+        prepare(finish, cleanups) {
+            byId("dlgMessageText").textContent = lines(text);
+            byId("dlgMessageIcon").hidden = icon !== "information";
+            on(cleanups, byId("dlgMessageOK"), () => finish(undefined));
+        },
+    });
+}
 
-    // The history table: the captions, then one row per step, the current one marked; under it the chart.
-    function history(captions, rows, chart) {
-        const table = byId("tblHistory");
-        const picture = byId("picHistoryChart");
-        let current = null;
-        return run(byId("dlgHistory"), {
-            first: byId("dlgHistoryClose"),
-            cancelAnswer: undefined,
-            prepare(finish, cleanups) {
-                const head = table.tHead.rows[0];
-                while (head.cells.length > 1)
-                    head.deleteCell(1);
-                captions.forEach((caption, column) => {
-                    const cell = document.createElement("th");
-                    cell.scope = "col";
-                    cell.textContent = caption;
-                    if (column > 0)
+// The blanket prompt: the typed text, or "" for Cancel and Escape.
+/** @param {string} prompt @returns {Promise<string>} */
+export function input(prompt) {
+    const dialog = byId("dlgInput", HTMLDialogElement);
+    const field = byId("dlgInputText", HTMLInputElement);
+    return run(dialog, {
+        first: field,
+        cancelAnswer: "",
+        prepare(finish, cleanups) {
+            byId("dlgInputPrompt").textContent = lines(prompt);
+            field.value = "";
+            on(cleanups, byId("dlgInputOK"), () => finish(field.value));
+            on(cleanups, byId("dlgInputCancel"), () => finish(""));
+            // Enter in the field is OK, as in the desktop's input box.
+            const onKey = (/** @type {KeyboardEvent} */ event) => {
+                if (event.key === "Enter" && !event.isComposing) {
+                    event.preventDefault();
+                    finish(field.value);
+                }
+            };
+            on(cleanups, field, onKey, "keydown");
+        },
+    });
+}
+
+// "save", "discard" or "cancel". `name`: the character's file, or null for one that has none yet.
+/** @param {string | null} name @returns {Promise<"save" | "discard" | "cancel">} */
+export function askSaveChanges(name) {
+    const dialog = byId("dlgSaveChanges", HTMLDialogElement);
+    return run(dialog, {
+        first: byId("dlgSaveChangesSave"),
+        cancelAnswer: "cancel",
+        prepare(finish, cleanups) {
+            byId("dlgSaveChangesText").textContent = name ? "Save changes to " + name + "?" : "Save this character?";
+            on(cleanups, byId("dlgSaveChangesSave"), () => finish("save"));
+            on(cleanups, byId("dlgSaveChangesDiscard"), () => finish("discard"));
+            on(cleanups, byId("dlgSaveChangesCancel"), () => finish("cancel"));
+        },
+    });
+}
+
+// The results to copy by hand when the browser keeps the clipboard to itself.
+/** @param {string} text */
+export function copyByHand(text) {
+    const field = byId("dlgCopyText", HTMLTextAreaElement);
+    return run(byId("dlgCopy", HTMLDialogElement), {
+        first: field,
+        cancelAnswer: undefined,
+        prepare(finish, cleanups) {
+            field.value = text;
+            on(cleanups, byId("dlgCopyClose"), () => finish(undefined));
+            queueMicrotask(() => field.select());
+        },
+    });
+}
+
+// The history table: the captions, then one row per step, the current one marked; under it the chart.
+/**
+ * @param {string[]} captions
+ * @param {import("./vorn").HistoryRow[]} rows
+ * @param {import("./vorn").Chart} chart
+ */
+export function history(captions, rows, chart) {
+    const table = byId("tblHistory", HTMLTableElement);
+    const picture = byId("picHistoryChart", SVGSVGElement);
+    /** @type {HTMLTableRowElement | null} */
+    let current = null;
+    return run(byId("dlgHistory", HTMLDialogElement), {
+        first: byId("dlgHistoryClose"),
+        cancelAnswer: undefined,
+        prepare(finish, cleanups) {
+            const head = /** @type {HTMLTableSectionElement} */ (table.tHead).rows[0];
+            while (head.cells.length > 1)
+                head.deleteCell(1);
+            captions.forEach((caption, column) => {
+                const cell = document.createElement("th");
+                cell.scope = "col";
+                cell.textContent = caption;
+                if (column > 0)
+                    cell.className = "number";
+                head.appendChild(cell);
+            });
+            const body = table.tBodies[0];
+            body.replaceChildren();
+            current = null;
+            rows.forEach((row, index) => {
+                const tr = body.insertRow();
+                const number = document.createElement("th");
+                number.scope = "row";
+                number.className = "row-number";
+                number.textContent = row.current ? "\u25B6 " + index : String(index);
+                tr.appendChild(number);
+                for (const [text, numeric] of /** @type {const} */ ([[row.what, false], [row.build, true], [row.looseXP, true], [row.totalXP, true]])) {
+                    const cell = tr.insertCell();
+                    cell.textContent = text;
+                    if (numeric)
                         cell.className = "number";
-                    head.appendChild(cell);
-                });
-                const body = table.tBodies[0];
-                body.replaceChildren();
-                current = null;
-                rows.forEach((row, index) => {
-                    const tr = body.insertRow();
-                    const number = document.createElement("th");
-                    number.scope = "row";
-                    number.className = "row-number";
-                    number.textContent = row.current ? "\u25B6 " + index : String(index);
-                    tr.appendChild(number);
-                    for (const [text, numeric] of [[row.what, false], [row.build, true], [row.looseXP, true], [row.totalXP, true]]) {
-                        const cell = tr.insertCell();
-                        cell.textContent = text;
-                        if (numeric)
-                            cell.className = "number";
-                    }
-                    if (row.current) {
-                        tr.classList.add("current");
-                        tr.setAttribute("aria-current", "step");
-                        current = tr;
-                    }
-                    if (row.undone)
-                        tr.classList.add("undone");
-                });
-                on(cleanups, byId("dlgHistoryClose"), () => finish(undefined));
-                cleanups.push(() => VornChart.clear(picture));
-            },
-            // Drawn once open, at the width the dialog gives it.
-            shown() {
-                VornChart.draw(picture, chart);
-                if (current)
-                    current.scrollIntoView({ block: "nearest" });
-            },
-        });
-    }
+                }
+                if (row.current) {
+                    tr.classList.add("current");
+                    tr.setAttribute("aria-current", "step");
+                    current = tr;
+                }
+                if (row.undone)
+                    tr.classList.add("undone");
+            });
+            on(cleanups, byId("dlgHistoryClose"), () => finish(undefined));
+            cleanups.push(() => VornChart.clear(picture));
+        },
+        // Drawn once open, at the width the dialog gives it.
+        shown() {
+            VornChart.draw(picture, chart);
+            if (current)
+                /** @type {HTMLTableRowElement} */ (current).scrollIntoView({ block: "nearest" });
+        },
+    });
+}
 
-    function about() {
-        return run(byId("dlgAbout"), {
-            first: byId("dlgAboutOK"),
-            cancelAnswer: undefined,
-            prepare(finish, cleanups) {
-                on(cleanups, byId("dlgAboutOK"), () => finish(undefined));
-            },
-        });
-    }
+export function about() {
+    return run(byId("dlgAbout", HTMLDialogElement), {
+        first: byId("dlgAboutOK"),
+        cancelAnswer: undefined,
+        prepare(finish, cleanups) {
+            on(cleanups, byId("dlgAboutOK"), () => finish(undefined));
+        },
+    });
+}
 
-    function anyOpen() {
-        return document.querySelector("dialog[open]") !== null;
-    }
+export function anyOpen() {
+    return document.querySelector("dialog[open]") !== null;
+}
 
-    // A box of the page's own making (Plan Ahead), which messages may stand over while it is open.
-    function letOthersOver(dialog, options) {
-        return run(dialog, Object.assign({}, options, { letsOthersOver: true }));
-    }
-
-    return { message, input, askSaveChanges, copyByHand, history, about, anyOpen, letOthersOver, on };
-})();
+// A box of the page's own making (Plan Ahead), which messages may stand over while it is open.
+/** @param {HTMLDialogElement} dialog @param {BoxOptions} options */
+export function letOthersOver(dialog, options) {
+    return run(dialog, Object.assign({}, options, { letsOthersOver: true }));
+}

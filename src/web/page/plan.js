@@ -1,201 +1,224 @@
+// @ts-check
 // The Plan Ahead dialog: a goal and an event pattern in, the session's answer out (how many events reach
 // the goal, a table of them and a chart of the character continuing along them). Planning never changes
 // the character; Apply Plan hands the plan shown to the calculator, which records it as one step. The
 // dialog keeps its choices between openings, as the desktop's Plan window does.
-"use strict";
+import * as VornChart from "./chart.js";
+import * as VornDialogs from "./dialogs.js";
+import { nameOf } from "./enums.js";
+import { VornFocus, byId } from "./focus.js";
 
-const VornPlan = (() => {
-    const byId = (id) => document.getElementById(id);
-    const kBoxes = ["txtPlanGoal", "txtPlanLength", "txtPlanSilver", "txtPlanBlankets"];
-    const kManualLength = "-1";
+const kBoxes = ["txtPlanGoal", "txtPlanLength", "txtPlanSilver", "txtPlanBlankets"];
+const kManualLength = "-1";
 
-    let calculator = null; // {session, boxes, apply}
-    let started = false;
-    let shown = null; // the request whose answer is shown; null when none is
+/**
+ * @typedef {import("./vorn").Session} Session
+ * @typedef {import("./vorn").Boxes} Boxes
+ * @typedef {import("./vorn").Outcome} Outcome
+ * @typedef {import("./vorn").PlanRequest} PlanRequest
+ * @typedef {import("./vorn").PlanAnswer} PlanAnswer
+ * @typedef {{PlanGoal: import("./vorn").Enum, PlanCoin: import("./vorn").Enum}} PlanChoices the session's
+ *     plan choices by the words of the dialog's lists
+ * @typedef {{session: Session, boxes: () => Boxes, apply: (outcome: Outcome) => Promise<void>,
+ *            enums: PlanChoices}} Calculator
+ */
 
-    const goal = byId("cboPlanGoal");
-    const lengthList = byId("cboPlanLength");
-    const lengthBox = byId("txtPlanLength");
-    const coin = byId("cboPlanCoin");
-    const silver = byId("txtPlanSilver");
+/** @type {Calculator} */
+let calculator;
+let started = false;
+/** @type {PlanRequest | null} the request whose answer is shown */
+let shown = null;
 
-    function request() {
-        return {
-            goal: goal.value,
-            goalValue: byId("txtPlanGoal").value,
-            eventLengthEntry: Number(lengthList.value),
-            manualLength: lengthBox.value,
-            coin: coin.value,
-            silver: silver.value,
-            blanketsBetween: byId("txtPlanBlankets").value,
-        };
+const goal = byId("cboPlanGoal", HTMLSelectElement);
+const lengthList = byId("cboPlanLength", HTMLSelectElement);
+const lengthBox = byId("txtPlanLength", HTMLInputElement);
+const coin = byId("cboPlanCoin", HTMLSelectElement);
+const silver = byId("txtPlanSilver", HTMLInputElement);
+
+/** @returns {PlanRequest} */
+function request() {
+    return {
+        goal: calculator.enums.PlanGoal[goal.value],
+        goalValue: byId("txtPlanGoal", HTMLInputElement).value,
+        eventLengthEntry: Number(lengthList.value),
+        manualLength: lengthBox.value,
+        coin: calculator.enums.PlanCoin[coin.value],
+        silver: silver.value,
+        blanketsBetween: byId("txtPlanBlankets", HTMLInputElement).value,
+    };
+}
+
+// A fixed entry shows its length in the box, as the calculator's list does; manual input lets the user
+// type one.
+function lengthChosen() {
+    const manual = lengthList.value === kManualLength;
+    if (!manual)
+        lengthBox.value = lengthList.value;
+    lengthBox.disabled = !manual;
+}
+
+function coinChosen() {
+    silver.disabled = coin.value !== "silver";
+}
+
+/** @param {PlanAnswer} answer */
+function showAnswer(answer) {
+    byId("lblPlanAnswer").textContent = answer.text;
+    const table = byId("tblPlan", HTMLTableElement);
+    const head = /** @type {HTMLTableSectionElement} */ (table.tHead).rows[0];
+    head.replaceChildren();
+    for (const caption of answer.columns) {
+        const cell = document.createElement("th");
+        cell.scope = "col";
+        cell.textContent = caption;
+        head.appendChild(cell);
     }
-
-    // A fixed entry shows its length in the box, as the calculator's list does; manual input lets the user
-    // type one.
-    function lengthChosen() {
-        const manual = lengthList.value === kManualLength;
-        if (!manual)
-            lengthBox.value = lengthList.value;
-        lengthBox.disabled = !manual;
+    const rows = document.createDocumentFragment();
+    for (const line of answer.cells.split("\n").slice(0, -1)) {
+        const tr = document.createElement("tr");
+        for (const text of line.split("\t"))
+            tr.appendChild(document.createElement("td")).textContent = text;
+        rows.appendChild(tr);
     }
+    table.tBodies[0].replaceChildren(rows);
+    VornChart.draw(byId("picPlanChart", SVGSVGElement), answer.chart);
+    enableApply(answer.canApply);
+}
 
-    function coinChosen() {
-        silver.disabled = coin.value !== "silver";
-    }
+/** @param {boolean} enabled */
+function enableApply(enabled) {
+    const apply = byId("cmdApplyPlan", HTMLButtonElement);
+    // A button about to be disabled hands the focus on, as a window moves it to its next control.
+    if (!enabled && document.activeElement === apply)
+        VornFocus.move(byId("dlgPlanClose", HTMLButtonElement), "program");
+    apply.disabled = !enabled;
+}
 
-    function showAnswer(answer) {
-        byId("lblPlanAnswer").textContent = answer.text;
-        const table = byId("tblPlan");
-        const head = table.tHead.rows[0];
-        head.replaceChildren();
-        for (const caption of answer.columns) {
-            const cell = document.createElement("th");
-            cell.scope = "col";
-            cell.textContent = caption;
-            head.appendChild(cell);
-        }
-        const rows = document.createDocumentFragment();
-        for (const line of answer.cells.split("\n").slice(0, -1)) {
-            const tr = document.createElement("tr");
-            for (const text of line.split("\t"))
-                tr.appendChild(document.createElement("td")).textContent = text;
-            rows.appendChild(tr);
-        }
-        table.tBodies[0].replaceChildren(rows);
-        VornChart.draw(byId("picPlanChart"), answer.chart);
-        enableApply(answer.canApply);
-    }
+// An answer stands only for the request it answers: once a box or list changes, or a Plan is refused,
+// nothing is shown and nothing can be applied until Plan answers again.
+function clearAnswer() {
+    shown = null;
+    byId("lblPlanAnswer").textContent = "";
+    const table = byId("tblPlan", HTMLTableElement);
+    /** @type {HTMLTableSectionElement} */ (table.tHead).rows[0].replaceChildren();
+    table.tBodies[0].replaceChildren();
+    VornChart.clear(byId("picPlanChart", SVGSVGElement));
+    enableApply(false);
+}
 
-    function enableApply(enabled) {
-        const apply = byId("cmdApplyPlan");
-        // A button about to be disabled hands the focus on, as a window moves it to its next control.
-        if (!enabled && document.activeElement === apply)
-            VornFocus.move(byId("dlgPlanClose"), "program");
-        apply.disabled = !enabled;
-    }
-
-    // An answer stands only for the request it answers: once a box or list changes, or a Plan is refused,
-    // nothing is shown and nothing can be applied until Plan answers again.
-    function clearAnswer() {
-        shown = null;
-        byId("lblPlanAnswer").textContent = "";
-        const table = byId("tblPlan");
-        table.tHead.rows[0].replaceChildren();
-        table.tBodies[0].replaceChildren();
-        VornChart.clear(byId("picPlanChart"));
-        enableApply(false);
-    }
-
-    // The dialog first opens on the next Level, with the event and preview the calculator has chosen.
-    function startFromTheCharacter() {
-        const start = calculator.session.planStart();
-        goal.value = start.goal;
-        byId("txtPlanGoal").value = start.goalValue;
-        lengthList.value = String(start.eventLengthEntry);
-        coin.value = start.coin;
-        silver.value = start.silver;
-        byId("txtPlanBlankets").value = start.blanketsBetween;
-        lengthChosen();
-        coinChosen();
-        const r = request();
-        const answer = calculator.session.plan(r);
-        if (answer.verdict !== "refused") {
-            shown = r;
-            showAnswer(answer);
-        }
-    }
-
-    // The character changed: the plan shown is worked out again from it.
-    function refresh() {
-        if (!shown)
-            return;
-        const answer = calculator.session.plan(shown);
-        if (answer.verdict === "refused") {
-            // Only the silver can be refused by a changed character: a lower Build allows less.
-            showAnswer(Object.assign({}, answer, { text: answer.messages[0].text, canApply: false }));
-            shown = null;
-            return;
-        }
-        showAnswer(answer);
-    }
-
-    async function plan() {
-        const r = request();
-        const answer = calculator.session.plan(r);
-        if (answer.verdict === "refused") {
-            clearAnswer();
-            for (const message of answer.messages)
-                await VornDialogs.message(message.text, message.icon);
-            const target = answer.focus ? byId(answer.focus) : null;
-            if (target && !target.disabled) {
-                VornFocus.move(target, "program");
-                if (answer.selectAll)
-                    target.select();
-            }
-            return;
-        }
+// The dialog first opens on the next Level, with the event and preview the calculator has chosen.
+function startFromTheCharacter() {
+    const start = calculator.session.planStart();
+    goal.value = nameOf(start.goal);
+    byId("txtPlanGoal", HTMLInputElement).value = start.goalValue;
+    lengthList.value = String(start.eventLengthEntry);
+    coin.value = nameOf(start.coin);
+    silver.value = start.silver;
+    byId("txtPlanBlankets", HTMLInputElement).value = start.blanketsBetween;
+    lengthChosen();
+    coinChosen();
+    const r = request();
+    const answer = calculator.session.plan(r);
+    if (nameOf(answer.verdict) !== "refused") {
         shown = r;
         showAnswer(answer);
     }
+}
 
-    async function applyPlan() {
-        if (!shown)
-            return;
-        await calculator.apply(calculator.session.applyPlan(shown, calculator.boxes()));
-        refresh();
+// The character changed: the plan shown is worked out again from it.
+function refresh() {
+    if (!shown)
+        return;
+    const answer = calculator.session.plan(shown);
+    if (nameOf(answer.verdict) === "refused") {
+        // Only the silver can be refused by a changed character: a lower Build allows less.
+        showAnswer(Object.assign({}, answer, { text: answer.messages[0].text, canApply: false }));
+        shown = null;
+        return;
     }
+    showAnswer(answer);
+}
 
-    // `session`: the page's session; `boxes()`: the calculator's four boxes; `apply(outcome)`: the
-    // calculator's way of showing what an action did.
-    function init(session, boxes, apply) {
-        calculator = { session, boxes, apply };
-        // The same entries as the calculator's event-length list, manual input included.
-        for (const option of byId("cboEventLength").options)
-            lengthList.appendChild(new Option(option.text, option.value));
-        lengthList.addEventListener("change", lengthChosen);
-        coin.addEventListener("change", coinChosen);
-        for (const id of kBoxes)
-            byId(id).addEventListener("input", clearAnswer);
-        for (const list of [goal, lengthList, coin])
-            list.addEventListener("change", clearAnswer);
-        byId("cmdPlan").addEventListener("click", plan);
-        byId("cmdApplyPlan").addEventListener("click", applyPlan);
-        // One press, one click, as in the calculator: a held Enter must not apply a plan that falls short
-        // of its goal again and again.
-        byId("dlgPlan").addEventListener("keydown", (event) => {
-            if (event.key === "Enter" && event.repeat && event.target.tagName === "BUTTON")
+async function plan() {
+    const r = request();
+    const answer = calculator.session.plan(r);
+    if (nameOf(answer.verdict) === "refused") {
+        clearAnswer();
+        for (const message of answer.messages)
+            await VornDialogs.message(message.text, nameOf(message.icon));
+        const focus = nameOf(answer.focus);
+        const target = focus && focus !== "none" ? byId(focus, HTMLInputElement) : null;
+        if (target && !target.disabled) {
+            VornFocus.move(target, "program");
+            if (answer.selectAll)
+                target.select();
+        }
+        return;
+    }
+    shown = r;
+    showAnswer(answer);
+}
+
+async function applyPlan() {
+    if (!shown)
+        return;
+    await calculator.apply(calculator.session.applyPlan(shown, calculator.boxes()));
+    refresh();
+}
+
+// `session`: the page's session; `boxes()`: the calculator's four boxes; `apply(outcome)`: the
+// calculator's way of showing what an action did.
+/**
+ * @param {Session} session
+ * @param {() => Boxes} boxes
+ * @param {(outcome: Outcome) => Promise<void>} apply
+ * @param {PlanChoices} enums
+ */
+export function init(session, boxes, apply, enums) {
+    calculator = { session, boxes, apply, enums };
+    // The same entries as the calculator's event-length list, manual input included.
+    for (const option of byId("cboEventLength", HTMLSelectElement).options)
+        lengthList.appendChild(new Option(option.text, option.value));
+    lengthList.addEventListener("change", lengthChosen);
+    coin.addEventListener("change", coinChosen);
+    for (const id of kBoxes)
+        byId(id).addEventListener("input", clearAnswer);
+    for (const list of [goal, lengthList, coin])
+        list.addEventListener("change", clearAnswer);
+    byId("cmdPlan", HTMLButtonElement).addEventListener("click", plan);
+    byId("cmdApplyPlan", HTMLButtonElement).addEventListener("click", applyPlan);
+    // One press, one click, as in the calculator: a held Enter must not apply a plan that falls short
+    // of its goal again and again.
+    byId("dlgPlan", HTMLDialogElement).addEventListener("keydown", (event) => {
+        if (event.key === "Enter" && event.repeat && event.target instanceof HTMLButtonElement)
+            event.preventDefault();
+    });
+    // Enter in any box plans, as the dialog's one default command.
+    for (const id of kBoxes)
+        byId(id).addEventListener("keydown", (event) => {
+            if (event.key === "Enter" && !event.isComposing && !event.repeat) {
                 event.preventDefault();
+                plan();
+            }
         });
-        // Enter in any box plans, as the dialog's one default command.
-        for (const id of kBoxes)
-            byId(id).addEventListener("keydown", (event) => {
-                if (event.key === "Enter" && !event.isComposing && !event.repeat) {
-                    event.preventDefault();
-                    plan();
-                }
-            });
-    }
+}
 
-    function open() {
-        const dialog = byId("dlgPlan");
-        return VornDialogs.letOthersOver(dialog, {
-            first: byId("cboPlanGoal"),
-            cancelAnswer: undefined,
-            prepare(finish, cleanups) {
-                VornDialogs.on(cleanups, byId("dlgPlanClose"), () => finish(undefined));
-            },
-            // Answered once open, so that the chart takes the width the dialog gives it.
-            shown() {
-                if (!started) {
-                    started = true;
-                    startFromTheCharacter();
-                } else {
-                    refresh();
-                }
-            },
-        });
-    }
-
-    return { init, open };
-})();
+export function open() {
+    const dialog = byId("dlgPlan", HTMLDialogElement);
+    return VornDialogs.letOthersOver(dialog, {
+        first: byId("cboPlanGoal", HTMLSelectElement),
+        cancelAnswer: undefined,
+        prepare(finish, cleanups) {
+            VornDialogs.on(cleanups, byId("dlgPlanClose", HTMLButtonElement), () => finish(undefined));
+        },
+        // Answered once open, so that the chart takes the width the dialog gives it.
+        shown() {
+            if (!started) {
+                started = true;
+                startFromTheCharacter();
+            } else {
+                refresh();
+            }
+        },
+    });
+}

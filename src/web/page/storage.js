@@ -1,9 +1,20 @@
+// @ts-check
 // What lasts beyond the page: the current character in the browser's storage, and character files read
 // from and written to the user's disk. A browser that keeps no storage (private windows, full storage, a
 // policy) costs only the lasting: the calculator goes on working.
-"use strict";
 
-const VornStorage = (() => {
+/**
+ * The character as the storage holds it: its revision and the one it was made from ("" for none); whether
+ * it is the character this page shows, and whether it was made from it.
+ * @typedef {{text: string | null, fileName: string | null, modified: boolean, revision: string,
+ *            madeFrom: string, isShown: boolean, madeFromShown: boolean}} Kept
+ */
+
+/**
+ * One page's keeping of its character in `storage()` (null or a throw: the browser keeps nothing).
+ * @param {() => Storage | null} storage
+ */
+export function keeper(storage) {
     const characterKey = "vorn-build-calculator.character";
     const fileNameKey = "vorn-build-calculator.fileName";
     const modifiedKey = "vorn-build-calculator.modified";
@@ -14,20 +25,14 @@ const VornStorage = (() => {
 
     // The revision of the character this page shows: the one it last kept or took from storage; null
     // while it shows one the storage does not hold.
+    /** @type {string | null} */
     let shown = null;
     // What this page last kept, which needs no second writing.
+    /** @type {{text: string | null, fileName: string | null, modified: boolean} | null} */
     let written = null;
     // The page's last keeping failed: its character is its own, and it follows no other tab's until it
     // keeps one again.
     let refused = false;
-
-    function storage() {
-        try {
-            return window.localStorage;
-        } catch (e) {
-            return null;
-        }
-    }
 
     function newRevision() {
         const random = new Uint32Array(2);
@@ -35,8 +40,13 @@ const VornStorage = (() => {
         return Array.from(random, (n) => n.toString(36)).join("");
     }
 
-    // The character's file text, the name of the file it came from or went to (null for none), and
-    // whether it has changes that file lacks. False when the browser would not keep it.
+    /**
+     * The character's file text, the name of the file it came from or went to (null for none), and
+     * whether it has changes that file lacks. False when the browser would not keep it.
+     * @param {string} text
+     * @param {string | null} fileName
+     * @param {boolean} modified
+     */
     function keep(text, fileName, modified) {
         if (written && written.text === text && written.fileName === fileName && written.modified === modified)
             return true;
@@ -70,10 +80,12 @@ const VornStorage = (() => {
         }
     }
 
-    // The kept character, its revision and the one it was made from ("" for none); whether it is the
-    // character this page shows (that revision, or the same text), and whether it was made from it.
+    // The kept character; it is the one this page shows when it has that revision, or the same text.
+    /** @returns {Kept} */
     function kept() {
-        const found = { text: null, fileName: null, modified: false, revision: "", madeFrom: "" };
+        /** @type {Kept} */
+        const found = { text: null, fileName: null, modified: false, revision: "", madeFrom: "",
+                        isShown: false, madeFromShown: false };
         try {
             const from = storage();
             if (from) {
@@ -93,7 +105,10 @@ const VornStorage = (() => {
         return found;
     }
 
-    // The page now shows the character kept(): it holds it already.
+    /**
+     * The page now shows the character kept(): it holds it already.
+     * @param {Kept} character
+     */
     function shows(character) {
         shown = character.revision || null;
         written = { text: character.text, fileName: character.fileName, modified: character.modified };
@@ -115,36 +130,63 @@ const VornStorage = (() => {
         }
     }
 
-    // `changed()` runs whenever another tab of the page has kept a character or emptied the storage, unless
-    // this page's own keeping was refused.
-    function onKeptElsewhere(changed) {
-        window.addEventListener("storage", (event) => {
-            if ((event.key === revisionKey || event.key === null) && !refused)
-                changed();
-        });
+    /**
+     * Whether a storage event says another tab of the page kept a character or emptied the storage, which
+     * this page follows unless its own keeping was refused.
+     * @param {{key: string | null}} event
+     */
+    function keptElsewhere(event) {
+        return (event.key === revisionKey || event.key === null) && !refused;
     }
 
-    function bytesOf(text) {
-        return new TextEncoder().encode(text);
-    }
+    return { keep, kept, shows, lost, forget, keptElsewhere };
+}
 
-    // Hands the file to the browser, which saves it among the user's downloads (or asks where to).
-    function download(text, fileName) {
-        const url = URL.createObjectURL(new Blob([bytesOf(text)], { type: "application/octet-stream" }));
-        const link = document.createElement("a");
-        link.href = url;
-        link.download = fileName;
-        link.hidden = true;
-        document.body.appendChild(link);
-        link.click();
-        link.remove();
-        // The browser has taken its copy by the time the page is idle again.
-        setTimeout(() => URL.revokeObjectURL(url), 60000);
+const page = keeper(() => {
+    try {
+        return window.localStorage;
+    } catch (e) {
+        return null;
     }
+});
+export const { keep, kept, shows, lost, forget } = page;
 
-    async function read(file) {
-        return new Uint8Array(await file.arrayBuffer());
-    }
+/**
+ * `changed()` runs whenever another tab of the page has kept a character or emptied the storage, unless
+ * this page's own keeping was refused.
+ * @param {() => void} changed
+ */
+export function onKeptElsewhere(changed) {
+    window.addEventListener("storage", (event) => {
+        if (page.keptElsewhere(event))
+            changed();
+    });
+}
 
-    return { keep, kept, shows, lost, forget, onKeptElsewhere, bytesOf, download, read };
-})();
+/** @param {string} text */
+export function bytesOf(text) {
+    return new TextEncoder().encode(text);
+}
+
+/**
+ * Hands the file to the browser, which saves it among the user's downloads (or asks where to).
+ * @param {string} text
+ * @param {string} fileName
+ */
+export function download(text, fileName) {
+    const url = URL.createObjectURL(new Blob([bytesOf(text)], { type: "application/octet-stream" }));
+    const link = document.createElement("a");
+    link.href = url;
+    link.download = fileName;
+    link.hidden = true;
+    document.body.appendChild(link);
+    link.click();
+    link.remove();
+    // The browser has taken its copy by the time the page is idle again.
+    setTimeout(() => URL.revokeObjectURL(url), 60000);
+}
+
+/** @param {Blob} file */
+export async function read(file) {
+    return new Uint8Array(await file.arrayBuffer());
+}

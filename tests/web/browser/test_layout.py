@@ -35,6 +35,34 @@ return [facts(served), live];
 """
 
 
+# The facts the page takes from the session's tables as it starts, for the elements that show them.
+TABLE_FACTS = """
+const facts = doc => {
+    const out = {};
+    for (const id of arguments[1]) {
+        const e = doc.getElementById(id);
+        out[id] = e && {
+            text: e.tagName === 'SELECT' ? null : e.textContent.replace(/\\s+/g, ' ').trim(),
+            value: e.getAttribute('value'), legend: e.querySelector(':scope > legend')?.textContent ?? null,
+            title: e.getAttribute('title'), label: e.getAttribute('aria-label'),
+            accesskey: e.getAttribute('accesskey'), keys: e.getAttribute('aria-keyshortcuts'),
+            shownKeys: e.getAttribute('data-keys'), checked: e.hasAttribute('checked'),
+            options: e.tagName === 'SELECT' ? [...e.options].map(o => o.text + '=' + o.value) : null,
+        };
+    }
+    return out;
+};
+return [facts(new DOMParser().parseFromString(arguments[0], 'text/html')), facts(document)];
+"""
+
+# The session's table of commands, as the page reads it.
+COMMANDS = """
+const done = arguments[arguments.length - 1];
+VornModule.then(m => done(m.Session.commands().map(c =>
+    ({name: c.name, menu: c.menu, onPage: c.onPage, keys: c.pageKeys, startsGroup: c.startsGroup}))));
+"""
+
+
 class PageFollowsTheWindowLayout(PageTest):
     def test_every_control_of_the_table(self):
         served, live = self.js(FACTS, (SITE / "index.html").read_text(encoding="utf-8"))
@@ -60,6 +88,37 @@ class PageFollowsTheWindowLayout(PageTest):
                     self.assertEqual(shown["options"], table["lists"][name], "list entries")
                 if name in table["spoken"]:
                     self.assertEqual(self.el(name).accessible_name, table["spoken"][name], "spoken name")
+
+    def test_the_markup_as_served_says_what_the_tables_say(self):
+        """The page lays out before it starts as after: its markup may not drift from the tables."""
+        commands = [c["name"] for c in self.driver.execute_async_script(COMMANDS) if c["onPage"]]
+        controls = layout()["controls"]
+        ids = [r["name"] for r in controls] + ["mnuFile", "mnuEdit", "mnuExtras"] + commands
+        served, live = self.js(TABLE_FACTS, (SITE / "index.html").read_text(encoding="utf-8"), ids)
+        # The figures shown since the page started, in their labels and in the frames around them.
+        changing = {r["name"] for r in controls if r["kind"] in ("ValueLabel", "Frame")}
+        for name in ids:
+            with self.subTest(element=name):
+                self.assertIsNotNone(served[name], "not in the markup")
+                if name in changing:
+                    live[name]["text"] = served[name]["text"]
+                self.assertEqual(served[name], live[name])
+
+    def test_menus_hold_the_table_s_commands_with_their_keys(self):
+        table = [c for c in self.driver.execute_async_script(COMMANDS) if c["onPage"]]
+        shown = self.js("""
+            return [...document.querySelectorAll('.menubar button')].filter(b => b.id !== arguments[0] &&
+                !b.hasAttribute('aria-controls')).map(b => {
+                    const list = b.closest('.menu-list');
+                    const before = b.parentElement.previousElementSibling;
+                    return {name: b.id, menu: list ? list.id.replace(/Menu$/, '') : '',
+                            keys: (b.getAttribute('aria-keyshortcuts') || '').split(' ').filter(k => k)
+                                .map(k => k.replace('Control+', 'Ctrl+')),
+                            startsGroup: !!before && before.classList.contains('separator')};
+                });""", "filOpen")
+        self.assertEqual(shown, [{k: c[k] for k in ("name", "menu", "keys", "startsGroup")} for c in table])
+        about = self.js("return [...document.querySelectorAll('#dlgAbout .keys-table th')].map(th => th.textContent);")
+        self.assertEqual(about[:len([c for c in table if c["keys"]])], [", ".join(c["keys"]) for c in table if c["keys"]])
 
     def test_tab_order(self):
         rows = sorted((r for r in layout()["controls"] if r["kind"] in FOCUSABLE), key=lambda r: r["tab"])

@@ -28,7 +28,7 @@ from selenium.webdriver.support.ui import WebDriverWait
 
 SOURCE = Path(__file__).resolve().parents[3]
 SITE = Path(os.environ.get("VORN_SITE", SOURCE / "build-web" / "site"))
-AXE = Path(os.environ.get("VORN_AXE", SOURCE / "build-web" / "npm" / "node_modules" / "axe-core" / "axe.min.js"))
+AXE = Path(os.environ.get("VORN_AXE", SOURCE / "src" / "web" / "node_modules" / "axe-core" / "axe.min.js"))
 CHROMIUM = "/usr/bin/chromium"
 CHROMEDRIVER = "/usr/bin/chromedriver"
 
@@ -86,7 +86,7 @@ def _table(source, name):
 @functools.lru_cache(maxsize=None)
 def layout():
     """{'controls': [...], 'lists': {name: [texts]}, 'spoken': {name: spoken name}}."""
-    source = (SOURCE / "src" / "calculator" / "CalculatorLayout.cpp").read_text(encoding="utf-8")
+    source = (SOURCE / "src" / "session" / "CalculatorLayout.cpp").read_text(encoding="utf-8")
     controls = []
     for f in _table(source, "kControls"):
         controls.append({
@@ -330,7 +330,7 @@ class PageTest(unittest.TestCase):
 
     def axe_violations(self):
         if not AXE.is_file():
-            raise FileNotFoundError(f"no axe-core at {AXE}: scripts/test.sh installs it from npm")
+            raise FileNotFoundError(f"no axe-core at {AXE}: the web build installs it (npm ci in src/web)")
         if not self.js("return typeof window.axe === 'object';"):
             self.js(AXE.read_text(encoding="utf-8"))
         found = self.driver.execute_async_script("""

@@ -1,0 +1,215 @@
+// The calculator session as WebSession.cpp hands it to the page through embind, and the globals that
+// vorn.js defines before the page's script runs.
+
+// An enum's value as embind hands it over: the page reads it by its name (enums.js).
+export interface EnumValue {
+    value: number;
+}
+// An enum: its values by name.
+export type Enum = Record<string, EnumValue>;
+
+export interface Message {
+    text: string;
+    icon: EnumValue; // MessageIcon
+}
+
+// The figures by the ids of the labels that show them, and the event-length box.
+export interface Display {
+    lblLevel: string;
+    lblBody: string;
+    lblBuild: string;
+    lblLooseXP: string;
+    lblTotalXP: string;
+    lblXPBPRatio: string;
+    lblNextEventBuild: string;
+    lblNextEventXP: string;
+    eventLength: string;
+    eventLengthEnabled: boolean;
+}
+
+export interface Outcome {
+    messages: Message[];
+    display: Display | null;
+    focus: EnumValue; // Box: named by the box's id; "none" leaves the focus where it is
+    selectAll: boolean;
+    accepted: boolean;
+    // The character after the action.
+    canUndo: boolean;
+    canRedo: boolean;
+    modified: boolean;
+    needsSaveQuestion: boolean;
+    fileName: string; // "" until it has a file
+}
+
+export interface Boxes {
+    silver: string;
+    startingBuild: string;
+    startingLooseXP: string;
+    eventLength: string;
+}
+
+export interface Choices {
+    classCode: number;
+    eventLengthEntry: number;
+    manualLength: string;
+    maxOut: boolean;
+}
+
+export interface Reading {
+    problem: string;
+    choices: Choices | null;
+}
+
+export interface HistoryRow {
+    what: string;
+    build: string;
+    looseXP: string;
+    totalXP: string;
+    current: boolean;
+    undone: boolean;
+}
+
+export interface ChartAxis {
+    title: string;
+    least: number;
+    most: number;
+    ticks: { value: number; label: string }[];
+}
+
+export interface ChartSeries {
+    name: string;
+    quantity: EnumValue; // ChartQuantity
+    planned: boolean;
+    points: [number, number][];
+}
+
+export interface Chart {
+    caption: string;
+    x: ChartAxis;
+    build: ChartAxis;
+    totalXP: ChartAxis;
+    series: ChartSeries[];
+}
+
+export interface PlanRequest {
+    goal: EnumValue; // PlanGoal
+    goalValue: string;
+    eventLengthEntry: number;
+    manualLength: string;
+    coin: EnumValue; // PlanCoin
+    silver: string;
+    blanketsBetween: string;
+}
+
+export interface PlanAnswer {
+    verdict: EnumValue; // PlanVerdict
+    messages: Message[];
+    focus: EnumValue; // PlanBox
+    selectAll: boolean;
+    text: string;
+    canApply: boolean;
+    columns: string[];
+    cells: string; // a tab between cells, a line feed after each row
+    chart: Chart;
+}
+
+export interface Session {
+    refresh(boxes: Boxes): Outcome;
+    selectClass(code: number, boxes: Boxes): Outcome;
+    selectEventLength(entry: number, boxes: Boxes): Outcome;
+    showMaxOut(checked: boolean, boxes: Boxes): Outcome;
+    setStartingValues(boxes: Boxes): Outcome;
+    reset(boxes: Boxes): Outcome;
+    addEvent(boxes: Boxes): Outcome;
+    addEventWithTraining(boxes: Boxes): Outcome;
+    addMaxOut(boxes: Boxes): Outcome;
+    lengthHelp(): Outcome;
+    leaveEventLength(boxes: Boxes): Outcome;
+    blanketPrompt(): string;
+    addBlankets(answer: string, boxes: Boxes): Outcome;
+    reverseCalculateBlankets(): Outcome;
+    newCharacter(boxes: Boxes): Outcome;
+    undo(boxes: Boxes): Outcome;
+    redo(boxes: Boxes): Outcome;
+    resultsText(boxes: Boxes): string;
+    history(): HistoryRow[];
+    historyChart(): Chart;
+    planStart(): PlanRequest;
+    plan(request: PlanRequest): PlanAnswer;
+    applyPlan(request: PlanRequest, boxes: Boxes): Outcome;
+    save(boxes: Boxes): string;
+    markSaved(fileName: string): Outcome;
+    open(bytes: Uint8Array, fileName: string): Reading;
+    openKept(bytes: Uint8Array, fileName: string, modified: boolean): Reading;
+}
+
+export interface Menu {
+    name: string;
+    caption: string; // '&' marks the access key
+}
+
+export interface Command {
+    name: string;
+    menu: string; // "" for a command on the menu bar itself
+    caption: string;
+    keys: string[]; // the desktop's
+    pageKeys: string[];
+    pageNote: string;
+    onPage: boolean;
+    startsGroup: boolean;
+}
+
+export interface Control {
+    name: string;
+    kind: EnumValue; // ControlKind
+    text: string;
+    toolTip: string;
+    tabIndex: number;
+    disabled: boolean;
+    checked: boolean;
+}
+
+export interface ListEntry {
+    list: string;
+    text: string;
+    itemData: number;
+}
+
+export interface SpokenName {
+    control: string;
+    name: string;
+    captionLabel: string;
+}
+
+export interface SessionClass {
+    new (): Session;
+    historyCaptions(): string[];
+    tooLarge(fileName: string): string;
+    mostFileBytes(): number;
+    menus(): Menu[];
+    commands(): Command[];
+    controls(): Control[];
+    listEntries(): ListEntry[];
+    spokenNames(): SpokenName[];
+}
+
+export interface VornModuleApi {
+    setNumberFormat(decimalSeparator: string, groupSeparator: string): void;
+    Session: SessionClass;
+    Box: Enum;
+    PlanBox: Enum;
+    MessageIcon: Enum;
+    PlanGoal: Enum;
+    PlanCoin: Enum;
+    PlanVerdict: Enum;
+    ChartQuantity: Enum;
+    ControlKind: Enum;
+}
+
+declare global {
+    // Started by vorn.js as soon as it has run; the page awaits it.
+    const VornModule: Promise<VornModuleApi>;
+    interface Window {
+        vornReady: Promise<void>;
+    }
+}

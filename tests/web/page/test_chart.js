@@ -1,0 +1,73 @@
+// @ts-check
+// The chart maps the session's ranges onto the plot; the session has chosen every point and label.
+import assert from "node:assert/strict";
+import { test } from "node:test";
+
+import { layOut, place } from "../../../src/web/page/chart.js";
+import { learnNames } from "../../../src/web/page/enums.js";
+
+const quantity = { build: { value: 0 }, totalXP: { value: 1 }, values: {} };
+learnNames(quantity);
+
+/** @param {string} title @param {number} least @param {number} most @param {number[]} ticks */
+const axis = (title, least, most, ticks) =>
+    ({ title, least, most, ticks: ticks.map((value) => ({ value, label: String(value) })) });
+
+test("a value maps onto its axis's span, a range of one value to the middle", () => {
+    /** @type {[ReturnType<typeof axis>, number, number, number, number][]} */
+    const cases = [
+        [axis("", 0, 10, []), 0, 100, 200, 100],
+        [axis("", 0, 10, []), 10, 100, 200, 200],
+        [axis("", 0, 10, []), 5, 200, 100, 150],
+        [axis("", 30, 30, []), 30, 0, 50, 25],
+    ];
+    for (const [a, value, from, to, expected] of cases)
+        assert.equal(place(a, value, from, to), expected);
+});
+
+/** @param {number[]} xTicks @param {string[]} names */
+function chart(xTicks, names) {
+    return {
+        caption: "",
+        x: axis("Step", 0, 10, xTicks),
+        build: axis("Build", 30, 50, [30, 40, 50]),
+        totalXP: axis("Total XP", 0, 100, [0, 50, 100]),
+        series: names.map((name, i) => ({ name, quantity: i ? quantity.totalXP : quantity.build, planned: i > 1,
+                                          points: /** @type {[number, number][]} */ ([[0, 30], [10, 50]]) })),
+    };
+}
+
+test("each series is drawn against its own axis, planned ones dashed", () => {
+    const { shapes } = layOut(chart([], ["Build", "Total XP", "Planned"]), 400);
+    const lines = shapes.filter((s) => s.name === "polyline");
+    assert.deepEqual(lines.map((s) => s.attributes.class),
+                     ["chart-line chart-build", "chart-line chart-totalXP", "chart-line chart-totalXP chart-planned"]);
+    const frame = /** @type {any} */ (shapes.find((s) => s.name === "rect")).attributes;
+    // Build 30 → 50 runs corner to corner of the frame; Total XP 30 → 50 only a fifth of the way up.
+    assert.equal(lines[0].attributes.points, `${frame.x},${frame.y + frame.height} ${frame.x + frame.width},${frame.y}`);
+    const [, end] = String(lines[1].attributes.points).split(" ");
+    assert.equal(Number(end.split(",")[1]), Math.round((frame.y + frame.height * 0.5) * 10) / 10);
+});
+
+test("x labels that would run into the one before are left out, their grid lines kept", () => {
+    const { shapes } = layOut(chart([0, 0.2, 0.4, 10], ["Build"]), 300);
+    const gridX = shapes.filter((s) => s.layer === "grid" && s.attributes.x1 === s.attributes.x2);
+    const labels = shapes.filter((s) => s.name === "text" && s.attributes["text-anchor"] === "middle" && s.text !== "Step");
+    assert.equal(gridX.length, 4);
+    assert.deepEqual(labels.map((s) => s.text), ["0", "10"]);
+});
+
+test("a legend too wide for one line takes more, and the plot moves down", () => {
+    const names = ["A long series name", "Another long series name", "A third one"];
+    const narrow = layOut(chart([], names), 260);
+    const wide = layOut(chart([], names), 900);
+    assert.ok(narrow.height > wide.height);
+    const legendYs = (/** @type {ReturnType<typeof layOut>} */ drawn) =>
+        new Set(drawn.shapes.filter((s) => s.name === "line" && s.layer === "svg").map((s) => s.attributes.y1));
+    assert.equal(legendYs(wide).size, 1);
+    assert.ok(legendYs(narrow).size > 1);
+});
+
+test("a chart too narrow for a plot draws nothing", () => {
+    assert.deepEqual(layOut(chart([], ["Build"]), 30).shapes, []);
+});

@@ -1,0 +1,71 @@
+// @ts-check
+// Two tabs of the page keep one character in the browser's storage: each knows whether what the storage
+// holds is the character it shows, or was made from it.
+import assert from "node:assert/strict";
+import { test } from "node:test";
+
+import { keeper } from "../../../src/web/page/storage.js";
+
+/** A browser's storage, shared by the tabs of one test; `full` refuses every write. */
+function browserStorage() {
+    const items = new Map();
+    const storage = {
+        full: false,
+        getItem: (/** @type {string} */ key) => (items.has(key) ? items.get(key) : null),
+        setItem(/** @type {string} */ key, /** @type {string} */ value) {
+            if (storage.full)
+                throw new Error("QuotaExceededError");
+            items.set(key, value);
+        },
+        removeItem: (/** @type {string} */ key) => items.delete(key),
+    };
+    return storage;
+}
+
+test("a tab knows its own character and one another tab made from it", () => {
+    const storage = browserStorage();
+    const one = keeper(() => /** @type {any} */ (storage));
+    const two = keeper(() => /** @type {any} */ (storage));
+    assert.equal(one.keep("A", "a.vornchar", false), true);
+    const seen = two.kept();
+    assert.deepEqual([seen.text, seen.fileName, seen.modified, seen.isShown], ["A", "a.vornchar", false, false]);
+    two.shows(seen);
+    assert.equal(two.keep("B", "a.vornchar", true), true);
+    const back = one.kept();
+    assert.deepEqual([back.text, back.modified, back.isShown, back.madeFromShown], ["B", true, false, true]);
+    // A character made elsewhere from one this tab never showed.
+    const three = keeper(() => /** @type {any} */ (storage));
+    three.keep("C", null, true);
+    assert.deepEqual([one.kept().madeFromShown, one.kept().fileName], [false, null]);
+});
+
+test("keeping the same character again writes nothing", () => {
+    const storage = browserStorage();
+    const tab = keeper(() => /** @type {any} */ (storage));
+    tab.keep("A", null, false);
+    const revision = tab.kept().revision;
+    tab.keep("A", null, false);
+    assert.equal(tab.kept().revision, revision);
+    tab.keep("A", null, true);
+    assert.notEqual(tab.kept().revision, revision);
+});
+
+test("a refused keeping forgets the older character and stops following other tabs", () => {
+    const storage = browserStorage();
+    const tab = keeper(() => /** @type {any} */ (storage));
+    tab.keep("A", null, false);
+    storage.full = true;
+    assert.equal(tab.keep("B", null, false), false);
+    assert.equal(tab.kept().text, null);
+    assert.equal(tab.keptElsewhere({ key: "vorn-build-calculator.revision" }), false);
+    storage.full = false;
+    assert.equal(tab.keep("B", null, false), true);
+    assert.equal(tab.keptElsewhere({ key: "vorn-build-calculator.revision" }), true);
+    assert.equal(tab.keptElsewhere({ key: "something else" }), false);
+});
+
+test("a browser without storage keeps nothing and says so", () => {
+    const tab = keeper(() => { throw new Error("SecurityError"); });
+    assert.equal(tab.keep("A", null, false), false);
+    assert.equal(tab.kept().text, null);
+});
