@@ -5,9 +5,6 @@
 set -euo pipefail
 
 packages=(emscripten cmake nlohmann-json3-dev libgtest-dev)
-# npm installs the page's own tools (src/web/package-lock.json). Node from elsewhere may bring its own npm,
-# which Debian's npm package would conflict with.
-command -v npm >/dev/null || packages+=(npm)
 "$(dirname "$0")/install-missing.sh" "${packages[@]}"
 
 # Debian's emscripten runs its JavaScript tools with the system node, which does not look in Debian's
@@ -16,6 +13,7 @@ export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 
 top="$(cd "$(dirname "$0")/.." && pwd)"
 build="$top/${VORN_WEB_BUILD:-build-web}"
-emcmake cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=MinSizeRel "$@"
+cd "$top"
+emcmake cmake --preset web -B "$build" "$@"
 cmake --build "$build" --parallel "$(nproc)"
 echo "The web page is in $build/site/"

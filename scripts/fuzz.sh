@@ -4,8 +4,9 @@
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-600}"
-cmake -S "$top/fuzz" -B "$top/build-fuzz" -DCMAKE_CXX_COMPILER=clang++
-cmake --build "$top/build-fuzz" --parallel "$(nproc)"
+cd "$top"
+cmake --preset fuzz
+cmake --build --preset fuzz --parallel "$(nproc)"
 for target in conversions rules; do
-    "$top/build-fuzz/fuzz_$target" -max_total_time="$seconds" -print_final_stats=1 "$top/fuzz/corpus/$target"
+    "$top/build-fuzz/fuzz/fuzz_$target" -max_total_time="$seconds" -print_final_stats=1 "$top/fuzz/corpus/$target"
 done

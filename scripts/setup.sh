@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs whatever of the build and test tools is missing (Debian 12), then configures and builds
-# into the folder given as $1. Further arguments go to CMake's configure step. The tools only the tests
-# use come along when VORN_TEST_TOOLS=1 (scripts/test.sh sets it).
+# with the preset named as $1 (CMakePresets.json: default into build/, asan into build-asan/). Further
+# arguments go to CMake's configure step. The tools only the tests use come along when VORN_TEST_TOOLS=1
+# (scripts/test.sh sets it).
 set -euo pipefail
 
 packages=(
@@ -13,7 +14,7 @@ packages=(
     desktop-file-utils dpkg-dev file binutils-mingw-w64-x86-64 locales
 )
 test_packages=(
-    lintian appstream
+    lintian appstream librsvg2-bin
     weston qt6-wayland
     g++-mingw-w64-x86-64-posix wine64
 )
@@ -23,8 +24,8 @@ fi
 
 "$(dirname "$0")/install-missing.sh" "${packages[@]}"
 
-top="$(cd "$(dirname "$0")/.." && pwd)"
-build="$1"
+cd "$(dirname "$0")/.."
+preset="$1"
 shift
-cmake -S "$top" -B "$top/$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-cmake --build "$top/$build" --parallel "$(nproc)"
+cmake --preset "$preset" "$@"
+cmake --build --preset "$preset" --parallel "$(nproc)"
