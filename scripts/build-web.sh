@@ -5,6 +5,9 @@
 set -euo pipefail
 
 packages=(emscripten cmake nlohmann-json3-dev libgtest-dev)
+# npm installs the page's own tools (src/web/package-lock.json). Node from elsewhere may bring its own npm,
+# which Debian's npm package would conflict with.
+command -v npm >/dev/null || packages+=(npm)
 "$(dirname "$0")/install-missing.sh" "${packages[@]}"
 
 # Debian's emscripten runs its JavaScript tools with the system node, which does not look in Debian's

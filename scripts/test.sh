@@ -37,16 +37,13 @@ cmake --preset windows
 cmake --build --preset windows --parallel "$jobs"
 ctest --preset windows -j "$jobs"
 
-# The web page: the session as WebAssembly with its suites under node, then the page itself in headless
-# Chromium, driven by Selenium, with axe-core from npm (pinned) checking it for accessibility.
+# The web page: the session as WebAssembly with its suites under node; the page's own modules linted,
+# type-checked and unit-tested under node; then the page itself in headless Chromium, driven by Selenium,
+# with axe-core checking it for accessibility. The page's tools are the ones src/web/package-lock.json
+# pins, installed afresh.
+command -v npm >/dev/null || "$top/scripts/install-missing.sh" npm
+(cd "$top/src/web" && npm ci --no-audit --no-fund)
 "$top/scripts/build-web.sh"
 web="$top/${VORN_WEB_BUILD:-build-web}"
-browser_packages=(chromium chromium-driver python3-selenium)
-# Node from elsewhere may bring its own npm, which Debian's npm package would conflict with.
-command -v npm >/dev/null || browser_packages+=(npm)
-"$top/scripts/install-missing.sh" "${browser_packages[@]}"
-axe_version=4.10.2
-if ! grep -qs "\"version\": \"$axe_version\"" "$web/npm/node_modules/axe-core/package.json"; then
-    npm install --no-save --no-audit --no-fund --prefix "$web/npm" "axe-core@$axe_version"
-fi
+"$top/scripts/install-missing.sh" chromium chromium-driver python3-selenium
 (cd "$web" && ctest --output-on-failure --timeout 900 -j "$jobs")
