@@ -29,19 +29,8 @@ BoxTexts frmBuildCalculator::boxTexts() const
 
 QLineEdit* frmBuildCalculator::box(Box which) const
 {
-    switch (which) {
-    case Box::Silver:
-        return txtSilverSubmitted;
-    case Box::StartingBuild:
-        return txtStartingBuild;
-    case Box::StartingLooseXP:
-        return txtStartingLooseXP;
-    case Box::EventLength:
-        return txtEventLength;
-    case Box::None:
-        break;
-    }
-    return nullptr;
+    const char* name = controlName(which);
+    return name ? built<QLineEdit>(name) : nullptr;
 }
 
 void frmBuildCalculator::apply(const Outcome& outcome)

@@ -221,19 +221,8 @@ PlanRequest frmPlan::request() const
 
 QLineEdit* frmPlan::box(PlanBox which) const
 {
-    switch (which) {
-    case PlanBox::GoalValue:
-        return txtPlanGoal;
-    case PlanBox::EventLength:
-        return txtPlanLength;
-    case PlanBox::Silver:
-        return txtPlanSilver;
-    case PlanBox::Blankets:
-        return txtPlanBlankets;
-    case PlanBox::None:
-        break;
-    }
-    return nullptr;
+    const char* name = controlName(which);
+    return name ? findChild<QLineEdit*>(QString::fromUtf8(name)) : nullptr;
 }
 
 void frmPlan::clearAnswer()

@@ -52,15 +52,27 @@ template <typename Read> std::string shown(Read read)
 
 Outcome refused(const char* text, Box box)
 {
-    Outcome o;
-    o.messages.push_back({text});
-    o.focus = box;
-    // The event-length box is typed into, not overwritten: it keeps the user's cursor.
-    o.selectAll = box != Box::EventLength;
-    return o;
+    return refusal<Outcome>(text, box, Box::EventLength);
 }
 
 } // namespace
+
+const char* controlName(Box box)
+{
+    switch (box) {
+    case Box::Silver:
+        return "txtSilverSubmitted";
+    case Box::StartingBuild:
+        return "txtStartingBuild";
+    case Box::StartingLooseXP:
+        return "txtStartingLooseXP";
+    case Box::EventLength:
+        return "txtEventLength";
+    case Box::None:
+        break;
+    }
+    return nullptr;
+}
 
 CalculatorSession::CalculatorSession()
     : m_character([this](const std::string& text) { m_said.push_back({text}); },

@@ -26,6 +26,8 @@ struct BoxTexts {
 
 // The boxes the session may hand the keyboard focus to.
 enum class Box { None, Silver, StartingBuild, StartingLooseXP, EventLength };
+// The box's name, the same in both front ends ("txtSilverSubmitted"); nullptr for None.
+const char* controlName(Box box);
 
 // What the results area, the next-event area and the event-length box show after a refresh. A figure
 // that can't be had is an empty text.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/Message.h"
+
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -23,5 +25,17 @@ std::optional<int16_t> acceptedLength(std::string_view text);
 // The silver when the window takes it for an event whose XP without training is `limit`: a number from 0
 // up to the limit. Text that is not a number is as invalid as a negative amount.
 std::optional<double> acceptedSilver(std::string_view text, double limit);
+
+// A value refused, for the calculator's and the Plan window's answers alike: the message, then the focus
+// back in the box, its whole text selected unless it is a typed event length, which keeps the user's
+// cursor because it is typed into rather than overwritten.
+template <typename Answer, typename Box> Answer refusal(const char* text, Box box, Box typedLength)
+{
+    Answer a;
+    a.messages.push_back({text});
+    a.focus = box;
+    a.selectAll = box != typedLength;
+    return a;
+}
 
 } // namespace vorn

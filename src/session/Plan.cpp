@@ -16,12 +16,7 @@ constexpr const char* kBadGoal = "The goal must be a whole number.";
 
 PlanAnswer refused(const char* text, PlanBox box)
 {
-    PlanAnswer a;
-    a.messages.push_back({text});
-    a.focus = box;
-    // As in the calculator: a typed length keeps the user's cursor, the other boxes are overwritten.
-    a.selectAll = box != PlanBox::EventLength;
-    return a;
+    return refusal<PlanAnswer>(text, box, PlanBox::EventLength);
 }
 
 // A goal as the user typed it. Whole numbers beyond 32 bits are kept as far as 64 bits go: such a goal
@@ -169,6 +164,23 @@ std::optional<PlanPattern> readPattern(const BuildUtils& character, const PlanRe
 bool addPlannedEvent(BuildUtils& c, const PlanPattern& pattern, bool first)
 {
     return addPlannedEventTo(c, pattern.eventLength, pattern.trainingCoin, pattern.blanketsBetween, first);
+}
+
+const char* controlName(PlanBox box)
+{
+    switch (box) {
+    case PlanBox::GoalValue:
+        return "txtPlanGoal";
+    case PlanBox::EventLength:
+        return "txtPlanLength";
+    case PlanBox::Silver:
+        return "txtPlanSilver";
+    case PlanBox::Blankets:
+        return "txtPlanBlankets";
+    case PlanBox::None:
+        break;
+    }
+    return nullptr;
 }
 
 PlanAnswer planAhead(const BuildUtils& character, int32_t classCode, const PlanRequest& request)

@@ -32,6 +32,8 @@ struct PlanRequest {
 
 // The Plan window's boxes that a refused value sends the focus back to.
 enum class PlanBox { None, GoalValue, EventLength, Silver, Blankets };
+// The box's name, the same in both front ends ("txtPlanGoal"); nullptr for None.
+const char* controlName(PlanBox box);
 
 // Every planned event the same: the blankets since the event before it (none before the first), then
 // the event as its Add adds it.
