@@ -23,10 +23,10 @@ FocusLeaveGuard::~FocusLeaveGuard()
 
 bool FocusLeaveGuard::guarding() const
 {
-    if (!m_window || !m_box || m_checking || !m_box->isEnabled())
+    if (!m_window || !m_box)
         return false;
     QWidget* focus = m_window->focusWidget();
-    return focus == m_box || (m_deferred && focus == m_exempt);
+    return m_rule.holds(m_box->isEnabled(), focus == m_box, focus == m_exempt);
 }
 
 QWidget* FocusLeaveGuard::tabTarget(bool forward) const
@@ -60,17 +60,15 @@ QWidget* FocusLeaveGuard::clickTarget(QWidget* under) const
 
 bool FocusLeaveGuard::allowMoveTo(QWidget* target)
 {
-    if (!target || target == m_box || target == m_window->focusWidget())
+    using Target = FocusLeaveRule::Target;
+    const Target to = !target || target == m_window->focusWidget() ? Target::Stay
+                      : target == m_box                            ? Target::Box
+                      : target == m_exempt                         ? Target::List
+                                                                   : Target::Other;
+    if (!m_rule.needsCheck(to))
         return true;
-    if (target == m_exempt) {
-        m_deferred = true;
-        return true;
-    }
-    m_checking = true;
     const bool ok = m_check();
-    m_checking = false;
-    if (ok)
-        m_deferred = false;
+    m_rule.checked(ok);
     return ok;
 }
 
@@ -79,7 +77,7 @@ bool FocusLeaveGuard::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::FocusIn:
         if (watched == m_box)
-            m_deferred = false;
+            m_rule.boxFocused();
         break;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/FocusLeaveRule.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -9,13 +11,11 @@ class QWidget;
 
 namespace vorn {
 
-// Runs a check when the keyboard focus is about to leave a box for another control of its window, and
-// cancels the move (and the click or key that caused it) when the check fails. Qt's focus-out event
-// comes too late to cancel anything, so the guard watches the causes instead: a mouse press at the
-// top-level window, Tab and Shift+Tab, and widget shortcuts.
-//
-// Moving onto the exempt control skips the check only for that move: while the focus rests there, the
-// next move to any other control runs the check as if it left the box.
+// The focus-leave rule of the event-length box (FocusLeaveRule) in Qt's terms: runs the check when the
+// keyboard focus is about to leave the box for another control of its window, and cancels the move (and
+// the click or key that caused it) when the check fails. Qt's focus-out event comes too late to cancel
+// anything, so the guard watches the causes instead: a mouse press at the top-level window, Tab and
+// Shift+Tab, and widget shortcuts. The exempt control is the rule's list.
 class FocusLeaveGuard : public QObject {
 public:
     // `check` returns true when the focus may go; when it fails it has told the user and put the focus
@@ -37,8 +37,7 @@ private:
     QPointer<QWidget> m_box;
     QPointer<QWidget> m_exempt;
     std::function<bool()> m_check;
-    bool m_deferred = false;
-    bool m_checking = false;
+    FocusLeaveRule m_rule;
 };
 
 } // namespace vorn
