@@ -68,8 +68,8 @@ const done = arguments[arguments.length - 1];
     const usual = fresh();
     for (let i = 0; i < 100; ++i) usual.addEventWithTraining(boxes({silver: String(i % 40)}));
     const usualFile = new TextEncoder().encode(usual.save(boxes()));
-    const farGoal = {goal: 'build', goalValue: '2000000', eventLengthEntry: 1, manualLength: '',
-                     coin: 'none', silver: '0', blanketsBetween: '0'};
+    const farGoal = {goal: M.PlanGoal.build, goalValue: '2000000', eventLengthEntry: 1, manualLength: '',
+                     coin: M.PlanCoin.none, silver: '0', blanketsBetween: '0'};
 
     time('Add Event, Build 10000', 500, () => fresh(['10000', '0']), s => s.addEvent(boxes()));
     time('Add Event with Training, Build 10000', 500, () => fresh(['10000', '0']),

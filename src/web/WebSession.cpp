@@ -8,6 +8,7 @@
 #include "session/CharacterFile.h"
 #include "session/Chart.h"
 #include "session/Commands.h"
+#include "session/FocusLeaveRule.h"
 #include "session/HistoryRows.h"
 #include "session/Plan.h"
 
@@ -113,7 +114,10 @@ public:
     {
         return page(m_session.selectEventLength(entry, boxes));
     }
-    PageOutcome showMaxOut(bool checked, BoxTexts boxes) { return page(m_session.showMaxOut(checked, boxes)); }
+    PageOutcome showMaxOut(bool checked, BoxTexts boxes)
+    {
+        return page(m_session.showMaxOut(checked, boxes));
+    }
     PageOutcome setStartingValues(BoxTexts boxes) { return page(m_session.setStartingValues(boxes)); }
     PageOutcome reset(BoxTexts boxes) { return page(m_session.reset(boxes)); }
     PageOutcome addEvent(BoxTexts boxes) { return page(m_session.addEvent(boxes)); }
@@ -122,7 +126,10 @@ public:
     PageOutcome lengthHelp() { return page(m_session.lengthHelp()); }
     PageOutcome leaveEventLength(BoxTexts boxes) { return page(m_session.leaveEventLength(boxes)); }
     std::string blanketPrompt() const { return CalculatorSession::blanketPrompt(); }
-    PageOutcome addBlankets(std::string answer, BoxTexts boxes) { return page(m_session.addBlankets(answer, boxes)); }
+    PageOutcome addBlankets(std::string answer, BoxTexts boxes)
+    {
+        return page(m_session.addBlankets(answer, boxes));
+    }
     PageOutcome reverseCalculateBlankets() { return page(m_session.reverseCalculateBlankets()); }
 
     // A new character has no file yet.
@@ -143,7 +150,10 @@ public:
             rows.push_back(historyRow(m_session, i));
         return rows;
     }
-    static std::vector<std::string> historyCaptions() { return {std::begin(kHistoryCaptions), std::end(kHistoryCaptions)}; }
+    static std::vector<std::string> historyCaptions()
+    {
+        return {std::begin(kHistoryCaptions), std::end(kHistoryCaptions)};
+    }
     Chart historyChart() const { return vorn::historyChart(m_session); }
 
     PlanRequest planStart() const { return m_session.planStart(); }
@@ -151,8 +161,15 @@ public:
     PagePlanAnswer plan(PlanRequest request) const
     {
         const PlanAnswer answer = m_session.plan(request);
-        PagePlanAnswer out{answer.verdict, answer.messages, answer.focus, answer.selectAll, answer.text,
-                           answer.canApply(), {}, {}, planChart(m_session, answer)};
+        PagePlanAnswer out{answer.verdict,
+                           answer.messages,
+                           answer.focus,
+                           answer.selectAll,
+                           answer.text,
+                           answer.canApply(),
+                           {},
+                           {},
+                           planChart(m_session, answer)};
         for (int c = 0; c < kPlanColumnCount; ++c)
             out.columns.emplace_back(planColumnCaption(PlanColumn(c)));
         // The cells cross as one text: handing over ten thousand rows cell by cell would take longer than
@@ -164,7 +181,10 @@ public:
             }
         return out;
     }
-    PageOutcome applyPlan(PlanRequest request, BoxTexts boxes) { return page(m_session.applyPlan(request, boxes)); }
+    PageOutcome applyPlan(PlanRequest request, BoxTexts boxes)
+    {
+        return page(m_session.applyPlan(request, boxes));
+    }
 
     // The character file's text, kept after every action.
     std::string save(BoxTexts boxes) const { return writeCharacterFile(m_session.state(boxes)); }
@@ -212,8 +232,12 @@ public:
 private:
     PageOutcome page(Outcome outcome) const
     {
-        return {std::move(outcome), m_session.canUndo(), m_session.canRedo(), m_session.modified(),
-                m_session.needsSaveQuestion(!m_fileName.empty()), m_fileName};
+        return {std::move(outcome),
+                m_session.canUndo(),
+                m_session.canRedo(),
+                m_session.modified(),
+                m_session.needsSaveQuestion(!m_fileName.empty()),
+                m_fileName};
     }
 
     static std::string bytesOf(const val& bytes)
@@ -302,7 +326,9 @@ EMSCRIPTEN_BINDINGS(vorn_session)
         .value("txtPlanLength", PlanBox::EventLength)
         .value("txtPlanSilver", PlanBox::Silver)
         .value("txtPlanBlankets", PlanBox::Blankets);
-    enum_<MessageIcon>("MessageIcon").value("none", MessageIcon::None).value("information", MessageIcon::Information);
+    enum_<MessageIcon>("MessageIcon")
+        .value("none", MessageIcon::None)
+        .value("information", MessageIcon::Information);
     enum_<PlanGoal>("PlanGoal")
         .value("build", PlanGoal::Build)
         .value("level", PlanGoal::Level)
@@ -318,7 +344,9 @@ EMSCRIPTEN_BINDINGS(vorn_session)
         .value("tooLarge", PlanVerdict::TooLarge)
         .value("notWithin", PlanVerdict::NotWithin)
         .value("noProgress", PlanVerdict::NoProgress);
-    enum_<ChartQuantity>("ChartQuantity").value("build", ChartQuantity::Build).value("totalXP", ChartQuantity::TotalXP);
+    enum_<ChartQuantity>("ChartQuantity")
+        .value("build", ChartQuantity::Build)
+        .value("totalXP", ChartQuantity::TotalXP);
     enum_<Kind>("ControlKind")
         .value("Frame", Kind::Frame)
         .value("Label", Kind::Label)
@@ -436,7 +464,21 @@ EMSCRIPTEN_BINDINGS(vorn_session)
     value_object<SpokenName>("SpokenName")
         .field("control", &textOf<&SpokenName::control, SpokenName>, &readOnly<SpokenName, std::string>)
         .field("name", &textOf<&SpokenName::name, SpokenName>, &readOnly<SpokenName, std::string>)
-        .field("captionLabel", &textOf<&SpokenName::captionLabel, SpokenName>, &readOnly<SpokenName, std::string>);
+        .field("captionLabel", &textOf<&SpokenName::captionLabel, SpokenName>,
+               &readOnly<SpokenName, std::string>);
+
+    // The event-length box's focus-leave rule, the same as the window's; the page supplies the focus.
+    enum_<FocusLeaveRule::Target>("FocusTarget")
+        .value("stay", FocusLeaveRule::Target::Stay)
+        .value("box", FocusLeaveRule::Target::Box)
+        .value("list", FocusLeaveRule::Target::List)
+        .value("other", FocusLeaveRule::Target::Other);
+    emscripten::class_<FocusLeaveRule>("FocusLeaveRule")
+        .constructor<>()
+        .function("holds", &FocusLeaveRule::holds)
+        .function("needsCheck", &FocusLeaveRule::needsCheck)
+        .function("checked", &FocusLeaveRule::checked)
+        .function("boxFocused", &FocusLeaveRule::boxFocused);
 
     emscripten::class_<WebSession>("Session")
         .constructor<>()

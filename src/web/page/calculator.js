@@ -162,7 +162,8 @@ const typing = (() => {
 function boxTakesFocus(box) {
     const reason = VornFocus.reason;
     if (box === lengthBox) {
-        guard.deferred = false;
+        if (guard.rule)
+            guard.rule.boxFocused();
         return;
     }
     if (reason === "restore")
@@ -176,48 +177,58 @@ function boxTakesFocus(box) {
         }, 0);
 }
 
-// The check runs when the focus is about to leave the event-length box for another control of the
-// window, and the move is cancelled when the check refuses the length. Moving onto the length list
-// defers the check: while the focus rests there, the next move runs it as if it left the box.
-/** @type {{deferred: boolean, checking: boolean, passedTo: EventTarget | null, swallowClick: boolean}} */
-const guard = { deferred: false, checking: false, passedTo: null, swallowClick: false };
+// The session's focus-leave rule decides which moves of the focus from the event-length box run the
+// length check (and which put it off); here are the page's mechanics of the focus: a move the check
+// refuses is cancelled.
+/** @type {{rule: import("./vorn").FocusLeaveRule | null, targets: import("./vorn").Enum, passedTo: EventTarget | null, swallowClick: boolean}} */
+const guard = { rule: null, targets: {}, passedTo: null, swallowClick: false };
+
+/** @param {EventTarget | null} target where a move would take the focus */
+function focusTarget(target) {
+    const t = guard.targets;
+    if (!target || target === document.activeElement)
+        return t.stay;
+    return target === lengthBox ? t.box : target === lengthList ? t.list : t.other;
+}
 
 /** @param {any} element @returns {element is HTMLInputElement} a control of the window's, of any kind */
 function isWindowControl(element) {
     return !!element && tabOrder.includes(element.id);
 }
 
-function guarding() {
-    if (!session || guard.checking || lengthBox.disabled || VornDialogs.anyOpen())
+/** @param {EventTarget | null} from whether a move of the focus from there answers to the rule */
+function guardingFrom(from) {
+    if (!session || !guard.rule || VornDialogs.anyOpen())
         return false;
-    const focus = document.activeElement;
-    return focus === lengthBox || (guard.deferred && focus === lengthList);
+    return guard.rule.holds(!lengthBox.disabled, from === lengthBox, from === lengthList);
 }
 
-// The session's check of the length, which may show a message: no second check while it runs.
-function checkLeavingLength() {
-    guard.checking = true;
+function guarding() {
+    return guardingFrom(document.activeElement);
+}
+
+// The session's check of the length, which may show a message; the rule holds no move while it runs.
+/** @param {EventTarget | null} target */
+function checkLeavingFor(target) {
+    if (!guard.rule || !guard.rule.needsCheck(focusTarget(target)))
+        return null;
+    let outcome;
     try {
-        return session.leaveEventLength(boxes());
+        outcome = session.leaveEventLength(boxes());
     } finally {
-        guard.checking = false;
+        guard.rule.checked(!!outcome && outcome.accepted);
     }
+    apply(outcome);
+    return outcome;
 }
 
 /** @param {HTMLElement | null} target */
 function allowMoveTo(target) {
-    if (!target || target === lengthBox || target === document.activeElement)
+    const outcome = checkLeavingFor(target);
+    if (!outcome)
         return true;
-    if (target === lengthList) {
-        guard.deferred = true;
-        return true;
-    }
-    const outcome = checkLeavingLength();
-    apply(outcome);
-    if (outcome.accepted) {
-        guard.deferred = false;
+    if (outcome.accepted)
         guard.passedTo = target;
-    }
     return outcome.accepted;
 }
 
@@ -270,18 +281,9 @@ function onLeave(event) {
         guard.passedTo = null;
         return;
     }
-    if (!session || guard.checking || lengthBox.disabled || !isWindowControl(to) || to === lengthBox)
+    if (!isWindowControl(to) || to === lengthBox || !guardingFrom(event.target))
         return;
-    if (event.target === lengthList && !guard.deferred)
-        return;
-    if (/** @type {Element} */ (to) === lengthList) {
-        guard.deferred = true;
-        return;
-    }
-    const outcome = checkLeavingLength();
-    if (outcome.accepted)
-        guard.deferred = false;
-    apply(outcome);
+    checkLeavingFor(to);
 }
 
 /** @param {Element} from @param {boolean} backwards */
@@ -572,6 +574,8 @@ async function start() {
                Module.PlanVerdict, Module.ChartQuantity, Module.ControlKind);
     Session = Module.Session;
     session = new Session();
+    guard.rule = new Module.FocusLeaveRule();
+    guard.targets = Module.FocusTarget;
 
     const tables = takeTables(Session);
     tabOrder = tables.tabOrder.map((control) => control.name);

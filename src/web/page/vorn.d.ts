@@ -193,6 +193,13 @@ export interface SessionClass {
     spokenNames(): SpokenName[];
 }
 
+export interface FocusLeaveRule {
+    holds(boxEnabled: boolean, focusInBox: boolean, focusOnList: boolean): boolean;
+    needsCheck(target: EnumValue): boolean;
+    checked(accepted: boolean): void;
+    boxFocused(): void;
+}
+
 export interface VornModuleApi {
     setNumberFormat(decimalSeparator: string, groupSeparator: string): void;
     Session: SessionClass;
@@ -204,6 +211,8 @@ export interface VornModuleApi {
     PlanVerdict: Enum;
     ChartQuantity: Enum;
     ControlKind: Enum;
+    FocusTarget: Enum;
+    FocusLeaveRule: { new (): FocusLeaveRule };
 }
 
 declare global {
