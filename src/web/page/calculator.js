@@ -4,6 +4,7 @@
 // session gives back: its messages one after the other, then the figures, then the focus. Nothing here
 // decides a figure or a message.
 import * as VornDialogs from "./dialogs.js";
+import * as VornGuard from "./guard.js";
 import { learnNames, nameOf } from "./enums.js";
 import { VornFocus, byId } from "./focus.js";
 import { shortcuts } from "./keys.js";
@@ -28,13 +29,6 @@ const kNewFileName = "Character.vornchar";
 const kTextBoxes = ["txtSilverSubmitted", "txtStartingBuild", "txtStartingLooseXP", "txtEventLength"];
 // The six results, each captioned by the label before it.
 const kFigures = ["lblLevel", "lblBody", "lblBuild", "lblLooseXP", "lblTotalXP", "lblXPBPRatio"];
-
-// The window's controls in its tab order (the session's layout table), and the same after the menu bar,
-// which comes first on the page.
-/** @type {string[]} */
-let tabOrder = [];
-/** @type {string[]} */
-let order = [];
 
 /** @type {SessionClass} */
 let Session;
@@ -162,8 +156,7 @@ const typing = (() => {
 function boxTakesFocus(box) {
     const reason = VornFocus.reason;
     if (box === lengthBox) {
-        if (guard.rule)
-            guard.rule.boxFocused();
+        VornGuard.lengthBoxFocused();
         return;
     }
     if (reason === "restore")
@@ -175,156 +168,6 @@ function boxTakesFocus(box) {
             if (document.activeElement === box)
                 box.select();
         }, 0);
-}
-
-// The session's focus-leave rule decides which moves of the focus from the event-length box run the
-// length check (and which put it off); here are the page's mechanics of the focus: a move the check
-// refuses is cancelled.
-/** @type {{rule: import("./vorn").FocusLeaveRule | null, targets: import("./vorn").Enum, passedTo: EventTarget | null, swallowClick: boolean}} */
-const guard = { rule: null, targets: {}, passedTo: null, swallowClick: false };
-
-/** @param {EventTarget | null} target where a move would take the focus */
-function focusTarget(target) {
-    const t = guard.targets;
-    if (!target || target === document.activeElement)
-        return t.stay;
-    return target === lengthBox ? t.box : target === lengthList ? t.list : t.other;
-}
-
-/** @param {any} element @returns {element is HTMLInputElement} a control of the window's, of any kind */
-function isWindowControl(element) {
-    return !!element && tabOrder.includes(element.id);
-}
-
-/** @param {EventTarget | null} from whether a move of the focus from there answers to the rule */
-function guardingFrom(from) {
-    if (!session || !guard.rule || VornDialogs.anyOpen())
-        return false;
-    return guard.rule.holds(!lengthBox.disabled, from === lengthBox, from === lengthList);
-}
-
-function guarding() {
-    return guardingFrom(document.activeElement);
-}
-
-// The session's check of the length, which may show a message; the rule holds no move while it runs.
-/** @param {EventTarget | null} target */
-function checkLeavingFor(target) {
-    if (!guard.rule || !guard.rule.needsCheck(focusTarget(target)))
-        return null;
-    let outcome;
-    try {
-        outcome = session.leaveEventLength(boxes());
-    } finally {
-        guard.rule.checked(!!outcome && outcome.accepted);
-    }
-    apply(outcome);
-    return outcome;
-}
-
-/** @param {HTMLElement | null} target */
-function allowMoveTo(target) {
-    const outcome = checkLeavingFor(target);
-    if (!outcome)
-        return true;
-    if (outcome.accepted)
-        guard.passedTo = target;
-    return outcome.accepted;
-}
-
-// The control a press would give the focus to: the control itself, or the one a label names.
-/** @param {Element} element @returns {HTMLElement | null} */
-function controlAt(element) {
-    const label = element.closest && element.closest("label");
-    if (label && label.control)
-        return /** @type {HTMLInputElement} */ (label.control).disabled ? null : /** @type {HTMLElement} */ (label.control);
-    const control = element.closest && element.closest("button, input, select, textarea, a[href]");
-    return isWindowControl(control) && !control.disabled ? control : null;
-}
-
-/** @param {MouseEvent} event */
-function onPress(event) {
-    guard.swallowClick = false;
-    guard.passedTo = null;
-    const pressed = /** @type {Element} */ (event.target);
-    if (!guarding() || VornMenus.isMenuBar(pressed))
-        return;
-    const target = controlAt(pressed);
-    if (!target) {
-        // A press beside the controls leaves the focus where it is, as in the window.
-        event.preventDefault();
-        return;
-    }
-    if (!allowMoveTo(target)) {
-        event.preventDefault();
-        guard.swallowClick = true;
-    }
-}
-
-/** @param {MouseEvent} event */
-function onClickAfterRefusal(event) {
-    if (!guard.swallowClick)
-        return;
-    guard.swallowClick = false;
-    if (!(/** @type {Element} */ (event.target).closest("dialog"))) {
-        event.preventDefault();
-        event.stopPropagation();
-    }
-}
-
-// What the focus would have left for by other means (an assistive technology, an access key): the
-// check still runs, and a refused length takes the focus back.
-/** @param {FocusEvent} event */
-function onLeave(event) {
-    const to = event.relatedTarget;
-    if (guard.passedTo === to) {
-        guard.passedTo = null;
-        return;
-    }
-    if (!isWindowControl(to) || to === lengthBox || !guardingFrom(event.target))
-        return;
-    checkLeavingFor(to);
-}
-
-/** @param {Element} from @param {boolean} backwards */
-function nextInOrder(from, backwards) {
-    const at = order.indexOf(from.id);
-    for (let step = 1; step <= order.length; ++step) {
-        const id = order[(at + (backwards ? -step : step) + order.length) % order.length];
-        const candidate = /** @type {HTMLButtonElement} */ (byId(id));
-        if (!candidate.disabled && candidate.getClientRects().length > 0)
-            return candidate;
-    }
-    return null;
-}
-
-// Tab and Shift+Tab go round the menu bar and the window's controls in the window's order; Shift+Tab
-// from the first menu leaves the page to the browser.
-/** @param {Element | null} from @param {boolean} backwards @param {KeyboardEvent | null} event */
-function tabFrom(from, backwards, event) {
-    if (!from)
-        return;
-    if (order.indexOf(from.id) < 0 || (backwards && from.id === order[0]))
-        return;
-    if (event)
-        event.preventDefault();
-    const target = nextInOrder(from, backwards);
-    if (!target || (guarding() && !allowMoveTo(target)))
-        return;
-    VornFocus.move(target, "key");
-}
-
-/** @param {KeyboardEvent} event */
-function onKey(event) {
-    if (VornDialogs.anyOpen())
-        return;
-    if (event.key === "Tab" && !event.ctrlKey && !event.altKey && !event.metaKey) {
-        tabFrom(document.activeElement, event.shiftKey, event);
-        return;
-    }
-    // One press, one click: a held Enter must not record event after event.
-    if (event.key === "Enter" && event.repeat && event.target instanceof HTMLButtonElement)
-        event.preventDefault();
 }
 
 /** @param {string} id @param {string} type @param {() => Outcome} action */
@@ -444,11 +287,6 @@ function connectHandlers(commandFor, planChoices) {
         // A manual length typed and left is kept even before anything refreshes.
         box.addEventListener("change", keepCharacter);
     }
-    lengthBox.addEventListener("focusout", onLeave);
-    lengthList.addEventListener("focusout", onLeave);
-    document.addEventListener("mousedown", onPress, true);
-    document.addEventListener("click", onClickAfterRefusal, true);
-    document.addEventListener("keydown", onKey, true);
     byId("filOpen", HTMLInputElement).addEventListener("change", () => {
         const file = byId("filOpen", HTMLInputElement).files?.[0];
         if (file)
@@ -470,7 +308,7 @@ function connectHandlers(commandFor, planChoices) {
         mnuAbout: () => VornDialogs.about(),
         typingUndoes: typing.undoes,
         typingRedoes: typing.redoes,
-    }, (from, backwards) => tabFrom(from, backwards, null), commandFor);
+    }, (from, backwards) => VornGuard.tabFrom(from, backwards, null), commandFor);
 }
 
 // The browser's decimal and group separators, as the desktop follows the regional format.
@@ -574,16 +412,18 @@ async function start() {
                Module.PlanVerdict, Module.ChartQuantity, Module.ControlKind);
     Session = Module.Session;
     session = new Session();
-    guard.rule = new Module.FocusLeaveRule();
-    guard.targets = Module.FocusTarget;
 
     const tables = takeTables(Session);
-    tabOrder = tables.tabOrder.map((control) => control.name);
-    order = tables.menuBar.concat(tabOrder);
+    // The window's controls in its tab order (the session's layout table), and the same after the menu
+    // bar, which comes first on the page.
+    const tabOrder = tables.tabOrder.map((control) => control.name);
+    const order = tables.menuBar.concat(tabOrder);
     // The markup keeps every control disabled until the calculator can answer it.
     for (const control of tables.tabOrder)
         if (!control.disabled)
             /** @type {HTMLButtonElement} */ (byId(control.name)).disabled = false;
+    VornGuard.start(new Module.FocusLeaveRule(), Module.FocusTarget, () => session.leaveEventLength(boxes()), apply,
+                    tabOrder, order);
     connectHandlers(shortcuts(tables.commands), { PlanGoal: Module.PlanGoal, PlanCoin: Module.PlanCoin });
 
     lengthList.value = "2";
