@@ -1,5 +1,5 @@
-#include "session/Chart.h"
 #include "session/CalculatorSession.h"
+#include "session/Chart.h"
 
 #include <gtest/gtest.h>
 
