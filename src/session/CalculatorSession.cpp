@@ -21,20 +21,6 @@ constexpr const char* kHistoryTooLong =
     "This would make the character's history too long for this calculator to open again. Nothing was "
     "changed.";
 
-std::string lengthHelpText()
-{
-    const std::string crlf = "\r\n";
-    return "This represents the length of the event in logistical days. A logistical day is effectively a "
-           "game day. A 'reset' is the start of a new logistical day." +
-           crlf +
-           "One way to calculate the number of logistical days is to count the number of 'resets' at the "
-           "event, and add 1 (for the starting day)." +
-           crlf + crlf + "Some standard event lengths are as follows:" + crlf +
-           "Adventure Day (no resets): 1" + crlf + "Normal Weekend (friday-sunday, 1 reset): 2" + crlf +
-           "Long Weekend (friday-monday, 2 resets): 3" + crlf + crlf +
-           "(Note: A blanket is based on two logistical days.)";
-}
-
 // An answer of nothing but blanks and line breaks is no answer: the same as Cancel.
 bool isBlank(std::string_view text)
 {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace vorn {
@@ -17,6 +18,9 @@ inline constexpr const char* kBadSilverMessage =
     "You entered an invalid amount of silver for training. Please correct the error and try again.";
 inline constexpr const char* kBadLengthMessage = "Event Length must be a positive integer.";
 inline constexpr const char* kBadBlanketsMessage = "The number of blankets must be a whole number.";
+
+// The event-length box's help (its "?" button).
+std::string lengthHelpText();
 
 // The length when the event-length check accepts it: a leading number above 0 that the 16-bit
 // conversion takes ("2x", "40000" and "-5" are refused; 0.4 passes and counts as 0).
