@@ -89,6 +89,8 @@ private:
     void mnuAddBlankets_Click();
     void mnuCalculateBlankets_Click();
     void mnuPlan_Click();
+    // What History and Plan Ahead answer as the calculator does.
+    QList<QAction*> sharedCommands() const;
     void mnuAbout_Click();
     void mnuNew_Click();
     void mnuOpen_Click();

@@ -148,15 +148,28 @@ void frmBuildCalculator::mnuCalculateBlankets_Click()
 void frmBuildCalculator::mnuPlan_Click()
 {
     // Real message boxes of the Plan window stand over it rather than over the calculator, so it has its own.
-    if (!m_plan)
+    if (!m_plan) {
         m_plan = new frmPlan(
             m_session, m_ownPrompter ? nullptr : m_prompter,
             [this](const PlanRequest& request) { apply(m_session.applyPlan(request, boxTexts())); }, this);
+        m_plan->shareCommands(sharedCommands());
+    }
     // A hidden Plan window is not kept up to date; it catches up with the character when shown again.
     m_plan->refresh();
     m_plan->show();
     m_plan->raise();
     m_plan->activateWindow();
+}
+
+QList<QAction*> frmBuildCalculator::sharedCommands() const
+{
+    // Adding or working out blankets reads the calculator's own boxes, and Ctrl+A is the side windows'
+    // select-all; every other command acts on the character or the file, whichever window has the keys.
+    QList<QAction*> shared;
+    for (QAction* action : actions())
+        if (action != mnuAddBlankets && action != mnuCalculateBlankets)
+            shared << action;
+    return shared;
 }
 
 void frmBuildCalculator::mnuAbout_Click()

@@ -203,8 +203,10 @@ void frmBuildCalculator::mnuCopyResults_Click()
 
 void frmBuildCalculator::mnuHistory_Click()
 {
-    if (!m_history)
+    if (!m_history) {
         m_history = new frmHistory(m_session, this);
+        m_history->shareCommands(sharedCommands());
+    }
     m_history->refresh();
     m_history->show();
     m_history->raise();

@@ -11,13 +11,11 @@
 namespace vorn {
 
 frmHistory::frmHistory(const CalculatorSession& session, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_session(session), m_model(new HistoryModel(session, this)),
+    : SideWindow(parent), m_session(session), m_model(new HistoryModel(session, this)),
       m_table(new QTableView(this)), m_chart(new ChartView(this))
 {
     setObjectName(QStringLiteral("frmHistory"));
     setWindowTitle(QStringLiteral("History - VORN Build Calculator"));
-    // A window of the calculator's: it never keeps the program running on its own.
-    setAttribute(Qt::WA_QuitOnClose, false);
 
     m_table->setObjectName(QStringLiteral("tblHistory"));
     m_table->setModel(m_model);
@@ -33,7 +31,7 @@ frmHistory::frmHistory(const CalculatorSession& session, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_table, 1);
     layout->addWidget(m_chart, 1);
-    resize(560, 600);
+    openAt(QSize(560, 600));
 }
 
 void frmHistory::refresh()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "calculator/SideWindow.h"
 
 class QTableView;
 
@@ -13,7 +13,7 @@ class HistoryModel;
 // The History window: every step recorded for the character, the current one marked, undone ones shown
 // as undone until a new step drops them, and a chart of Build and Total XP over the steps in effect. One per
 // calculator window, non-modal; the calculator refreshes it after every action.
-class frmHistory : public QWidget {
+class frmHistory : public SideWindow {
 public:
     explicit frmHistory(const CalculatorSession& session, QWidget* parent = nullptr);
 

@@ -36,7 +36,7 @@ int32_t selectedData(const QComboBox* list)
 } // namespace
 
 frmPlan::frmPlan(const CalculatorSession& session, Prompter* prompter, ApplyCommand apply, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_session(session), m_prompter(prompter), m_apply(std::move(apply))
+    : SideWindow(parent), m_session(session), m_prompter(prompter), m_apply(std::move(apply))
 {
     if (!m_prompter) {
         m_ownPrompter = std::make_unique<QtPrompter>(this);
@@ -44,8 +44,6 @@ frmPlan::frmPlan(const CalculatorSession& session, Prompter* prompter, ApplyComm
     }
     setObjectName(QStringLiteral("frmPlan"));
     setWindowTitle(QStringLiteral("Plan Ahead"));
-    // A window of the calculator's: it never keeps the program running on its own.
-    setAttribute(Qt::WA_QuitOnClose, false);
 
     createGoal();
     createPattern();
@@ -103,6 +101,8 @@ void frmPlan::createAnswer()
     tblPlan->setModel(m_model);
     tblPlan->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblPlan->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Tab moves on to the next control, as in any dialog; the arrow keys move within the table.
+    tblPlan->setTabKeyNavigation(false);
     tblPlan->verticalHeader()->hide();
     tblPlan->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     tblPlan->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -116,11 +116,13 @@ void frmPlan::createCommands()
     cmdPlan = named(new QPushButton(QStringLiteral("&Plan"), this), "cmdPlan");
     cmdApplyPlan = named(new QPushButton(QStringLiteral("&Apply Plan"), this), "cmdApplyPlan");
     cmdApplyPlan->setEnabled(false);
-    // As in the calculator: Enter presses a focused button once, however long it is held, and a list
-    // turns with the wheel only once it has the focus.
+    // As in the calculator: Enter presses a focused button once, however long it is held, a list turns
+    // with the wheel only once it has the focus, and Ctrl+Z in a box undoes its typing before the
+    // character's steps.
     auto* habits = new ControlHabits(this, txtPlanLength);
     for (QWidget* control :
-         std::initializer_list<QWidget*>{cboPlanGoal, cboPlanLength, cboPlanCoin, cmdPlan, cmdApplyPlan})
+         std::initializer_list<QWidget*>{cboPlanGoal, txtPlanGoal, cboPlanLength, txtPlanLength, cboPlanCoin,
+                                         txtPlanSilver, txtPlanBlankets, cmdPlan, cmdApplyPlan})
         habits->watch(control);
 }
 
@@ -166,7 +168,7 @@ void frmPlan::arrange()
     layout->addWidget(lblPlanAnswer);
     layout->addLayout(results, 1);
     layout->addLayout(bottom);
-    resize(860, 560);
+    openAt(QSize(860, 560));
 }
 
 void frmPlan::connectHandlers()

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "calculator/SideWindow.h"
 #include "session/Plan.h"
-
-#include <QWidget>
 
 #include <functional>
 #include <memory>
@@ -24,7 +23,7 @@ class Prompter;
 // of the planned events and a chart of the character continuing along them. One per calculator window,
 // non-modal. Planning never changes the character; Apply Plan hands the plan shown to the calculator,
 // which records it as one step.
-class frmPlan : public QWidget {
+class frmPlan : public SideWindow {
 public:
     using ApplyCommand = std::function<void(const PlanRequest&)>;
 

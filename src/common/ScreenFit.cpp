@@ -92,6 +92,12 @@ QRect fitOnScreen(const QRect& frame, const QRect& available)
     return fitted;
 }
 
+QSize fitWithin(QSize wanted, const QMargins& frame, const QRect& available)
+{
+    const QSize room = available.marginsRemoved(frame).size();
+    return wanted.boundedTo(room.expandedTo(QSize(1, 1)));
+}
+
 QMargins expectedFrameMargins(const QWidget* window)
 {
     if (window->isVisible()) {
@@ -122,6 +128,14 @@ void placeOnScreen(QWidget* window, QPoint clientTopLeft)
     // Placed with the frame allowance; once on screen, again with the real frame.
     if (!onScreen(window))
         new OnceOnScreen(window, [window, clientTopLeft] { placeOnScreen(window, clientTopLeft); });
+}
+
+void sizeWithinScreen(QWidget* window, QSize wanted)
+{
+    const QMargins margins = expectedFrameMargins(window);
+    const QRect available = window->screen()->availableGeometry();
+    window->setMinimumSize(fitWithin(window->minimumSizeHint(), margins, available));
+    window->resize(fitWithin(wanted, margins, available));
 }
 
 void keepOnScreen(QWidget* window)

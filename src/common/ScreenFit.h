@@ -3,6 +3,7 @@
 #include <QMargins>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 
 class QWidget;
 
@@ -12,6 +13,10 @@ namespace vorn {
 // task bars and panels): moved just enough, never resized. A frame too wide or too tall for the area
 // keeps its left or top edge on it, so that the title bar and the top-left corner stay within reach.
 QRect fitOnScreen(const QRect& frame, const QRect& available);
+
+// The client size of a window whose frame has to fit on the available area: wanted, but no larger than
+// the area less the frame.
+QSize fitWithin(QSize wanted, const QMargins& frame, const QRect& available);
 
 // What the window system adds around a top-level window's client area: borders and title bar. Once the
 // window is shown and framed these are the real margins; before that an allowance from the style and
@@ -29,5 +34,10 @@ void keepOnScreen(QWidget* window);
 // For a window whose place the window system chooses: once the window is on screen, and so placed and
 // framed, keepOnScreen; never again after that, so the user may move it anywhere.
 void keepOnScreenOnceShown(QWidget* window);
+
+// Gives a top-level window the client size wanted, or as much of it as fits on the available area of its
+// screen with the frame. Its least size is held to that too, so that its layout cannot push the window
+// past the screen's edge; the controls share what room there is.
+void sizeWithinScreen(QWidget* window, QSize wanted);
 
 } // namespace vorn

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QScreen>
 #include <QTest>
+#include <QVBoxLayout>
 #include <QWidget>
 
 using vorn::fitOnScreen;
@@ -17,6 +18,8 @@ private slots:
     void windowPlacedOnScreen();
     void shownWindowKeptOnScreen_data();
     void shownWindowKeptOnScreen();
+    void sizedWithinScreen_data();
+    void sizedWithinScreen();
 };
 
 void tst_ScreenFit::fit_data()
@@ -124,6 +127,36 @@ void tst_ScreenFit::shownWindowKeptOnScreen()
     window.move(shownAt + QPoint(100, 100));
     QTest::qWait(20);
     QCOMPARE(window.pos(), shownAt + QPoint(100, 100));
+}
+
+void tst_ScreenFit::sizedWithinScreen_data()
+{
+    QTest::addColumn<QSize>("wanted");
+    QTest::addColumn<QSize>("content");
+    QTest::addColumn<bool>("asWanted");
+
+    QTest::newRow("room for it: as wanted") << QSize(300, 200) << QSize(100, 100) << true;
+    QTest::newRow("wanted larger than the screen") << QSize(3000, 200) << QSize(100, 100) << false;
+    QTest::newRow("content larger than the screen") << QSize(300, 200) << QSize(100, 3000) << false;
+}
+
+// Whatever the window or its layout would like, the whole frame lies on the screen.
+void tst_ScreenFit::sizedWithinScreen()
+{
+    QFETCH(QSize, wanted);
+    QFETCH(QSize, content);
+    QFETCH(bool, asWanted);
+
+    QWidget window;
+    auto* inside = new QWidget(&window);
+    inside->setMinimumSize(content);
+    (new QVBoxLayout(&window))->addWidget(inside);
+    vorn::sizeWithinScreen(&window, wanted);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(available().contains(QRect(available().topLeft(), window.frameGeometry().size())));
+    if (asWanted)
+        QCOMPARE(window.size(), wanted);
 }
 
 QTEST_MAIN(tst_ScreenFit)

@@ -1,0 +1,198 @@
+// History and Plan Ahead as windows beside the calculator: their size on the screen and the keys they
+// answer.
+#include "CalculatorHarness.h"
+
+#include <QScreen>
+
+using vorn::test::Calculator;
+
+class tst_SideWindows : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fitsTheScreen_data();
+    void fitsTheScreen();
+    void escapeGoesBackToTheCalculator_data();
+    void escapeGoesBackToTheCalculator();
+    void tabLeavesThePlanTable_data();
+    void tabLeavesThePlanTable();
+    void calculatorCommandsWork_data();
+    void calculatorCommandsWork();
+};
+
+namespace {
+
+QWidget* open(Calculator& c, Qt::Key opener, const char* name)
+{
+    c.key(opener, Qt::ControlModifier);
+    auto* window = c.window.findChild<QWidget*>(name);
+    return window && window->isVisible() &&
+                   QTest::qWaitFor([window] { return QApplication::activeWindow() == window; })
+               ? window
+               : nullptr;
+}
+
+void press(const QString& keys)
+{
+    const QKeySequence sequence = QKeySequence::fromString(keys, QKeySequence::PortableText);
+    for (int i = 0; i < sequence.count(); ++i) {
+        const QKeyCombination k = sequence[i];
+        QTest::keyClick(QApplication::focusWidget(), k.key(), k.keyboardModifiers());
+    }
+}
+
+void addWindowColumns()
+{
+    QTest::addColumn<Qt::Key>("opener");
+    QTest::addColumn<QString>("window");
+}
+
+} // namespace
+
+void tst_SideWindows::fitsTheScreen_data()
+{
+    addWindowColumns();
+    QTest::newRow("Plan Ahead") << Qt::Key_P << "frmPlan";
+    QTest::newRow("History") << Qt::Key_H << "frmHistory";
+}
+
+void tst_SideWindows::fitsTheScreen()
+{
+    QFETCH(Qt::Key, opener);
+    QFETCH(QString, window);
+    Calculator c;
+    QWidget* w = open(c, opener, qPrintable(window));
+    QVERIFY(w);
+    const QRect available = w->screen()->availableGeometry();
+    QVERIFY2(available.contains(w->frameGeometry()), qPrintable(QStringLiteral("%1x%2 on %3x%4")
+                                                                    .arg(w->frameGeometry().width())
+                                                                    .arg(w->frameGeometry().height())
+                                                                    .arg(available.width())
+                                                                    .arg(available.height())));
+}
+
+void tst_SideWindows::escapeGoesBackToTheCalculator_data()
+{
+    addWindowColumns();
+    QTest::addColumn<QString>("focus");
+    QTest::newRow("History's table") << Qt::Key_H << "frmHistory"
+                                     << "tblHistory";
+    QTest::newRow("Plan Ahead's table") << Qt::Key_P << "frmPlan"
+                                        << "tblPlan";
+    QTest::newRow("Plan Ahead's goal box") << Qt::Key_P << "frmPlan"
+                                           << "txtPlanGoal";
+    QTest::newRow("Plan Ahead's goal list") << Qt::Key_P << "frmPlan"
+                                            << "cboPlanGoal";
+    QTest::newRow("Plan Ahead's Plan button") << Qt::Key_P << "frmPlan"
+                                              << "cmdPlan";
+}
+
+void tst_SideWindows::escapeGoesBackToTheCalculator()
+{
+    QFETCH(Qt::Key, opener);
+    QFETCH(QString, window);
+    QFETCH(QString, focus);
+    Calculator c;
+    c.click("txtSilverSubmitted");
+    QWidget* w = open(c, opener, qPrintable(window));
+    QVERIFY(w);
+    w->findChild<QWidget*>(focus)->setFocus(Qt::OtherFocusReason);
+    press("Esc");
+    QVERIFY(!w->isVisible());
+    QVERIFY(QTest::qWaitFor([&c] { return QApplication::activeWindow() == &c.window; }));
+    QCOMPARE(c.focusName(), QString("txtSilverSubmitted"));
+}
+
+void tst_SideWindows::tabLeavesThePlanTable_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::newRow("Tab") << "Tab";
+    QTest::newRow("Shift+Tab") << "Shift+Tab";
+}
+
+void tst_SideWindows::tabLeavesThePlanTable()
+{
+    QFETCH(QString, key);
+    Calculator c;
+    QWidget* plan = open(c, Qt::Key_P, "frmPlan");
+    QVERIFY(plan);
+    plan->findChild<QWidget*>("tblPlan")->setFocus(Qt::TabFocusReason);
+    press(key);
+    QVERIFY(QApplication::focusWidget());
+    QVERIFY(QApplication::focusWidget()->objectName() != QString("tblPlan"));
+}
+
+void tst_SideWindows::calculatorCommandsWork_data()
+{
+    addWindowColumns();
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("build");
+    QTest::addColumn<QString>("boxAfter");
+
+    // One event has taken the character from Build 30 to 34.
+    QTest::newRow("undo from History") << Qt::Key_H << "frmHistory"
+                                       << "tblHistory"
+                                       << ""
+                                       << "Ctrl+Z"
+                                       << "30"
+                                       << "";
+    QTest::newRow("undo and redo from History") << Qt::Key_H << "frmHistory"
+                                                << "tblHistory"
+                                                << ""
+                                                << "Ctrl+Z, Ctrl+Y"
+                                                << "34"
+                                                << "";
+    QTest::newRow("undo from Plan Ahead's table") << Qt::Key_P << "frmPlan"
+                                                  << "tblPlan"
+                                                  << ""
+                                                  << "Ctrl+Z"
+                                                  << "30"
+                                                  << "";
+    QTest::newRow("undo in a box without typing") << Qt::Key_P << "frmPlan"
+                                                  << "txtPlanBlankets"
+                                                  << ""
+                                                  << "Ctrl+Z"
+                                                  << "30"
+                                                  << "0";
+    QTest::newRow("undo in a box: its typing first") << Qt::Key_P << "frmPlan"
+                                                     << "txtPlanBlankets"
+                                                     << "5"
+                                                     << "Ctrl+Z"
+                                                     << "34"
+                                                     << "0";
+    QTest::newRow("undo in a box: then the step") << Qt::Key_P << "frmPlan"
+                                                  << "txtPlanBlankets"
+                                                  << "5"
+                                                  << "Ctrl+Z, Ctrl+Z"
+                                                  << "30"
+                                                  << "0";
+}
+
+void tst_SideWindows::calculatorCommandsWork()
+{
+    QFETCH(Qt::Key, opener);
+    QFETCH(QString, window);
+    QFETCH(QString, focus);
+    QFETCH(QString, typed);
+    QFETCH(QString, keys);
+    QFETCH(QString, build);
+    QFETCH(QString, boxAfter);
+    Calculator c;
+    c.click("cmdAddEvent");
+    QCOMPARE(c.text("lblBuild"), QString("34"));
+    QWidget* w = open(c, opener, qPrintable(window));
+    QVERIFY(w);
+    QWidget* control = w->findChild<QWidget*>(focus);
+    control->setFocus(Qt::OtherFocusReason);
+    if (!typed.isEmpty())
+        QTest::keyClicks(control, typed);
+    press(keys);
+    QCOMPARE(c.text("lblBuild"), build);
+    if (auto* box = qobject_cast<QLineEdit*>(control))
+        QCOMPARE(box->text(), boxAfter);
+}
+
+QTEST_MAIN(tst_SideWindows)
+#include "tst_side_windows.moc"
