@@ -15,8 +15,14 @@ class SideWindow : public QWidget {
 public:
     explicit SideWindow(QWidget* calculator);
 
+    ~SideWindow() override;
+
     // The calculator's commands that act on the character rather than on the calculator's own boxes.
     void shareCommands(const QList<QAction*>& commands);
+
+    // Shows the window where the user last left it, if that still lies on a screen; the first time, or
+    // where that screen is gone, beside the calculator.
+    void showBeside();
 
 protected:
     // The size the window opens at where the screen has room for it; its content may ask for more.
@@ -24,6 +30,13 @@ protected:
 
     void keyPressEvent(QKeyEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+
+private:
+    QString settingsKey(const char* what) const;
+    bool restorePlace();
+    void rememberPlace() const;
+
+    bool m_placed = false;
 };
 
 } // namespace vorn

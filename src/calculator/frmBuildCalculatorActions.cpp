@@ -156,7 +156,7 @@ void frmBuildCalculator::mnuPlan_Click()
     }
     // A hidden Plan window is not kept up to date; it catches up with the character when shown again.
     m_plan->refresh();
-    m_plan->show();
+    m_plan->showBeside();
     m_plan->raise();
     m_plan->activateWindow();
 }

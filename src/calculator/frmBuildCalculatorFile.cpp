@@ -208,7 +208,7 @@ void frmBuildCalculator::mnuHistory_Click()
         m_history->shareCommands(sharedCommands());
     }
     m_history->refresh();
-    m_history->show();
+    m_history->showBeside();
     m_history->raise();
     m_history->activateWindow();
 }

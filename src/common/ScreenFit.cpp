@@ -98,6 +98,22 @@ QSize fitWithin(QSize wanted, const QMargins& frame, const QRect& available)
     return wanted.boundedTo(room.expandedTo(QSize(1, 1)));
 }
 
+QRect besideFrame(const QRect& other, QSize frame, const QRect& available, int cascade)
+{
+    const QRect candidates[] = {
+        QRect(QPoint(other.right() + 1, other.top()), frame),
+        QRect(QPoint(other.left() - frame.width(), other.top()), frame),
+        QRect(QPoint(other.left(), other.bottom() + 1), frame),
+    };
+    for (const QRect& candidate : candidates) {
+        // Sliding up or sideways along the other window's edge is fine, sliding over it is not.
+        const QRect fitted = fitOnScreen(candidate, available);
+        if (available.contains(fitted) && !fitted.intersects(other))
+            return fitted;
+    }
+    return fitOnScreen(QRect(other.topLeft() + QPoint(cascade, cascade), frame), available);
+}
+
 QMargins expectedFrameMargins(const QWidget* window)
 {
     if (window->isVisible()) {

@@ -18,6 +18,11 @@ QRect fitOnScreen(const QRect& frame, const QRect& available);
 // the area less the frame.
 QSize fitWithin(QSize wanted, const QMargins& frame, const QRect& available);
 
+// Where a frame of this size goes beside another window's frame: to its right where the available area has
+// room, else to its left, else below it; where none has room, over it, moved down and right by cascade
+// from its top-left corner. Always on the available area as fitOnScreen puts it.
+QRect besideFrame(const QRect& other, QSize frame, const QRect& available, int cascade);
+
 // What the window system adds around a top-level window's client area: borders and title bar. Once the
 // window is shown and framed these are the real margins; before that an allowance from the style and
 // the title-bar font, on the generous side, since a window moved a little too far in still fits.

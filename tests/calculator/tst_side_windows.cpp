@@ -3,6 +3,8 @@
 #include "CalculatorHarness.h"
 
 #include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
 
 using vorn::test::Calculator;
 
@@ -10,8 +12,13 @@ class tst_SideWindows : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init() { QSettings().clear(); }
     void fitsTheScreen_data();
     void fitsTheScreen();
+    void cascadedWithoutRoomBeside();
+    void placeRemembered_data();
+    void placeRemembered();
     void escapeGoesBackToTheCalculator_data();
     void escapeGoesBackToTheCalculator();
     void tabLeavesThePlanTable_data();
@@ -69,6 +76,59 @@ void tst_SideWindows::fitsTheScreen()
                                                                     .arg(w->frameGeometry().height())
                                                                     .arg(available.width())
                                                                     .arg(available.height())));
+}
+
+// The offscreen screen has no room beside the calculator for History; where there is, besideFrame's own
+// test covers it.
+void tst_SideWindows::cascadedWithoutRoomBeside()
+{
+    Calculator c;
+    const QRect available = c.window.screen()->availableGeometry();
+    QWidget* history = open(c, Qt::Key_H, "frmHistory");
+    QVERIFY(history);
+    const QPoint offset = history->frameGeometry().topLeft() - c.window.frameGeometry().topLeft();
+    if (history->frameGeometry().size() == available.size())
+        QSKIP("History fills this screen");
+    QVERIFY(offset.x() > 0 && offset.y() > 0);
+}
+
+void tst_SideWindows::placeRemembered_data()
+{
+    addWindowColumns();
+    QTest::addColumn<QPoint>("moveBy");
+    QTest::addColumn<bool>("restored");
+    QTest::newRow("History moved on the screen") << Qt::Key_H << "frmHistory" << QPoint() << true;
+    QTest::newRow("Plan Ahead moved on the screen") << Qt::Key_P << "frmPlan" << QPoint() << true;
+    QTest::newRow("History on a screen gone") << Qt::Key_H << "frmHistory" << QPoint(5000, 0) << false;
+    QTest::newRow("Plan Ahead on a screen gone") << Qt::Key_P << "frmPlan" << QPoint(0, -5000) << false;
+}
+
+void tst_SideWindows::placeRemembered()
+{
+    QFETCH(Qt::Key, opener);
+    QFETCH(QString, window);
+    QFETCH(QPoint, moveBy);
+    QFETCH(bool, restored);
+    QRect saved;
+    {
+        Calculator first;
+        QWidget* w = open(first, opener, qPrintable(window));
+        QVERIFY(w);
+        // Within the screen's room: its frame's bottom-right corner in the screen's.
+        const QRect frame = w->frameGeometry();
+        const QPoint corner = w->screen()->availableGeometry().bottomRight() - frame.bottomRight();
+        w->move(w->pos() + corner);
+        QTRY_VERIFY(w->pos() != frame.topLeft() || corner.isNull());
+        saved = w->geometry();
+        press("Esc");
+    }
+    if (!restored)
+        QSettings().setValue(window + "/frame", saved.translated(moveBy));
+    Calculator c;
+    QWidget* w = open(c, opener, qPrintable(window));
+    QVERIFY(w);
+    QVERIFY(w->screen()->availableGeometry().contains(w->frameGeometry()));
+    QCOMPARE(w->geometry() == saved, restored);
 }
 
 void tst_SideWindows::escapeGoesBackToTheCalculator_data()

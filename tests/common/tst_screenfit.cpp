@@ -18,6 +18,8 @@ private slots:
     void windowPlacedOnScreen();
     void shownWindowKeptOnScreen_data();
     void shownWindowKeptOnScreen();
+    void beside_data();
+    void beside();
     void sizedWithinScreen_data();
     void sizedWithinScreen();
 };
@@ -56,6 +58,30 @@ void tst_ScreenFit::fit()
     QFETCH(QRect, available);
     QFETCH(QRect, fitted);
     QCOMPARE(fitOnScreen(frame, available), fitted);
+}
+
+void tst_ScreenFit::beside_data()
+{
+    QTest::addColumn<QRect>("other");
+    QTest::addColumn<QSize>("frame");
+    QTest::addColumn<QRect>("placed");
+
+    const QSize frame(300, 400);
+    QTest::newRow("room on the right") << QRect(0, 100, 400, 300) << frame << QRect(400, 100, 300, 400);
+    QTest::newRow("on the right, slid up to fit")
+        << QRect(0, 300, 400, 300) << frame << QRect(400, 200, 300, 400);
+    QTest::newRow("room on the left only") << QRect(400, 100, 400, 300) << frame << QRect(100, 100, 300, 400);
+    QTest::newRow("room below only") << QRect(100, 0, 600, 200) << frame << QRect(100, 200, 300, 400);
+    QTest::newRow("no room: cascaded over it")
+        << QRect(100, 100, 600, 400) << frame << QRect(130, 130, 300, 400);
+}
+
+void tst_ScreenFit::beside()
+{
+    QFETCH(QRect, other);
+    QFETCH(QSize, frame);
+    QFETCH(QRect, placed);
+    QCOMPARE(vorn::besideFrame(other, frame, QRect(0, 0, 800, 600), 30), placed);
 }
 
 namespace {
