@@ -16,8 +16,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace vorn {
 namespace {
@@ -52,6 +55,8 @@ frmPlan::frmPlan(const CalculatorSession& session, Prompter* prompter, ApplyComm
     arrange();
     connectHandlers();
     startFromTheCharacter();
+    // After the first answer, whose table the window has to show whole.
+    openAt(QSize(860, 560));
 }
 
 frmPlan::~frmPlan() = default;
@@ -155,9 +160,9 @@ void frmPlan::arrange()
     planColumn->addStretch();
     top->addLayout(planColumn);
 
-    auto* results = new QHBoxLayout;
-    results->addWidget(tblPlan, 2);
-    results->addWidget(picPlanChart, 5);
+    m_results = new QHBoxLayout;
+    m_results->addWidget(tblPlan, 2);
+    m_results->addWidget(picPlanChart, 5);
 
     auto* bottom = new QHBoxLayout;
     bottom->addStretch();
@@ -166,9 +171,8 @@ void frmPlan::arrange()
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(lblPlanAnswer);
-    layout->addLayout(results, 1);
+    layout->addLayout(m_results, 1);
     layout->addLayout(bottom);
-    openAt(QSize(860, 560));
 }
 
 void frmPlan::connectHandlers()
@@ -239,8 +243,32 @@ void frmPlan::showAnswer(const PlanAnswer& answer)
 {
     lblPlanAnswer->setText(QString::fromStdString(answer.text));
     m_model->setEvents(answer.events);
+    widenTableToItsColumns();
     picPlanChart->setChart(planChart(m_session, answer));
     cmdApplyPlan->setEnabled(answer.canApply());
+}
+
+// Every column in view without a sideways scroll bar, with room for the rows' scroll bar: the chart gives
+// way instead.
+void frmPlan::widenTableToItsColumns()
+{
+    const QAbstractItemView* view = tblPlan; // QTableView hides the content's own width
+    int width = 2 * tblPlan->frameWidth() + tblPlan->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < m_model->columnCount(); ++column)
+        width +=
+            std::max(view->sizeHintForColumn(column), tblPlan->horizontalHeader()->sectionSizeHint(column));
+    tblPlan->setMinimumWidth(width);
+}
+
+void frmPlan::resizeEvent(QResizeEvent* event)
+{
+    SideWindow::resizeEvent(event);
+    // Too narrow for the whole table and the chart side by side: the chart goes under the table rather
+    // than over it.
+    const QMargins margins = layout()->contentsMargins();
+    const int sideBySide = margins.left() + tblPlan->minimumWidth() + m_results->spacing() +
+                           picPlanChart->minimumSizeHint().width() + margins.right();
+    m_results->setDirection(width() < sideBySide ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
 }
 
 // A fixed entry shows its length in the box, as the calculator's list does; manual input lets the user

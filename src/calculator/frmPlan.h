@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+class QBoxLayout;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -35,6 +36,9 @@ public:
     // The character changed: the plan shown is worked out again from it.
     void refresh();
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void createGoal();
     void createPattern();
@@ -47,6 +51,7 @@ private:
     PlanRequest request() const;
     QLineEdit* box(PlanBox which) const;
     void showAnswer(const PlanAnswer& answer);
+    void widenTableToItsColumns();
     // No answer shown, and nothing to apply, until Plan is pressed again.
     void clearAnswer();
 
@@ -73,6 +78,7 @@ private:
     QLabel* lblPlanAnswer = nullptr;
     PlanModel* m_model = nullptr;
     QTableView* tblPlan = nullptr;
+    QBoxLayout* m_results = nullptr;
     ChartView* picPlanChart = nullptr;
     QPushButton* cmdApplyPlan = nullptr;
 };

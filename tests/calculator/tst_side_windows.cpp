@@ -2,9 +2,13 @@
 // answer.
 #include "CalculatorHarness.h"
 
+#include <QHeaderView>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStyleFactory>
+#include <QTableView>
 
 using vorn::test::Calculator;
 
@@ -19,6 +23,8 @@ private slots:
     void cascadedWithoutRoomBeside();
     void placeRemembered_data();
     void placeRemembered();
+    void planTableShowsEveryColumn_data();
+    void planTableShowsEveryColumn();
     void escapeGoesBackToTheCalculator_data();
     void escapeGoesBackToTheCalculator();
     void tabLeavesThePlanTable_data();
@@ -129,6 +135,30 @@ void tst_SideWindows::placeRemembered()
     QVERIFY(w);
     QVERIFY(w->screen()->availableGeometry().contains(w->frameGeometry()));
     QCOMPARE(w->geometry() == saved, restored);
+}
+
+void tst_SideWindows::planTableShowsEveryColumn_data()
+{
+    QTest::addColumn<QString>("style");
+    for (const QString& style : QStyleFactory::keys())
+        QTest::newRow(qPrintable(style)) << style;
+}
+
+void tst_SideWindows::planTableShowsEveryColumn()
+{
+    QFETCH(QString, style);
+    const QString before = QApplication::style()->name();
+    QApplication::setStyle(style);
+    Calculator c;
+    QWidget* plan = open(c, Qt::Key_P, "frmPlan");
+    QApplication::setStyle(before);
+    QVERIFY(plan);
+    auto* table = plan->findChild<QTableView*>("tblPlan");
+    QVERIFY(QTest::qWaitForWindowExposed(plan));
+    QVERIFY(!table->horizontalScrollBar()->isVisible());
+    QCOMPARE(table->horizontalHeader()->count(), 5);
+    // Where the window is narrow the chart gives way, never by lying over the table.
+    QVERIFY(!table->geometry().intersects(plan->findChild<QWidget*>("picPlanChart")->geometry()));
 }
 
 void tst_SideWindows::escapeGoesBackToTheCalculator_data()
