@@ -140,6 +140,12 @@ void ChartView::paintEvent(QPaintEvent*)
             points << QPointF(place(m_chart.x, pt.x, left, right), place(y, pt.y, bottom, top));
         p.setPen(pen);
         p.drawPolyline(points);
+        // A single point makes no line: a dot in the line's colour instead.
+        if (points.size() == 1) {
+            p.setBrush(pen.color());
+            p.drawEllipse(points.front(), gap / 2.0 + 1, gap / 2.0 + 1);
+            p.setBrush(Qt::NoBrush);
+        }
 
         const int stroke = 3 * gap;
         p.drawLine(QPointF(legendX, line / 2.0 + 1), QPointF(legendX + stroke, line / 2.0 + 1));

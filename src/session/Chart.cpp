@@ -105,9 +105,11 @@ ChartAxis niceAxis(std::string title, double least, double most, int aboutTicks)
     if (most < least)
         std::swap(least, most);
     if (most == least) {
-        // One value: a range of one step either side, so that the line is drawn mid-height.
-        least -= 1;
-        most += 1;
+        // One value: a tenth of it either side, at least one. Steps, Build and XP are never below zero,
+        // so neither is an axis over a value that is not.
+        const double half = std::max(1.0, std::abs(least) / 10);
+        least = least >= 0 ? std::max(0.0, least - half) : least - half;
+        most += half;
     }
     const double raw = (most - least) / std::max(aboutTicks, 1);
     const double power = std::pow(10.0, std::floor(std::log10(raw)));

@@ -25,6 +25,7 @@ private slots:
     void badValuesGetTheCalculatorsMessages();
     void appliesOnlyTheAnswerShown();
     void historyChartFollowsTheSteps();
+    void lonePointIsDrawn();
     void linesReadInLightAndDarkThemes();
 };
 
@@ -221,6 +222,25 @@ void tst_Plan::historyChartFollowsTheSteps()
              QString("Build and Total XP over 2 steps, from the starting values"));
     c.click("cmdAddEvent");
     QCOMPARE(chart->chart().series.at(0).points.size(), std::size_t(4));
+}
+
+// A History without steps has only the starting values: a point each, drawn below the legend's strokes
+// (at the middle of both axes, so one over the other).
+void tst_Plan::lonePointIsDrawn()
+{
+    Calculator c;
+    c.key(Qt::Key_H, Qt::ControlModifier);
+    auto* chart = c.window.findChild<ChartView*>("picHistoryChart");
+    QVERIFY(chart && chart->isVisible());
+    const QRgb build = chart->lineColour(ChartQuantity::Build).rgb();
+    const QRgb totalXP = chart->lineColour(ChartQuantity::TotalXP).rgb();
+    const QImage image = chart->grab().toImage();
+    int pixels = 0;
+    for (int y = 2 * chart->fontMetrics().height(); y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            pixels += image.pixel(x, y) == build || image.pixel(x, y) == totalXP;
+    QVERIFY2(pixels > 4, qPrintable(QString::number(pixels)));
+    QVERIFY(chart->chart().x.least >= 0);
 }
 
 // Both quantities' lines stand out from the ground (3:1 for graphics) and from each other, and the chart

@@ -44,6 +44,24 @@ TEST(Chart, AxesHoldTheirRangeOnRoundTicks)
     }
 }
 
+// A single value sits within its range, away from both ends unless it is zero, and no axis over a value
+// of zero or more reaches below zero.
+TEST(Chart, OneValueGetsARangeAroundIt)
+{
+    const struct {
+        const char* name;
+        double value;
+    } values[] = {
+        {"the starting step", 0}, {"a new character's Build", 30}, {"large Total XP", 2500000000.0}};
+    for (const auto& v : values) {
+        SCOPED_TRACE(v.name);
+        const ChartAxis a = niceAxis("Build", v.value, v.value);
+        EXPECT_GE(a.least, 0);
+        EXPECT_TRUE(v.value == 0 ? a.least == 0 : a.least < v.value);
+        EXPECT_GT(a.most, v.value);
+    }
+}
+
 TEST(Chart, HistoryHasAPointPerStepInEffect)
 {
     CalculatorSession s;
