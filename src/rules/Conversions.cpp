@@ -325,6 +325,20 @@ std::string intToText(long long v)
     return std::to_string(v);
 }
 
+std::string intToGroupedText(long long v)
+{
+    const std::string digits = intToText(v);
+    const std::size_t sign = digits.front() == '-' ? 1 : 0;
+    const std::size_t count = digits.size() - sign;
+    std::string grouped = digits.substr(0, sign);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i > 0 && (count - i) % 3 == 0)
+            grouped += numberFormat().groupSeparator;
+        grouped += digits[sign + i];
+    }
+    return grouped;
+}
+
 std::string realToText(double v)
 {
     if (v == 0.0)

@@ -36,6 +36,8 @@ double roundHalfEven(double v);
 
 // Plain digits with a leading minus sign; no group separators.
 std::string intToText(long long v);
+// For reading only, never for a box: digits in groups of three, the regional group separator between them.
+std::string intToGroupedText(long long v);
 // Shortest text with at most 15 significant digits, regional decimal separator, no trailing zeros, an
 // exponent for very large or very small magnitudes; negative zero gives "0".
 std::string realToText(double v);

@@ -123,7 +123,7 @@ ChartAxis niceAxis(std::string title, double least, double most, int aboutTicks)
     a.least = std::floor(least / step) * step;
     a.most = std::ceil(most / step) * step;
     for (double v = a.least; v <= a.most + step / 2; v += step)
-        a.ticks.push_back({v, intToText(static_cast<long long>(std::llround(v)))});
+        a.ticks.push_back({v, intToGroupedText(static_cast<long long>(std::llround(v)))});
     return a;
 }
 

@@ -1,3 +1,4 @@
+#include "rules/Conversions.h"
 #include "session/CalculatorSession.h"
 #include "session/Chart.h"
 
@@ -39,7 +40,7 @@ TEST(Chart, AxesHoldTheirRangeOnRoundTicks)
         EXPECT_TRUE(mantissa == 1 || mantissa == 2 || mantissa == 5) << step;
         for (std::size_t i = 0; i < a.ticks.size(); ++i) {
             EXPECT_DOUBLE_EQ(a.ticks[i].value, a.least + step * static_cast<double>(i));
-            EXPECT_EQ(a.ticks[i].label, std::to_string(static_cast<long long>(a.ticks[i].value)));
+            EXPECT_EQ(a.ticks[i].label, intToGroupedText(static_cast<long long>(a.ticks[i].value)));
         }
     }
 }
@@ -60,6 +61,29 @@ TEST(Chart, OneValueGetsARangeAroundIt)
         EXPECT_TRUE(v.value == 0 ? a.least == 0 : a.least < v.value);
         EXPECT_GT(a.most, v.value);
     }
+}
+
+// Large tick labels read as the figures do, grouped in the user's format.
+TEST(Chart, TickLabelsAreGroupedAsTheUserGroups)
+{
+    const struct {
+        const char* name;
+        NumberFormat format;
+        double most;
+        const char* lastLabel;
+    } rows[] = {
+        {"English", {".", ","}, 2500000000.0, "2,500,000,000"},
+        {"German", {",", "."}, 2500000000.0, "2.500.000.000"},
+        {"Swiss", {".", "\u2019"}, 20000, "20\u2019000"},
+        {"three digits: no group", {".", ","}, 500, "500"},
+    };
+    const NumberFormat before = numberFormat();
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        setNumberFormat(r.format);
+        EXPECT_EQ(niceAxis("Total XP", 0, r.most).ticks.back().label, r.lastLabel);
+    }
+    setNumberFormat(before);
 }
 
 TEST(Chart, HistoryHasAPointPerStepInEffect)
