@@ -92,9 +92,15 @@ void ChartView::paintEvent(QPaintEvent*)
         return;
 
     p.setPen(ink);
-    p.drawText(QRect(gap, line, left, line), Qt::AlignLeft, text(m_chart.build.title));
-    p.drawText(QRect(right - 4 * gap, line, width() - right + 3 * gap, line), Qt::AlignRight,
-               text(m_chart.totalXP.title));
+    // The axis titles stand above the plot, where they may run on over it rather than be cut to the
+    // width of the tick labels under them.
+    const QString buildTitle = text(m_chart.build.title);
+    const QString totalXPTitle = text(m_chart.totalXP.title);
+    const int buildTitleWidth = m.horizontalAdvance(buildTitle) + 1;
+    const int totalXPTitleWidth = m.horizontalAdvance(totalXPTitle) + 1;
+    p.drawText(QRect(gap, line, buildTitleWidth, line), Qt::AlignLeft, buildTitle);
+    p.drawText(QRect(width() - gap - totalXPTitleWidth, line, totalXPTitleWidth, line), Qt::AlignRight,
+               totalXPTitle);
     p.drawText(QRect(left, bottom + line, right - left, line), Qt::AlignHCenter, text(m_chart.x.title));
 
     // Grid and labels: the left axis's ticks across the plot, the right axis's labels at their own heights.

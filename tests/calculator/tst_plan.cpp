@@ -26,6 +26,8 @@ private slots:
     void appliesOnlyTheAnswerShown();
     void historyChartFollowsTheSteps();
     void lonePointIsDrawn();
+    void axisTitlesAreWhole_data();
+    void axisTitlesAreWhole();
     void linesReadInLightAndDarkThemes();
 };
 
@@ -241,6 +243,47 @@ void tst_Plan::lonePointIsDrawn()
             pixels += image.pixel(x, y) == build || image.pixel(x, y) == totalXP;
     QVERIFY2(pixels > 4, qPrintable(QString::number(pixels)));
     QVERIFY(chart->chart().x.least >= 0);
+}
+
+void tst_Plan::axisTitlesAreWhole_data()
+{
+    QTest::addColumn<int>("pointSize");
+    QTest::newRow("the usual font") << 0;
+    QTest::newRow("a large font") << 20;
+}
+
+// Each title's ink reaches as far as its text's width from the chart's edge: nothing of it is cut by the
+// tick labels' column under it (two-digit Build labels here, narrower than "Build").
+void tst_Plan::axisTitlesAreWhole()
+{
+    QFETCH(int, pointSize);
+    Calculator c;
+    c.key(Qt::Key_H, Qt::ControlModifier);
+    auto* chart = c.window.findChild<ChartView*>("picHistoryChart");
+    QVERIFY(chart && chart->isVisible());
+    if (pointSize) {
+        QFont font = chart->font();
+        font.setPointSize(pointSize);
+        chart->setFont(font);
+    }
+    const QFontMetrics m(chart->font());
+    const QImage image = chart->grab().toImage();
+    const QRgb ground = chart->palette().color(QPalette::Base).rgb();
+    int leftInkEnd = 0;
+    int rightInkStart = image.width();
+    for (int y = m.height(); y < m.height() + m.ascent() / 2; ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != ground) {
+                if (x < image.width() / 2)
+                    leftInkEnd = std::max(leftInkEnd, x);
+                else
+                    rightInkStart = std::min(rightInkStart, x);
+            }
+    const int gap = m.averageCharWidth();
+    QVERIFY2(leftInkEnd >= gap + m.horizontalAdvance("Build") - gap / 2,
+             qPrintable(QString::number(leftInkEnd)));
+    QVERIFY2(rightInkStart <= image.width() - gap - m.horizontalAdvance("Total XP") + gap / 2,
+             qPrintable(QString::number(rightInkStart)));
 }
 
 // Both quantities' lines stand out from the ground (3:1 for graphics) and from each other, and the chart
