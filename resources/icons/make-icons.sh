@@ -4,6 +4,9 @@
 # only to change them:
 #   hicolor/NxN.png               the desktop's icons, 16 to 256 pixels, rendered by rsvg-convert
 #   vorn-build-calculator.ico     the Windows icon: 16, 32, 48 and 256 pixels, from those
+#   web/                          the web page's icons for an installed app: 192 and 512 pixels, and a
+#                                 maskable 512 whose shield keeps inside the circle every mask leaves
+#                                 (the middle 80 %), on a white square the platform may cut to any shape
 #   vorn-build-calculator-16/-32  the window's icons, in 16 colours, drawn by ImageMagick from the
 #                                 master's shield and V
 #   about.png                     the About window's picture, the shield before a scroll of figures,
@@ -21,6 +24,12 @@ mkdir -p hicolor
 for s in 16 32 48 128 256; do
     rsvg-convert --width $s --height $s $master -o hicolor/${s}x${s}.png
 done
+mkdir -p web
+for s in 192 512; do
+    rsvg-convert --width $s --height $s $master -o web/vorn-build-calculator-$s.png
+done
+rsvg-convert --width 308 --height 308 --page-width 512 --page-height 512 --left 102 --top 102 \
+    --background-color '#ffffff' $master -o web/vorn-build-calculator-maskable.png
 # The 256-pixel image is kept as PNG inside the icon, as Windows expects of that size.
 icotool --create --output vorn-build-calculator.ico \
     hicolor/16x16.png hicolor/32x32.png hicolor/48x48.png --raw=hicolor/256x256.png

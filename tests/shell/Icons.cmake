@@ -1,6 +1,6 @@
-# Checks the committed icons: each PNG and each image of the Windows icon has the size it is named for,
-# the icon's 256-pixel image is the desktop's, and, where rsvg-convert is given, the desktop's PNGs are
-# what resources/icons/make-icons.sh renders from the master now.
+# Checks the committed icons: each PNG (the desktop's and the web page's) and each image of the Windows
+# icon has the size it is named for, the icon's 256-pixel image is the desktop's, and, where rsvg-convert
+# is given, the PNGs are what resources/icons/make-icons.sh renders from the master now.
 #   -DICONS=<resources/icons> -DOUT=<scratch folder> [-DRSVG_CONVERT=...]
 set(faults)
 
@@ -27,7 +27,9 @@ function(png_size file out)
 endfunction()
 
 set(pngs hicolor/16x16.png:16x16 hicolor/32x32.png:32x32 hicolor/48x48.png:48x48 hicolor/128x128.png:128x128
-         hicolor/256x256.png:256x256 vorn-build-calculator-16.png:16x16 vorn-build-calculator-32.png:32x32)
+         hicolor/256x256.png:256x256 vorn-build-calculator-16.png:16x16 vorn-build-calculator-32.png:32x32
+         web/vorn-build-calculator-192.png:192x192 web/vorn-build-calculator-512.png:512x512
+         web/vorn-build-calculator-maskable.png:512x512)
 foreach(entry IN LISTS pngs)
     string(REPLACE ":" ";" entry "${entry}")
     list(GET entry 0 name)
@@ -77,6 +79,21 @@ if(RSVG_CONVERT)
         file(SHA256 ${ICONS}/hicolor/${size}x${size}.png committed)
         if(NOT result EQUAL 0 OR NOT rendered STREQUAL committed)
             list(APPEND faults "hicolor/${size}x${size}.png is not the master as rsvg-convert renders it now")
+        endif()
+    endforeach()
+    # The web page's: plain, and the maskable one with the shield in the middle of a white square.
+    set(sizes_192 --width 192 --height 192)
+    set(sizes_512 --width 512 --height 512)
+    set(sizes_maskable --width 308 --height 308 --page-width 512 --page-height 512 --left 102 --top 102
+                       --background-color "#ffffff")
+    foreach(name 192 512 maskable)
+        execute_process(COMMAND ${RSVG_CONVERT} ${sizes_${name}} ${ICONS}/vorn-build-calculator.svg
+                                -o ${OUT}/web-${name}.png
+                        RESULT_VARIABLE result)
+        file(SHA256 ${OUT}/web-${name}.png rendered)
+        file(SHA256 ${ICONS}/web/vorn-build-calculator-${name}.png committed)
+        if(NOT result EQUAL 0 OR NOT rendered STREQUAL committed)
+            list(APPEND faults "web/vorn-build-calculator-${name}.png is not the master as rsvg-convert renders it now")
         endif()
     endforeach()
 else()
