@@ -12,6 +12,7 @@ import { takeTables } from "./layout.js";
 import * as VornMenus from "./menus.js";
 import * as VornPlan from "./plan.js";
 import * as VornStorage from "./storage.js";
+import * as VornUpdates from "./updates.js";
 
 const kBoxTitle = "VORN Build Calculator";
 const kNewFileName = "Character.vornchar";
@@ -437,6 +438,8 @@ async function start() {
     first.select();
     if (problem)
         showMessage(problem);
+    // Once the calculator answers: keeping it for offline use takes nothing from its start.
+    VornUpdates.start();
 }
 
 // The browser tests wait for it.

@@ -1,0 +1,67 @@
+// @ts-check
+/// <reference lib="webworker" />
+// The page's service worker, a classic script served beside index.html as it is (not bundled). It keeps
+// every file of one build of the site in a cache named for that build and answers from it first, so that
+// the calculator starts with no network and never from files of two builds. The build writes the build's
+// name (a hash of the site's files) and the list of those files in place of the two marks below; a new
+// build is thus a new worker, which the browser installs beside the old one. It takes over when no page
+// uses the old one any more, or when the one page that does is reloaded, and then drops the old cache.
+
+const worker = /** @type {ServiceWorkerGlobalScope} */ (/** @type {unknown} */ (self));
+const kCachePrefix = "vorn-build-calculator-";
+const kCache = kCachePrefix + "@VORN_SITE_HASH@";
+/** @type {string[]} the site's files, relative to this worker */
+const kFiles = ["@VORN_SITE_FILES@"];
+const kTakeOver = "take over";
+
+worker.addEventListener("install", (event) => {
+    // From the server itself: the browser's HTTP cache may still hold an older build's file.
+    event.waitUntil(caches.open(kCache).then((cache) =>
+        cache.addAll(kFiles.map((file) => new Request(file, { cache: "reload" })))));
+});
+
+worker.addEventListener("activate", (event) => {
+    event.waitUntil(caches.keys()
+        .then((names) => Promise.all(names.filter((name) => name.startsWith(kCachePrefix) && name !== kCache)
+            .map((name) => caches.delete(name))))
+        // The page that installed the first build is answered from it without a reload.
+        .then(() => worker.clients.claim()));
+});
+
+worker.addEventListener("message", (event) => {
+    if (event.data === kTakeOver)
+        worker.skipWaiting();
+});
+
+worker.addEventListener("fetch", (event) => {
+    const request = event.request;
+    if (request.method !== "GET")
+        return;
+    const url = new URL(request.url);
+    const scope = new URL(worker.registration.scope);
+    if (url.origin !== scope.origin || !url.pathname.startsWith(scope.pathname))
+        return;
+    // The site's folder is its page, as a web server shows it.
+    const file = url.pathname.slice(scope.pathname.length) || "index.html";
+    // Anything else is the network's.
+    if (kFiles.includes(file))
+        event.respondWith(answer(request, file));
+});
+
+/**
+ * A newer build waiting while the only page of this one is reloaded takes over first, and the reload
+ * starts again from it: the old page is gone by then, and the new one loads whole from the new build.
+ * @param {Request} request
+ * @param {string} file
+ */
+async function answer(request, file) {
+    const waiting = worker.registration.waiting;
+    if (request.mode === "navigate" && waiting && (await worker.clients.matchAll()).length < 2) {
+        waiting.postMessage(kTakeOver);
+        // An icon of its own, so that the moment's page asks the server for none.
+        return new Response("<!doctype html><link rel=\"icon\" href=\"data:,\">",
+                            { headers: { "Content-Type": "text/html", Refresh: "0" } });
+    }
+    const kept = await (await caches.open(kCache)).match(file);
+    return kept ?? fetch(request);
+}

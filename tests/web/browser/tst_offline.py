@@ -1,0 +1,118 @@
+"""The page as an app: installable, starting with no network once it has been served, and a new build
+taking over whole, at the user's reload, never by itself."""
+
+import functools
+import http.server
+import re
+import shutil
+import tempfile
+import threading
+import unittest
+from pathlib import Path
+
+from selenium.common.exceptions import WebDriverException
+from selenium.webdriver.support.ui import WebDriverWait
+
+from vornpage import SITE, WAIT, PageTest, _QuietHandler
+
+READY_NOTICE = "A new version is ready \u2014 reload to use it"
+
+
+class _Handler(_QuietHandler):
+    def do_GET(self):
+        # A server that stops answering: the connection is closed with nothing said.
+        if self.server.refusing:
+            self.close_connection = True
+            return
+        super().do_GET()
+
+
+class Offline(PageTest):
+    """Each test on its own server (its own origin, so its own worker) over its own copy of the site."""
+
+    def setUp(self):
+        super().setUp()
+        self.site = Path(tempfile.mkdtemp(prefix="vorn-site-"))
+        self.addCleanup(shutil.rmtree, self.site, True)
+        shutil.copytree(SITE, self.site, dirs_exist_ok=True)
+        self.server = http.server.ThreadingHTTPServer(
+            ("127.0.0.1", 0), functools.partial(_Handler, directory=str(self.site)))
+        self.server.refusing = False
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+        self.addCleanup(self.server.server_close)
+        self.addCleanup(self.server.shutdown)
+        self.url = f"http://127.0.0.1:{self.server.server_address[1]}/index.html"
+        self.open_page(fresh=True)
+
+    def wait_controlled(self):
+        self.driver.execute_async_script("""
+            const done = arguments[arguments.length - 1];
+            const check = () => navigator.serviceWorker.controller ? done() : setTimeout(check, 10);
+            check();""")
+
+    def go_offline(self):
+        self.driver.execute_cdp_cmd("Network.enable", {})
+        self.driver.execute_cdp_cmd("Network.emulateNetworkConditions", {
+            "offline": True, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
+        self.server.refusing = True
+
+        def online():
+            self.driver.execute_cdp_cmd("Network.emulateNetworkConditions", {
+                "offline": False, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
+            self.server.refusing = False
+        self.addCleanup(online)
+
+    def reload_through_takeover(self):
+        """Reloads; a new build that takes over answers first with a page that loads again at once."""
+        self.driver.refresh()
+        WebDriverWait(self.driver, WAIT, ignored_exceptions=(WebDriverException,)).until(
+            lambda d: d.execute_script("return !!window.vornReady;"))
+        self.wait_ready()
+
+    def test_chromium_finds_the_page_installable(self):
+        self.wait_controlled()
+        found = self.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})
+        self.assertEqual(found["installabilityErrors"], [])
+
+    def test_reload_with_no_network_starts_with_the_kept_character(self):
+        self.wait_controlled()
+        self.click("cmdAddEvent")
+        kept = self.character()
+        self.assertNotEqual(kept, "30/0")
+        self.go_offline()
+        self.reload()
+        self.assertEqual(self.character(), kept)
+        self.click("cmdAddEvent")
+        self.assertEqual(self.messages(), [])
+
+    def test_a_new_build_waits_for_the_users_reload_and_then_replaces_the_old_whole(self):
+        self.wait_controlled()
+        self.click("cmdAddEvent")
+        kept = self.character()
+        self.js("window.firstLoad = true;")
+        # The next build: one file changed, and so the worker's name of the build.
+        with open(self.site / "calculator.css", "a", encoding="utf-8") as css:
+            css.write("\n:root { --build: next; }\n")
+        worker = self.site / "service-worker.js"
+        worker.write_text(re.sub(r'"[0-9a-f]{16}"', '"0123456789abcdef"', worker.read_text(encoding="utf-8")),
+                          encoding="utf-8")
+
+        self.driver.execute_async_script("""
+            const done = arguments[arguments.length - 1];
+            navigator.serviceWorker.getRegistration().then(r => r.update()).then(() => done(), () => done());""")
+        WebDriverWait(self.driver, WAIT).until(lambda d: self.el("updateNotice").text == READY_NOTICE)
+        self.assertEqual(self.el("updateNotice").get_attribute("role"), "status")
+        self.assertIs(self.js("return window.firstLoad;"), True, "the page reloaded by itself")
+        self.assertEqual(self.character(), kept)
+
+        self.reload_through_takeover()
+        self.assertEqual(self.el("updateNotice").text, "")
+        self.assertEqual(self.character(), kept)
+        self.assertEqual(self.js("return getComputedStyle(document.documentElement).getPropertyValue('--build');"),
+                         "next")
+        kept_builds = self.driver.execute_async_script(
+            "caches.keys().then(arguments[arguments.length - 1]);")
+        self.assertEqual(kept_builds, ["vorn-build-calculator-0123456789abcdef"])
+
+if __name__ == "__main__":
+    unittest.main()
