@@ -202,6 +202,8 @@ export function copyByHand(text) {
 }
 
 // The history table: the captions, then one row per step, the current one marked; under it the chart.
+// On a phone its rows are laid out as cards, each figure under its caption (data-caption): the roles
+// keep it a table for screen readers, which a table's parts laid out otherwise may no longer be.
 /**
  * @param {string[]} captions
  * @param {import("./vorn").HistoryRow[]} rows
@@ -222,6 +224,7 @@ export function history(captions, rows, chart) {
             captions.forEach((caption, column) => {
                 const cell = document.createElement("th");
                 cell.scope = "col";
+                cell.setAttribute("role", "columnheader");
                 cell.textContent = caption;
                 if (column > 0)
                     cell.className = "number";
@@ -232,17 +235,22 @@ export function history(captions, rows, chart) {
             current = null;
             rows.forEach((row, index) => {
                 const tr = body.insertRow();
+                tr.setAttribute("role", "row");
                 const number = document.createElement("th");
                 number.scope = "row";
+                number.setAttribute("role", "rowheader");
                 number.className = "row-number";
                 number.textContent = row.current ? "\u25B6 " + index : String(index);
                 tr.appendChild(number);
-                for (const [text, numeric] of /** @type {const} */ ([[row.what, false], [row.build, true], [row.looseXP, true], [row.totalXP, true]])) {
+                [row.what, row.build, row.looseXP, row.totalXP].forEach((text, column) => {
                     const cell = tr.insertCell();
+                    cell.setAttribute("role", "cell");
                     cell.textContent = text;
-                    if (numeric)
+                    if (column > 0) {
                         cell.className = "number";
-                }
+                        cell.dataset.caption = captions[column];
+                    }
+                });
                 if (row.current) {
                     tr.classList.add("current");
                     tr.setAttribute("aria-current", "step");

@@ -2,6 +2,7 @@
 
 import unittest
 
+from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
 from vornpage import PageTest, layout
@@ -62,6 +63,117 @@ class OnAPhone(PageTest):
                     self.assertLessEqual(self.js(REACH, name)["right"], 360, name)
             self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
             self.settle()
+
+
+# Each shown control and caption with the box it must stay in; each list with the width each of its
+# entries needs, measured on a copy of the list free to be as wide as that entry alone.
+FIT = """
+const box = e => e.getBoundingClientRect().toJSON();
+const controls = arguments[0].filter(([e]) => e.getClientRects().length > 0)
+    .map(([e, within]) => ({name: e.id || e.textContent.trim(), box: box(e), within: box(within)}));
+const lists = [];
+for (const [e] of arguments[0].filter(([e]) => e.tagName === 'SELECT' && e.getClientRects().length > 0)) {
+    for (const option of e.options) {
+        const alone = e.cloneNode(false);
+        alone.append(new Option(option.text));
+        alone.style.cssText = 'position: absolute; visibility: hidden; flex: none; width: auto; min-width: 0; max-width: none';
+        e.after(alone);
+        lists.push({name: e.id, entry: option.text, needs: alone.getBoundingClientRect().width, has: box(e).width});
+        alone.remove();
+    }
+}
+return {controls, lists, scrollWidth: document.documentElement.scrollWidth, width: window.innerWidth};
+"""
+
+# Each step of the history as shown: its cells' boxes, the lines what was done takes, the caption shown
+# before each figure; and whether anything scrolls sideways.
+CARDS = """
+const frame = document.querySelector('#dlgHistory .table-frame');
+const lines = e => { const r = document.createRange(); r.selectNodeContents(e);
+                     return new Set([...r.getClientRects()].map(b => Math.round(b.top))).size; };
+return {frame: frame.getBoundingClientRect().toJSON(), sideways: frame.scrollWidth > frame.clientWidth,
+        page: document.documentElement.scrollWidth > window.innerWidth,
+        headers: [...document.querySelectorAll('#tblHistory thead th')].slice(1).map(th => th.textContent),
+        steps: [...document.querySelectorAll('#tblHistory tbody tr')].map(tr => ({
+            cells: [...tr.cells].map(c => c.getBoundingClientRect().toJSON()),
+            whatLines: lines(tr.cells[1]),
+            captions: [...tr.cells].slice(2).map(c => getComputedStyle(c, '::before').content)}))};
+"""
+
+SIZES = {"text at 100 %": 100, "text at 150 %": 150, "text at 200 %": 200}
+
+
+def overlap(a, b):
+    return min(a["right"], b["right"]) - max(a["left"], b["left"]) > 0.5 and \
+        min(a["bottom"], b["bottom"]) - max(a["top"], b["top"]) > 0.5
+
+
+class OnAPhoneWithLargeText(PageTest):
+    PHONE = (360, 640)
+
+    def places(self):
+        """name: (how to open it or None, [(control, the box it stays in)])."""
+        window = [[self.el(r["name"]), self.el(r["frame"])] for r in layout()["controls"] if r["frame"]]
+        plan = self.el("dlgPlan")
+        return {"the calculator": (None, window),
+                "Plan Ahead": (("mnuExtras", "mnuPlan"), [
+                    [e, plan] for e in plan.find_elements(By.CSS_SELECTOR, "input, select, button, label")])}
+
+    def faults(self, shown):
+        found = [f"the page is {shown['scrollWidth']} px wide" for _ in [1] if shown["scrollWidth"] > shown["width"]]
+        for n in shown["lists"]:
+            if n["needs"] > n["has"] + 0.5:
+                found.append(f"{n['name']} shows {n['entry']!r} in {n['has']:.0f} px of the {n['needs']:.0f} it needs")
+        controls = shown["controls"]
+        for i, c in enumerate(controls):
+            if c["box"]["left"] < c["within"]["left"] - 0.5 or c["box"]["right"] > c["within"]["right"] + 0.5:
+                found.append(f"{c['name']} juts out sideways")
+            found += [f"{c['name']} overlaps {d['name']}" for d in controls[i + 1:] if overlap(c["box"], d["box"])]
+        return found
+
+    def test_every_list_shows_its_entries_and_no_control_covers_another(self):
+        for size, percent in SIZES.items():
+            self.large_text(percent)
+            self.reload()
+            for place, (opening, controls) in self.places().items():
+                with self.subTest(size, place=place):
+                    if opening:
+                        self.command(*opening)
+                        self.settle()
+                    try:
+                        self.assertEqual(self.faults(self.js(FIT, controls)), [])
+                    finally:
+                        if opening:
+                            self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
+                            self.settle()
+
+    def test_the_history_reads_step_by_step_without_a_sideways_scroll(self):
+        for button in ("cmdAddEvent", "cmdAddEventTraining", "cmdAddMaxOut"):
+            self.click(button)
+        self.command("mnuEdit", "mnuHistory")
+        self.settle()
+        shown = self.js(CARDS)
+        self.assertFalse(shown["sideways"] or shown["page"], "a sideways scroll")
+        for number, step in enumerate(shown["steps"]):
+            with self.subTest(step=number):
+                for cell in step["cells"]:
+                    self.assertGreaterEqual(cell["left"], shown["frame"]["left"] - 0.5)
+                    self.assertLessEqual(cell["right"], shown["frame"]["right"] + 0.5)
+                self.assertLessEqual(step["whatLines"], 2, "what was done wraps word by word")
+                # Shown, not spoken: the content may carry its empty alternative text ("Build" / "").
+                self.assertEqual([c.split(" / ")[0] for c in step["captions"]], [f'"{h}"' for h in shown["headers"][1:]])
+        # Still a table to a screen reader, whatever it looks like.
+        roles = self.js("return [document.getElementById('tblHistory'), document.querySelector('#tblHistory thead th'), "
+                        "...document.querySelectorAll('#tblHistory tbody tr:last-child > *')];")
+        self.assertEqual([e.aria_role for e in roles], ["table", "columnheader", "rowheader"] + ["cell"] * 4)
+        self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
+        self.settle()
+
+    def test_number_boxes_ask_for_a_keyboard_with_a_decimal_separator(self):
+        """Every number box takes a fraction (the session rounds it where it counts whole things)."""
+        boxes = self.js("return [...document.querySelectorAll('input.number, #dlgInputText')]"
+                        ".map(e => [e.id, e.inputMode]);")
+        self.assertEqual([id for id, mode in boxes if mode != "decimal"], [])
 
 
 class OnAWideScreen(PageTest):

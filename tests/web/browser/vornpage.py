@@ -343,3 +343,15 @@ class PageTest(unittest.TestCase):
     def color_scheme(self, scheme):
         self.driver.execute_cdp_cmd("Emulation.setEmulatedMedia",
                                     {"features": [{"name": "prefers-color-scheme", "value": scheme}]})
+
+    # --- the system's text size --------------------------------------------------------------------
+
+    def large_text(self, percent):
+        """The browser's text as large as a phone's system setting makes it: percent of the usual size.
+        Skips the test where the browser can't be told."""
+        if not hasattr(self.driver, "execute_cdp_cmd"):
+            raise unittest.SkipTest("this browser cannot set the system text size")
+        sizes = {"standard": round(16 * percent / 100), "fixed": round(13 * percent / 100)}
+        self.driver.execute_cdp_cmd("Page.setFontSizes", {"fontSizes": sizes})
+        if percent != 100:
+            self.addCleanup(self.large_text, 100)
