@@ -183,6 +183,21 @@ export function start(rule, targets, leave, apply, tabOrder, order) {
     document.addEventListener("mousedown", onPress, true);
     document.addEventListener("click", onClickAfterRefusal, true);
     document.addEventListener("keydown", onKey, true);
+    enterBackwardsAtTheEnd();
+}
+
+// Shift+Tab from the first menu leaves the page; Shift+Tab back into it would arrive at the last control
+// of the markup, which is not the last of the window's order. A stop after everything else takes the
+// focus that comes back that way on to the window's last control ("?").
+function enterBackwardsAtTheEnd() {
+    const stop = document.body.appendChild(document.createElement("span"));
+    stop.tabIndex = 0;
+    stop.className = "visually-hidden";
+    stop.addEventListener("focus", () => {
+        const last = nextInOrder(byId(guard.order[0]), true);
+        if (last)
+            VornFocus.move(last, "key");
+    });
 }
 
 // The focus came back into the event-length box.

@@ -6,6 +6,38 @@ from selenium.webdriver.common.keys import Keys
 
 from vornpage import PageTest
 
+# Each text box's id, the colours of its selected text and highlight, and the box's own background.
+SELECTION = """
+const rgba = c => { const v = c.match(/[\\d.]+/g).map(Number); return v.length > 3 ? v : v.concat(1); };
+return [...document.querySelectorAll('input[type=text], textarea')].map(e => {
+    const selected = getComputedStyle(e, '::selection');
+    return [e.id, rgba(selected.color), rgba(selected.backgroundColor), rgba(getComputedStyle(e).backgroundColor)];
+});"""
+
+# The elements shown that scroll their content and that Tab stops at, other than the controls.
+SCROLL_AREAS = """
+return [...document.querySelectorAll('body *')].filter(e => {
+    if (e.getClientRects().length === 0)
+        return false;
+    const s = getComputedStyle(e);
+    return /auto|scroll/.test(s.overflowX + s.overflowY) && e.tabIndex >= 0 &&
+        !e.matches('input, select, textarea, button, a[href]');
+});"""
+
+
+def over(colour, ground):
+    """colour laid over an opaque ground."""
+    alpha = colour[3]
+    return [alpha * c + (1 - alpha) * g for c, g in zip(colour[:3], ground[:3])] + [1]
+
+
+def contrast(a, b):
+    def luminance(rgb):
+        lin = [c / 255 / 12.92 if c / 255 <= 0.04045 else ((c / 255 + 0.055) / 1.055) ** 2.4 for c in rgb[:3]]
+        return 0.2126 * lin[0] + 0.7152 * lin[1] + 0.0722 * lin[2]
+    light, dark = sorted((luminance(a), luminance(b)), reverse=True)
+    return (light + 0.05) / (dark + 0.05)
+
 
 class Accessibility(PageTest):
     def open_about(self):
@@ -56,6 +88,29 @@ class Accessibility(PageTest):
         self.assertEqual(self.messages(), [])
         spoken = self.js("return [...document.querySelectorAll('[aria-live=polite]')].map(e => e.textContent).join(' ');")
         self.assertIn("34", spoken)
+
+    def test_selected_text_keeps_its_contrast(self):
+        for scheme in ("light", "dark"):
+            if self.color_scheme(scheme) is False:
+                continue
+            for box, ink, highlight, paper in self.js(SELECTION):
+                with self.subTest(scheme=scheme, box=box):
+                    self.assertGreater(highlight[3], 0, "the system's highlight, which may be any colour")
+                    ground = over(highlight, paper)
+                    self.assertGreaterEqual(contrast(over(ink, ground), ground), 4.5)
+
+    def test_scroll_areas_the_keyboard_reaches_are_named_regions(self):
+        for opening in (self.open_history, self.open_plan):
+            opening()
+            self.settle()
+            areas = self.js(SCROLL_AREAS)
+            self.assertNotEqual(areas, [], "no table's scroll area found")
+            for area in areas:
+                with self.subTest(area.get_attribute("outerHTML")[:80]):
+                    self.assertEqual(area.aria_role, "region")
+                    self.assertNotEqual(area.accessible_name, "")
+            self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
+            self.settle()
 
 
 if __name__ == "__main__":

@@ -139,6 +139,28 @@ class PageFollowsTheWindowLayout(PageTest):
                 start = visited.index(expected[0])
                 self.assertEqual(visited[start:start + len(expected)], expected)
 
+    def test_shift_tab_goes_round_backwards_and_leaves_only_before_the_menu_bar(self):
+        menus = self.js("return [...document.querySelectorAll('.menus > .menu > button')].map(b => b.id);")
+        rows = sorted((r for r in layout()["controls"] if r["kind"] in FOCUSABLE), key=lambda r: r["tab"])
+        expected = [r["name"] for r in reversed(rows) if "Disabled" not in r["flags"]] + menus[::-1]
+        self.js("arguments[0].focus();", self.el(menus[0]))
+        visited, left = [], False
+        for _ in range(len(expected) + 2):
+            self.driver.switch_to.active_element.send_keys(Keys.SHIFT, Keys.TAB)
+            now = self.focus()[0]
+            left = left or now == ""
+            if now:
+                visited.append(now)
+        self.assertTrue(left, "Shift+Tab from the first menu stays in the page")
+        self.assertEqual(visited[:len(expected)], expected)
+
+    def test_a_click_on_the_max_out_caption_leaves_the_box_as_it_is(self):
+        """As in the window, where the caption is a label of its own, not part of the check box."""
+        before = self.labels()
+        self.click("Label14")
+        self.assertTrue(self.el("chkShowMaxOut").is_selected())
+        self.assertEqual(self.labels(), before)
+
 
 if __name__ == "__main__":
     unittest.main()

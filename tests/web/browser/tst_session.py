@@ -186,6 +186,16 @@ class FullSession(PageTest):
         self.settle()
         self.assertIsNone(self.open_dialog())
 
+    def test_copy_results_copies_the_desktop_s_text(self):
+        self.js("window.copied = []; navigator.clipboard.writeText = t => (window.copied.push(t), Promise.resolve());")
+        self.set_start(self.local("31{d}5"), "7")
+        self.command("mnuEdit", "mnuCopyResults")
+        self.settle()
+        shown = self.labels()
+        captions = ["Level", "Body", "Build", "Loose XP", "Total XP", "XP/BP Ratio"]
+        self.assertEqual(self.js("return window.copied;"),
+                         ["".join(f"{caption}: {value}\n" for caption, value in zip(captions, shown))])
+
 
 class FullSessionInGerman(FullSession):
     LANG = "de-DE"
