@@ -129,6 +129,33 @@ bool syncFolderOf(const QString& path)
 #endif
 }
 
+// Why the user may not save under `path`, told as the system tells it, from the user's permissions
+// rather than from how the write failed: a file read-only to the user is never saved over, though its
+// folder would let it be replaced, and the new file is made in the folder first. Empty when neither stops
+// the save.
+QString refusalOf(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString folder = info.absolutePath();
+#ifdef Q_OS_UNIX
+    const auto denied = [](const QString& name, int mode) {
+        return ::access(QFile::encodeName(name).constData(), mode) != 0 &&
+               (errno == EACCES || errno == EPERM);
+    };
+    const bool fileReadOnly = info.exists() && denied(path, W_OK);
+    // Making a file in a folder takes the right to pass through it as well as to write to it.
+    const bool folderReadOnly = QFileInfo(folder).isDir() && denied(folder, W_OK | X_OK);
+#else
+    const bool fileReadOnly = info.exists() && !info.isWritable();
+    const bool folderReadOnly = false;
+#endif
+    if (fileReadOnly)
+        return QStringLiteral("the file is read-only");
+    if (folderReadOnly)
+        return QStringLiteral("you may not write to the folder \"%1\"").arg(QDir::toNativeSeparators(folder));
+    return {};
+}
+
 } // namespace
 
 QString displayName(const QString& path)
@@ -174,6 +201,8 @@ CharacterFileSave saveCharacterTo(const QString& path, const CharacterState& sta
     // there.
     if (isSpecial(QFileInfo(path)))
         return {notRegular(path) + QStringLiteral(" Your changes are not saved yet."), {}};
+    if (const QString refusal = refusalOf(path); !refusal.isEmpty())
+        return {failed(refusal), {}};
     const QByteArray text = QByteArray::fromStdString(writeCharacterFile(state));
     QSaveFile file(path);
     // Unbuffered: from Qt's buffer a full disk would surface only in commit(), which may then even report

@@ -1,6 +1,6 @@
 // Character files under threat, through the window: another program's changes since the window read the
-// file, names that are not regular files (a FIFO, a socket, a device), and a disk that fills up during a
-// save.
+// file, names that are not regular files (a FIFO, a socket, a device), files and folders the user may not
+// write to, and a disk that fills up during a save.
 //
 // No test can fill a real disk without privileges, so this program stands in for the C library's write()
 // and fsync(): an executable's own definitions come before any library's, Qt's calls included. On regular
@@ -93,6 +93,21 @@ extern "C" int fsync(int fd)
     return real(fd);
 }
 
+// Root may write wherever the permission bits say no, so access() answers here as it would the owner of
+// the file: a file or folder made read-only is one to this test whoever runs it.
+extern "C" int access(const char* name, int mode)
+{
+    static const auto real = theLibrarys<int (*)(const char*, int)>("access");
+    struct stat status {};
+    if (::geteuid() == 0 && ::stat(name, &status) == 0 &&
+        (((mode & R_OK) && !(status.st_mode & S_IRUSR)) || ((mode & W_OK) && !(status.st_mode & S_IWUSR)) ||
+         ((mode & X_OK) && !(status.st_mode & S_IXUSR)))) {
+        errno = EACCES;
+        return -1;
+    }
+    return real(name, mode);
+}
+
 namespace {
 
 void choose(Calculator& c, const char* command)
@@ -174,6 +189,8 @@ private slots:
     void notRegularFiles();
     void saveOnAFullDisk_data();
     void saveOnAFullDisk();
+    void saveWherePermissionsForbid_data();
+    void saveWherePermissionsForbid();
     void folderSyncedOnceTheFileIsInPlace();
 
 private:
@@ -351,6 +368,59 @@ void tst_FileSafety::saveOnAFullDisk()
     choose(c, "mnuSave");
     QVERIFY(c.prompter.shown.empty());
     QVERIFY(!c.window.isWindowModified());
+}
+
+void tst_FileSafety::saveWherePermissionsForbid_data()
+{
+    QTest::addColumn<bool>("fileExists");
+    QTest::addColumn<QFile::Permissions>("file");
+    QTest::addColumn<QFile::Permissions>("folder");
+    QTest::addColumn<QString>("why"); // FOLDER: the folder as the system writes it
+    const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ExeOwner;
+    const QFile::Permissions all = readOnly | QFile::WriteOwner;
+    QTest::newRow("read-only file") << true << QFile::Permissions(QFile::ReadOwner) << all
+                                    << "the file is read-only";
+    QTest::newRow("new file in a read-only folder")
+        << false << QFile::Permissions() << readOnly << "you may not write to the folder \"FOLDER\"";
+    QTest::newRow("writable file in a read-only folder")
+        << true << QFile::Permissions(QFile::ReadOwner | QFile::WriteOwner) << readOnly
+        << "you may not write to the folder \"FOLDER\"";
+    QTest::newRow("read-only file in a read-only folder")
+        << true << QFile::Permissions(QFile::ReadOwner) << readOnly << "the file is read-only";
+}
+
+// Saved as, nothing is written and the window keeps its unsaved mark; the message says why as the system
+// would, without the file's whole path.
+void tst_FileSafety::saveWherePermissionsForbid()
+{
+    QFETCH(bool, fileExists);
+    QFETCH(QFile::Permissions, file);
+    QFETCH(QFile::Permissions, folder);
+    QFETCH(QString, why);
+
+    const QString where = m_dir.filePath(QTest::currentDataTag());
+    QVERIFY(QDir().mkpath(where));
+    const QString path = where + "/rofile.vornchar";
+    if (fileExists) {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+        old.close();
+        QVERIFY(QFile::setPermissions(path, file));
+    }
+    QVERIFY(QFile::setPermissions(where, folder));
+    const auto restore = qScopeGuard([&] { QFile::setPermissions(where, folder | QFile::WriteOwner); });
+    Calculator c;
+    c.click("cmdAddEvent");
+    c.prompter.files.push_back(path.toStdString());
+    choose(c, "mnuSaveAs");
+
+    QCOMPARE(c.messages(), QStringList{"\"rofile.vornchar\" could not be saved: " +
+                                       QString(why).replace("FOLDER", QDir::toNativeSeparators(where)) +
+                                       ". Your changes are not saved yet."});
+    QCOMPARE(c.window.windowTitle(), "VORN Build Calculator");
+    QCOMPARE(contentOf(path), fileExists ? QByteArray("old") : QByteArray());
+    QCOMPARE(QDir(where).entryList(QDir::Files | QDir::Hidden),
+             fileExists ? QStringList{"rofile.vornchar"} : QStringList());
 }
 
 // A power cut after a save was reported done must not bring back the old file: the folder, which holds
