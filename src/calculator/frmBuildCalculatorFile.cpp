@@ -4,6 +4,7 @@
 #include "calculator/frmBuildCalculator.h"
 #include "calculator/frmHistory.h"
 #include "calculator/frmPlan.h"
+#include "session/RecentFileNames.h"
 
 #include <QAction>
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
@@ -156,11 +158,21 @@ bool frmBuildCalculator::saveTo(const QString& path)
 void frmBuildCalculator::mnuRecent_Show()
 {
     mnuRecent->clear();
+    // Entries of the same name are told apart by their folders; the whole path is a hover away.
+    mnuRecent->setToolTipsVisible(true);
     const QStringList paths = RecentCharacters().paths();
+    std::vector<std::string> plainPaths;
+    for (const QString& path : paths)
+        plainPaths.push_back(path.toStdString());
+    const std::vector<std::string> names = recentFileNames(plainPaths);
     for (int i = 0; i < paths.size(); ++i) {
-        QAction* entry = mnuRecent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(displayName(paths[i])));
+        // An ampersand in a file's name is shown, not taken for the entry's access key.
+        const QString name = QDir::toNativeSeparators(QString::fromStdString(names[std::size_t(i)]))
+                                 .replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* entry = mnuRecent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
         entry->setObjectName(QStringLiteral("mnuRecent%1").arg(i));
-        entry->setToolTip(paths[i]);
+        entry->setToolTip(QDir::toNativeSeparators(paths[i]));
+        entry->setStatusTip(entry->toolTip());
         connect(entry, &QAction::triggered, this, [this, path = paths[i]] { mnuRecentEntry_Click(path); });
     }
     if (paths.isEmpty())

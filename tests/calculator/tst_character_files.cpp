@@ -6,7 +6,10 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
+#include <QMenu>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -37,6 +40,7 @@ private slots:
     void unreadableFilesChangeNothing();
     void fileGivenOnTheCommandLine_data();
     void fileGivenOnTheCommandLine();
+    void recentNamesakesToldApart();
 
 private:
     QTemporaryDir m_dir;
@@ -261,6 +265,32 @@ void tst_CharacterFiles::fileGivenOnTheCommandLine()
     QCOMPARE(c.text("lblBuild"), build);
     QCOMPARE(c.window.windowTitle(),
              message.isEmpty() ? "Ærwyn Øst.vornchar[*] - VORN Build Calculator" : "VORN Build Calculator");
+}
+
+// Two characters of the same name in two folders: each entry names its folder, and hovering it shows the
+// whole path as the system writes it.
+void tst_CharacterFiles::recentNamesakesToldApart()
+{
+    QSettings().remove("recentCharacters");
+    Calculator c;
+    QStringList paths;
+    for (const char* folder : {"x", "y"}) {
+        QVERIFY(QDir(m_dir.path()).mkpath(folder));
+        paths.prepend(m_dir.filePath(QString(folder) + "/Same.vornchar"));
+        c.prompter.files.push_back(paths.front().toStdString());
+        choose(c, "mnuSaveAs");
+    }
+    auto* menu = c.get<QMenu>("mnuRecentMenu");
+    emit menu->aboutToShow();
+
+    QStringList texts;
+    for (QAction* entry : menu->actions()) {
+        texts << entry->text();
+        const QString whole = QDir::toNativeSeparators(paths[texts.size() - 1]);
+        QCOMPARE(entry->toolTip(), whole);
+        QCOMPARE(entry->statusTip(), whole);
+    }
+    QCOMPARE(texts, QStringList({"&1 Same.vornchar (y)", "&2 Same.vornchar (x)"}));
 }
 
 QTEST_MAIN(tst_CharacterFiles)
