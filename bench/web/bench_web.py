@@ -1,21 +1,25 @@
 #!/usr/bin/python3
-"""How heavy and how quick the web page is, in headless Chromium.
+"""How heavy and how quick the web page is, in a headless browser.
 
     /usr/bin/python3 bench/web/bench_web.py [site folder]      (default: build-web/site)
 
-Prints three tables: the site's files gzip-compressed; the time from navigation to a usable calculator
-(window.vornReady resolved) next to an empty page from the same server, median of ten loads each, with
-the browser's cache off and on;
-and each session action's time in WebAssembly, through the page's own module. Needs what the browser
+Prints three tables: the site's files gzip-compressed, and the service worker's size; the time from
+navigation to a usable calculator (window.vornReady resolved) next to an empty page from the same server,
+median of ten loads each: cold (no cache, no worker), from the browser's HTTP cache, from the service
+worker, and reloaded with no network (the worker alone); and each session action's time in WebAssembly,
+through the page's own module. VORN_ENGINE names the browser (only chromium measures so far: the loads
+need its DevTools protocol to turn the cache, the worker and the network off). Needs what the browser
 tests need: Debian's chromium, chromium-driver and python3-selenium.
 """
 
 import functools
 import gzip
 import http.server
+import os
 import statistics
 import sys
 import threading
+import time
 from pathlib import Path
 
 from selenium import webdriver
@@ -108,7 +112,10 @@ class Handler(http.server.SimpleHTTPRequestHandler):
         pass
 
     def do_GET(self):
-        if self.path == "/empty.html":
+        if self.server.refusing:
+            # No network: the connection closes with nothing said.
+            self.close_connection = True
+        elif self.path == "/empty.html":
             self.send_response(200)
             self.send_header("Content-Type", "text/html")
             self.send_header("Content-Length", str(len(EMPTY)))
@@ -126,34 +133,92 @@ def sizes(site):
     return rows
 
 
-def browser():
-    options = webdriver.ChromeOptions()
-    options.binary_location = "/usr/bin/chromium"
-    for arg in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage", "--lang=en-US"):
-        options.add_argument(arg)
-    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-    driver.set_script_timeout(600)
-    driver.execute_cdp_cmd("Network.enable", {})
-    driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": READY_HOOK})
-    return driver
+class Chromium:
+    """The browser, with what the loads turn on and off through its DevTools protocol."""
+
+    def __init__(self):
+        options = webdriver.ChromeOptions()
+        options.binary_location = "/usr/bin/chromium"
+        for arg in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage", "--lang=en-US"):
+            options.add_argument(arg)
+        self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        self.driver.set_script_timeout(600)
+        self.driver.execute_cdp_cmd("Network.enable", {})
+        self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": READY_HOOK})
+
+    def use(self, http_cache, worker, network=True):
+        self.driver.execute_cdp_cmd("Network.setCacheDisabled", {"cacheDisabled": not http_cache})
+        self.driver.execute_cdp_cmd("Network.setBypassServiceWorker", {"bypass": not worker})
+        self.driver.execute_cdp_cmd("Network.emulateNetworkConditions", {
+            "offline": not network, "latency": 0, "downloadThroughput": -1, "uploadThroughput": -1})
+
+    def quit(self):
+        self.driver.quit()
 
 
-def load_times(driver, base):
+ENGINES = {"chromium": Chromium}
+
+
+def usable_at(driver):
+    """ms from navigation to the calculator's readiness, and whether a service worker answered the page."""
+    return driver.execute_async_script("""
+        const done = arguments[arguments.length - 1];
+        const wait = () => window.vornReadyAt !== undefined
+            ? done([window.vornReadyAt, performance.getEntriesByType('navigation')[0].workerStart > 0])
+            : setTimeout(wait, 1);
+        wait();""")
+
+
+def loaded_at(driver):
+    return driver.execute_script("return performance.getEntriesByType('navigation')[0].loadEventEnd;")
+
+
+def load_times(driver, base, worker):
     """Median ms from navigation: the empty page's load event, the calculator's and its readiness, taken in turn."""
     empty, ready, loaded = [], [], []
     for _ in range(LOADS):
         driver.get(base + "/empty.html")
-        empty.append(driver.execute_script(
-            "return performance.getEntriesByType('navigation')[0].loadEventEnd;"))
+        empty.append(loaded_at(driver))
         driver.get(base + "/index.html")
-        at = driver.execute_async_script("""
-            const done = arguments[arguments.length - 1];
-            const wait = () => window.vornReadyAt !== undefined ? done(window.vornReadyAt) : setTimeout(wait, 1);
-            wait();""")
+        at, answered = usable_at(driver)
+        if answered != worker:
+            sys.exit(f"the page was {'not ' if worker else ''}answered by the service worker")
         ready.append(at)
-        loaded.append(driver.execute_script(
-            "return performance.getEntriesByType('navigation')[0].loadEventEnd;"))
+        loaded.append(loaded_at(driver))
     return statistics.median(empty), statistics.median(loaded), statistics.median(ready)
+
+
+def reload_times(engine, server, base, network):
+    """Median ms to a usable calculator, reloaded from the service worker, with or without the network."""
+    driver = engine.driver
+    engine.use(http_cache=True, worker=True)
+    driver.get(base + "/index.html")
+    usable_at(driver)
+    engine.use(http_cache=True, worker=True, network=network)
+    server.refusing = not network
+    ready = []
+    try:
+        for _ in range(LOADS):
+            driver.refresh()
+            at, answered = usable_at(driver)
+            if not answered:
+                sys.exit("the reloaded page was not answered by the service worker")
+            ready.append(at)
+    finally:
+        server.refusing = False
+        engine.use(http_cache=True, worker=True)
+    return statistics.median(ready)
+
+
+def worker_ready(driver, base):
+    """Opens the page and waits until the service worker it registers has kept the site: it answers the
+    page's next loads."""
+    driver.get(base + "/index.html")
+    usable_at(driver)
+    while not driver.execute_async_script(
+            "navigator.serviceWorker.getRegistration().then(r => r && r.active && r.active.state === 'activated')"
+            ".then(arguments[arguments.length - 1]);"):
+        time.sleep(0.05)
 
 
 def main():
@@ -163,24 +228,42 @@ def main():
         sys.exit(f"no site at {site}: scripts/build-web.sh builds it")
 
     rows = sizes(site)
-    print(f"{'file':<28}{'bytes':>10}{'gzip -9':>10}")
+    print(f"{'file':<36}{'bytes':>10}{'gzip -9':>10}")
     for name, raw, packed in rows:
-        print(f"{name:<28}{raw:>10}{packed:>10}")
-    print(f"{'site, in all':<28}{sum(r[1] for r in rows):>10}{sum(r[2] for r in rows):>10}   target: gzip under 300 KB")
+        print(f"{name:<36}{raw:>10}{packed:>10}")
+    print(f"{'site, in all':<36}{sum(r[1] for r in rows):>10}{sum(r[2] for r in rows):>10}   target: gzip under 300 KB")
+    worker = [r for r in rows if r[0] == "service-worker.js"]
+    if worker:
+        print(f"{'the service worker':<36}{worker[0][1]:>10}{worker[0][2]:>10}")
 
+    engine_name = os.environ.get("VORN_ENGINE", "chromium")
+    if engine_name not in ENGINES:
+        sys.exit(f"{engine_name} cannot be measured yet: the loads need a way to turn its cache, its service worker "
+                 "and its network off")
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Handler, directory=str(site)))
+    server.refusing = False
     threading.Thread(target=server.serve_forever, daemon=True).start()
     base = f"http://127.0.0.1:{server.server_address[1]}"
-    driver = browser()
+    engine = ENGINES[engine_name]()
+    driver = engine.driver
     try:
-        for cache in ("cold", "warm"):
-            driver.execute_cdp_cmd("Network.setCacheDisabled", {"cacheDisabled": cache == "cold"})
-            empty, loaded, ready = load_times(driver, base)
-            print(f"\nfrom navigation, median of {LOADS} {cache} loads (ms; warm: from the browser's cache)")
-            print(f"{'empty page, load event':<40}{empty:>8.1f}")
-            print(f"{'calculator, load event':<40}{loaded:>8.1f}")
-            print(f"{'calculator, usable (vornReady)':<40}{ready:>8.1f}")
-            print(f"{'usable, beyond the empty page':<40}{ready - empty:>8.1f}   target: under 150 ms")
+        print(f"\n{engine_name}: from navigation, median of {LOADS} loads (ms)")
+        print(f"{'':<34}{'empty page':>11}{'load event':>11}{'usable':>9}{'beyond empty':>14}")
+        # Cold and from the HTTP cache first, with the worker passed by; it registers on the first load.
+        for label, http_cache, worker in (("cold", False, False), ("from the browser's cache", True, False),
+                                          ("from the service worker", True, True)):
+            if worker:
+                engine.use(http_cache, worker)
+                worker_ready(driver, base)
+            engine.use(http_cache, worker)
+            empty, loaded, ready = load_times(driver, base, worker)
+            print(f"{label:<34}{empty:>11.1f}{loaded:>11.1f}{ready:>9.1f}{ready - empty:>14.1f}")
+        print("target: usable within 150 ms of the empty page, cold")
+        online = reload_times(engine, server, base, network=True)
+        offline = reload_times(engine, server, base, network=False)
+        print(f"\nreloaded, median of {LOADS} (ms to usable)")
+        print(f"{'from the service worker, online':<34}{online:>9.1f}")
+        print(f"{'from the service worker, offline':<34}{offline:>9.1f}   target: no slower than online")
 
         driver.get(base + "/index.html")
         answer = driver.execute_async_script(ACTIONS)
@@ -194,7 +277,7 @@ def main():
         worst = max(answer["results"], key=lambda r: r[2])
         print(f"slowest action: {worst[0]}, {worst[2]:.3f} ms on average   target: under 2 ms")
     finally:
-        driver.quit()
+        engine.quit()
         server.shutdown()
 
 

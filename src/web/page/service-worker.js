@@ -20,12 +20,12 @@ worker.addEventListener("install", (event) => {
         cache.addAll(kFiles.map((file) => new Request(file, { cache: "reload" })))));
 });
 
+// Pages open already keep the worker that loaded them (none, for the page that installed the first
+// build: it has every file it needs, and the worker answers from its next load on). Claiming them would
+// gain nothing, and WebKit may then never finish activating, holding every request to the site.
 worker.addEventListener("activate", (event) => {
-    event.waitUntil(caches.keys()
-        .then((names) => Promise.all(names.filter((name) => name.startsWith(kCachePrefix) && name !== kCache)
-            .map((name) => caches.delete(name))))
-        // The page that installed the first build is answered from it without a reload.
-        .then(() => worker.clients.claim()));
+    event.waitUntil(caches.keys().then((names) => Promise.all(
+        names.filter((name) => name.startsWith(kCachePrefix) && name !== kCache).map((name) => caches.delete(name)))));
 });
 
 worker.addEventListener("message", (event) => {

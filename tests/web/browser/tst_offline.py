@@ -45,10 +45,18 @@ class Offline(PageTest):
         self.open_page(fresh=True)
 
     def wait_controlled(self):
+        """Waits until the worker the first load registered has kept the site, and opens the page again,
+        which the worker then answers (a reload might pass it by: Firefox's is a hard reload)."""
         self.driver.execute_async_script("""
             const done = arguments[arguments.length - 1];
-            const check = () => navigator.serviceWorker.controller ? done() : setTimeout(check, 10);
-            check();""")
+            navigator.serviceWorker.ready.then((registration) => {
+                const worker = registration.active;
+                const check = () => worker.state === "activated" && done();
+                worker.addEventListener("statechange", check);
+                check();
+            });""")
+        self.open_page()
+        self.assertTrue(self.js("return !!navigator.serviceWorker.controller;"))
 
     def go_offline(self):
         self.driver.execute_cdp_cmd("Network.enable", {})
