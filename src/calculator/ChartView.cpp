@@ -133,6 +133,7 @@ void ChartView::paintEvent(QPaintEvent*)
     }
     p.setPen(ink);
     p.drawRect(QRectF(left, top, right - left, bottom - top));
+    drawGoal(p, QRect(left, top, right - left, bottom - top));
 
     // The lines, and the legend of each: a short stroke in the line's pen, then its name.
     int legendX = left;
@@ -161,6 +162,32 @@ void ChartView::paintEvent(QPaintEvent*)
                    Qt::AlignLeft | Qt::AlignVCenter, name);
         legendX += stroke + gap / 2 + m.horizontalAdvance(name) + 2 * gap;
     }
+}
+
+void ChartView::drawGoal(QPainter& p, const QRect& plot) const
+{
+    if (!m_chart.goal)
+        return;
+    const ChartMark& goal = *m_chart.goal;
+    const ChartAxis& axis = goal.quantity == ChartQuantity::Build ? m_chart.build : m_chart.totalXP;
+    const double y = place(axis, goal.value, plot.bottom(), plot.top());
+    QPen pen(lineColour(goal.quantity), 1.5);
+    pen.setStyle(Qt::DotLine);
+    p.setPen(pen);
+    p.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+
+    // The words are measured, not cut: where the plot is narrower than they are, they run on over the
+    // right-hand tick labels rather than off the chart.
+    const QFontMetrics m(font());
+    const QString label = text(goal.label);
+    const int gap = m.averageCharWidth();
+    const QSize size(m.horizontalAdvance(label) + gap, m.height());
+    const int x = std::max(0, std::min(plot.left() + gap / 2, width() - size.width()));
+    const bool above = y - size.height() >= plot.top();
+    const QRect box(QPoint(x, above ? static_cast<int>(y) - size.height() : static_cast<int>(y) + 1), size);
+    p.fillRect(box, palette().color(QPalette::Base));
+    p.setPen(palette().color(QPalette::Text));
+    p.drawText(box, Qt::AlignCenter, label);
 }
 
 } // namespace vorn

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+class QPainter;
+
 namespace vorn {
 
 // Draws a chart the session worked out: its axes, ticks, lines and legend, in the colours of the
@@ -26,6 +28,10 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // A dotted line across the plot at the goal's height, its words above it (under it near the top),
+    // on the ground's colour so that no line runs through them.
+    void drawGoal(QPainter& p, const QRect& plot) const;
+
     Chart m_chart;
 };
 

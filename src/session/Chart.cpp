@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <exception>
+#include <limits>
 #include <optional>
 
 namespace vorn {
@@ -55,11 +56,14 @@ void addSteps(const CalculatorSession& session, std::size_t first, std::size_t l
     }
 }
 
-// The range of every point of the series that read on one axis.
-ChartAxis axisFor(const std::vector<ChartSeries>& series, ChartQuantity quantity, std::string title)
+// The range of every point of the series that read on one axis, and of the goal if it reads on it.
+ChartAxis axisFor(const std::vector<ChartSeries>& series, const std::optional<ChartMark>& goal,
+                  ChartQuantity quantity, std::string title)
 {
     std::optional<double> least;
     std::optional<double> most;
+    if (goal && goal->quantity == quantity)
+        least = most = goal->value;
     for (const ChartSeries& s : series)
         if (s.quantity == quantity)
             for (const ChartPoint& p : s.points) {
@@ -69,7 +73,8 @@ ChartAxis axisFor(const std::vector<ChartSeries>& series, ChartQuantity quantity
     return niceAxis(std::move(title), least.value_or(0), most.value_or(0));
 }
 
-Chart finish(std::string caption, std::string xTitle, std::vector<ChartSeries> series)
+Chart finish(std::string caption, std::string xTitle, std::vector<ChartSeries> series,
+             std::optional<ChartMark> goal = std::nullopt)
 {
     Chart c;
     c.caption = std::move(caption);
@@ -83,12 +88,56 @@ Chart finish(std::string caption, std::string xTitle, std::vector<ChartSeries> s
         if (!s.points.empty())
             firstX = std::min(firstX, s.points.front().x);
     c.x = niceAxis(std::move(xTitle), firstX, lastX);
-    c.build = axisFor(series, ChartQuantity::Build, "Build");
-    c.totalXP = axisFor(series, ChartQuantity::TotalXP, "Total XP");
+    c.build = axisFor(series, goal, ChartQuantity::Build, "Build");
+    c.totalXP = axisFor(series, goal, ChartQuantity::TotalXP, "Total XP");
     for (ChartSeries& s : series)
         s.points = thinned(std::move(s.points));
     c.series = std::move(series);
+    c.goal = std::move(goal);
     return c;
+}
+
+// The least Build that the rules count as `level` or higher, found by halving rather than by a formula
+// of its own, so that the mark sits exactly where the character's Level changes.
+std::optional<int32_t> firstBuildOfLevel(int64_t level)
+{
+    const auto reaches = [level](int64_t build) {
+        return BuildUtils::getLevel(static_cast<int32_t>(build)) >= level;
+    };
+    // The least Build whose Level can be counted at all.
+    int64_t low = int64_t{std::numeric_limits<int32_t>::min()} + 5;
+    int64_t high = std::numeric_limits<int32_t>::max();
+    if (!reaches(high))
+        return std::nullopt;
+    while (low < high) {
+        const int64_t middle = low + (high - low) / 2;
+        if (reaches(middle))
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return static_cast<int32_t>(low);
+}
+
+std::optional<ChartMark> goalMark(const PlanAnswer& answer)
+{
+    if (!answer.goalValue || *answer.goalValue < std::numeric_limits<int32_t>::min() ||
+        *answer.goalValue > std::numeric_limits<int32_t>::max())
+        return std::nullopt;
+    const int64_t value = *answer.goalValue;
+    const std::string words = intToGroupedText(value);
+    switch (answer.goal) {
+    case PlanGoal::Build:
+        return ChartMark{ChartQuantity::Build, static_cast<double>(value), "Goal: Build " + words};
+    case PlanGoal::TotalXP:
+        return ChartMark{ChartQuantity::TotalXP, static_cast<double>(value), "Goal: Total XP " + words};
+    case PlanGoal::Level:
+        if (const std::optional<int32_t> build = firstBuildOfLevel(value))
+            return ChartMark{ChartQuantity::Build, static_cast<double>(*build),
+                             "Goal: Level " + words + " (Build " + intToGroupedText(*build) + ")"};
+        break;
+    }
+    return std::nullopt;
 }
 
 std::string count(std::size_t n, const char* one, const char* many)
@@ -162,7 +211,7 @@ Chart planChart(const CalculatorSession& session, const PlanAnswer& answer)
         caption += ", then " + count(answer.events.size(), "planned event", "planned events") + ", dashed";
     }
     return finish(std::move(caption), answer.events.empty() ? "Step" : "Step, then planned event",
-                  std::move(series));
+                  std::move(series), goalMark(answer));
 }
 
 } // namespace vorn

@@ -3,6 +3,7 @@
 #include "session/Plan.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,13 @@ struct ChartAxis {
     std::vector<ChartTick> ticks;
 };
 
+// A value marked across the plot at its height on one axis, with its words beside it: a plan's goal.
+struct ChartMark {
+    ChartQuantity quantity = ChartQuantity::Build;
+    double value = 0;
+    std::string label; // "Goal: Build 2,000"
+};
+
 struct Chart {
     // One sentence that says what the chart shows, for screen readers and as the picture's title.
     std::string caption;
@@ -51,6 +59,8 @@ struct Chart {
     ChartAxis build;   // left
     ChartAxis totalXP; // right
     std::vector<ChartSeries> series;
+    // Within its axis's range whenever there is one.
+    std::optional<ChartMark> goal;
 };
 
 // More points than this in one series are thinned to the lowest and highest of each stretch, so that a
@@ -65,7 +75,9 @@ ChartAxis niceAxis(std::string title, double least, double most, int aboutTicks 
 Chart historyChart(const CalculatorSession& session);
 
 // The recent steps (as many as the plan has events, at least ten), then the planned events continuing
-// from the character as it is now, dashed. Without planned events it shows the recent steps alone.
+// from the character as it is now, dashed. Without planned events it shows the recent steps alone. The
+// goal is marked on the Build axis (a Level goal at the first Build of that Level) or the Total XP axis,
+// unless the answer has none or the goal lies beyond what the calculator can count.
 Chart planChart(const CalculatorSession& session, const PlanAnswer& answer);
 
 } // namespace vorn

@@ -193,6 +193,8 @@ PlanAnswer planAhead(const BuildUtils& character, int32_t classCode, const PlanR
     if (!pattern)
         return a;
     a.pattern = *pattern;
+    a.goal = goal->kind;
+    a.goalValue = goal->value;
 
     BuildUtils c({}, [classCode] { return classCode; });
     c.setBuild(character.build());

@@ -4,6 +4,7 @@
 #include "session/Message.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,10 @@ struct PlanAnswer {
     std::vector<PlannedEvent> events;
     // What Apply Plan records: the pattern, for events.size() events.
     PlanPattern pattern;
+    // The goal the events were planned towards, for the chart to mark; no value when refused. A goal
+    // typed beyond 32 bits holds the most (or least) 64-bit value.
+    PlanGoal goal = PlanGoal::Level;
+    std::optional<int64_t> goalValue;
 
     // Only a plan that reaches its goal is worth recording; one cut short would leave the character
     // somewhere the player never asked for.

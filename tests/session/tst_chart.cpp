@@ -147,5 +147,59 @@ TEST(Chart, PlanContinuesDashedFromTheCharacterNow)
     EXPECT_EQ(whole.series[0].points.front().x, 0);
 }
 
+// The goal is marked where the plan's lines would reach it, in the user's grouping, and the axis it reads
+// on always reaches it; a Level's mark is where the rules' Level first reaches it.
+TEST(Chart, PlanMarksItsGoal)
+{
+    const NumberFormat english{".", ","};
+    const NumberFormat german{",", "."};
+    const struct {
+        const char* name;
+        PlanGoal goal;
+        const char* typed;
+        NumberFormat format;
+        const char* label; // nullptr: no mark
+        ChartQuantity quantity;
+        double value;
+    } rows[] = {
+        {"Build", PlanGoal::Build, "2000", english, "Goal: Build 2,000", ChartQuantity::Build, 2000},
+        {"Total XP", PlanGoal::TotalXP, "25000", german, "Goal: Total XP 25.000", ChartQuantity::TotalXP,
+         25000},
+        {"Level", PlanGoal::Level, "10", english, "Goal: Level 10 (Build 105)", ChartQuantity::Build, 105},
+        {"already reached", PlanGoal::Build, "20", english, "Goal: Build 20", ChartQuantity::Build, 20},
+        {"beyond the most events", PlanGoal::TotalXP, "2147483647", english, "Goal: Total XP 2,147,483,647",
+         ChartQuantity::TotalXP, 2147483647.0},
+        {"a Level beyond every Build", PlanGoal::Level, "300000000", english, nullptr, ChartQuantity::Build,
+         0},
+        {"beyond 32 bits", PlanGoal::Build, "99999999999", english, nullptr, ChartQuantity::Build, 0},
+        {"refused", PlanGoal::Build, "many", english, nullptr, ChartQuantity::Build, 0},
+    };
+    const NumberFormat before = numberFormat();
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        setNumberFormat(r.format);
+        CalculatorSession s;
+        s.addEvent({});
+        PlanRequest request;
+        request.goal = r.goal;
+        request.goalValue = r.typed;
+        const Chart c = planChart(s, s.plan(request));
+        ASSERT_EQ(c.goal.has_value(), r.label != nullptr);
+        if (!c.goal)
+            continue;
+        EXPECT_EQ(c.goal->label, r.label);
+        EXPECT_EQ(c.goal->quantity, r.quantity);
+        EXPECT_EQ(c.goal->value, r.value);
+        const ChartAxis& axis = r.quantity == ChartQuantity::Build ? c.build : c.totalXP;
+        EXPECT_TRUE(axis.least <= r.value && r.value <= axis.most) << axis.least << " to " << axis.most;
+        if (r.goal == PlanGoal::Level) {
+            const auto build = static_cast<int32_t>(r.value);
+            EXPECT_GE(BuildUtils::getLevel(build), 10);
+            EXPECT_LT(BuildUtils::getLevel(build - 1), 10);
+        }
+    }
+    setNumberFormat(before);
+}
+
 } // namespace
 } // namespace vorn
