@@ -38,12 +38,12 @@ cmake --build --preset windows --parallel "$jobs"
 ctest --preset windows -j "$jobs"
 
 # The web page: the session as WebAssembly with its suites under node; the page's own modules linted,
-# type-checked and unit-tested under node; then the page itself in headless Chromium, driven by Selenium,
-# with axe-core checking it for accessibility. The page's tools are the ones src/web/package-lock.json
-# pins, installed afresh.
+# type-checked and unit-tested under node; then the page itself in Chromium, Firefox and WebKit, driven
+# through Selenium, with axe-core checking it for accessibility. The page's tools are the ones
+# src/web/package-lock.json pins, installed afresh.
 command -v npm >/dev/null || "$top/scripts/install-missing.sh" npm
 (cd "$top/src/web" && npm ci --no-audit --no-fund)
 "$top/scripts/build-web.sh"
 web="$top/${VORN_WEB_BUILD:-build-web}"
-"$top/scripts/install-missing.sh" chromium chromium-driver python3-selenium
+"$top/scripts/install-missing.sh" chromium chromium-driver python3-selenium firefox-esr webkit2gtk-driver xvfb
 (cd "$web" && ctest --output-on-failure --timeout 900 -j "$jobs")

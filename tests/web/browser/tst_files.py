@@ -6,6 +6,7 @@ import re
 import unittest
 from pathlib import Path
 
+from selenium.common.exceptions import TimeoutException
 from selenium.webdriver.common.by import By
 from selenium.webdriver.support.ui import WebDriverWait
 
@@ -59,9 +60,15 @@ class CharacterFiles(PageTest):
         return [step["action"] for step in json.loads(path.read_text(encoding="utf-8"))["steps"]]
 
     def open_file(self, path):
-        # The page's file picker, given the file as a user picks it.
+        # The page's file picker, given the file as a user picks it. The browser hands the page the file's
+        # text when it has read it, which in Firefox and WebKit takes a while: the test waits until the
+        # page shows it has (its title names another file, or it asks or says something).
+        title = self.driver.title
         self.driver.find_element(By.CSS_SELECTOR, "input[type=file]").send_keys(str(path))
-        self.settle()
+        try:
+            WebDriverWait(self.driver, WAIT).until(lambda d: d.title != title or self.settle())
+        except TimeoutException:
+            pass  # the same file again, its title unchanged
         if self.open_dialog() == "dlgSaveChanges":
             self.el("dlgSaveChangesDiscard").click()
         return self.messages()

@@ -1,9 +1,10 @@
-"""The calculator page in headless Chromium, driven the way a user drives it.
+"""The calculator page in a browser, driven the way a user drives it.
 
-The site folder comes from VORN_SITE (CTest sets it), axe-core's script from VORN_AXE. Every test class
-gets its own browser; every test starts from a fresh page with empty browser storage. A test fails,
-rather than hangs, when a dialog it did not expect is open, when the browser console reports an error,
-or when it runs past its time.
+VORN_ENGINE picks the browser: chromium (the default), firefox or webkit (see engines/). The site folder
+comes from VORN_SITE (CTest sets it), axe-core's script from VORN_AXE. Every test class gets its own
+browser; every test starts from a fresh page with empty browser storage. A test fails, rather than hangs,
+when a dialog it did not expect is open, when the browser console reports an error, or when it runs past
+its time. What the browser cannot be made to do, the test says (engine_cannot) and checks what it can.
 """
 
 import functools
@@ -13,24 +14,23 @@ import os
 import re
 import shutil
 import signal
+import sys
 import tempfile
 import threading
 import unittest
 from pathlib import Path
 
-from selenium import webdriver
-from selenium.common.exceptions import TimeoutException
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.select import Select
 from selenium.webdriver.support.ui import WebDriverWait
 
+from engines import Cannot, engine_name, launch
+
 SOURCE = Path(__file__).resolve().parents[3]
 SITE = Path(os.environ.get("VORN_SITE", SOURCE / "build-web" / "site"))
 AXE = Path(os.environ.get("VORN_AXE", SOURCE / "src" / "web" / "node_modules" / "axe-core" / "axe.min.js"))
-CHROMIUM = "/usr/bin/chromium"
-CHROMEDRIVER = "/usr/bin/chromedriver"
+ENGINE = engine_name()
 
 WAIT = 20  # seconds an explicit wait may take before the test fails
 TEST_TIME = 150  # seconds one test may take in all
@@ -151,35 +151,17 @@ class PageTest(unittest.TestCase):
     def setUpClass(cls):
         if not (SITE / "index.html").is_file():
             raise FileNotFoundError(f"no site at {SITE}: scripts/build-web.sh builds it")
-        for tool in (CHROMIUM, CHROMEDRIVER):
-            if not os.access(tool, os.X_OK):
-                raise FileNotFoundError(f"{tool} is missing: scripts/test.sh installs chromium and chromium-driver")
-        options = webdriver.ChromeOptions()
-        options.binary_location = CHROMIUM
-        for arg in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
-                    f"--lang={cls.LANG}", f"--window-size={cls.WINDOW[0]},{cls.WINDOW[1]}",
-                    "--no-first-run", "--disable-extensions", "--allow-file-access-from-files"):
-            options.add_argument(arg)
-        options.add_experimental_option("prefs", {
-            "intl.accept_languages": cls.LANG,
-            "download.prompt_for_download": False,
-            # A page that saves more than once is not asked whether it may download several files.
-            "profile.default_content_setting_values.automatic_downloads": 1,
-        })
-        options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
-        # An alert() or prompt() the page should never use ends the command with an error at once.
-        options.set_capability("unhandledPromptBehavior", "dismiss and notify")
-        cls.driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
-        cls.driver.set_page_load_timeout(WAIT)
-        cls.driver.set_script_timeout(WAIT)
-        if cls.PHONE:
-            # A window can't be made this narrow; the phone's screen is emulated instead.
-            cls.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
-                "width": cls.PHONE[0], "height": cls.PHONE[1], "deviceScaleFactor": 2, "mobile": True})
+        cls.engine = launch(ENGINE, cls.LANG, cls.WINDOW, cls.PHONE)
+        cls._timeouts(cls.engine.driver)
+
+    @staticmethod
+    def _timeouts(driver):
+        driver.set_page_load_timeout(WAIT)
+        driver.set_script_timeout(WAIT)
 
     @classmethod
     def tearDownClass(cls):
-        cls.driver.quit()
+        cls.engine.quit()
 
     def setUp(self):
         signal.signal(signal.SIGALRM, _on_alarm)
@@ -188,8 +170,9 @@ class PageTest(unittest.TestCase):
         # Each test's downloads in a folder of its own.
         self.downloads = Path(tempfile.mkdtemp(prefix="vorn-browser-"))
         self.addCleanup(shutil.rmtree, self.downloads, True)
-        self.driver.execute_cdp_cmd("Browser.setDownloadBehavior",
-                                    {"behavior": "allow", "downloadPath": str(self.downloads)})
+        self.engine.set_downloads(self.downloads)
+        if self.PHONE and self.phone_width != self.PHONE[0]:
+            self.engine_cannot(f"show the page {self.PHONE[0]} px wide; the test checks it at {self.phone_width} px")
         self.url = (SITE / "index.html").resolve().as_uri() if self.FILE_URL else SiteServer.url()
         self.open_page(fresh=True)
 
@@ -197,6 +180,46 @@ class PageTest(unittest.TestCase):
         # Asked even after a failure: a console error often tells why the test failed.
         self.assertEqual(self.console_errors(), [], "the browser console reported errors")
         self.assertIsNone(self.open_dialog(), "a dialog was left open")
+
+    # --- what the browser cannot do ----------------------------------------------------------------
+
+    def engine_cannot(self, what):
+        """Says, in the test's output, that this browser cannot be made to do what the test wanted; the
+        test then checks what it can."""
+        print(f"\n  {self.id()}: {ENGINE} cannot {what}", file=sys.stderr)
+
+    def engine_can(self, doing, *args):
+        """Does doing(*args) (one of the engine's methods); False, said as engine_cannot, where it can't."""
+        try:
+            doing(*args)
+            return True
+        except Cannot as reason:
+            self.engine_cannot(str(reason))
+            return False
+
+    def require_engine(self, doing, *args):
+        """Does doing(*args), or skips the test, saying why, where this browser can't."""
+        try:
+            doing(*args)
+        except Cannot as reason:
+            self.skipTest(f"{ENGINE} cannot {reason}")
+
+    def cdp(self, command, params):
+        """A Chrome DevTools command's answer; the test is skipped, saying why, in another browser."""
+        try:
+            return self.engine.cdp(command, params)
+        except Cannot as reason:
+            self.skipTest(f"{ENGINE} cannot {reason}")
+
+    @property
+    def driver(self):
+        # The engine's, which may start its browser again (see color_scheme).
+        return self.engine.driver
+
+    @property
+    def phone_width(self):
+        """The width the page has on the emulated phone: PHONE's, where the browser can be that narrow."""
+        return self.engine.width
 
     # --- the page ----------------------------------------------------------------------------------
 
@@ -222,9 +245,10 @@ class PageTest(unittest.TestCase):
                 : setTimeout(wait, 5);
             wait();""")
         self.assertIsNone(problem, "the calculator did not start")
+        self.engine.page_loaded()
 
     def console_errors(self):
-        return [e["message"][:300] for e in self.driver.get_log("browser") if e["level"] == "SEVERE"]
+        return [message[:300] for message in self.engine.console_errors()]
 
     def settle(self):
         """Lets the page finish what the last input started (two rounds of its task queue); then the id
@@ -341,17 +365,25 @@ class PageTest(unittest.TestCase):
         return found
 
     def color_scheme(self, scheme):
-        self.driver.execute_cdp_cmd("Emulation.setEmulatedMedia",
-                                    {"features": [{"name": "prefers-color-scheme", "value": scheme}]})
+        """Whether the page now sees the user's preferred colour scheme as scheme. A browser that has to
+        start again for it opens the page afresh."""
+        try:
+            if self.engine.color_scheme(scheme):
+                self._timeouts(self.driver)
+                self.open_page(fresh=True)
+            return True
+        except Cannot as reason:
+            self.engine_cannot(str(reason))
+            return False
 
     # --- the system's text size --------------------------------------------------------------------
 
     def large_text(self, percent):
         """The browser's text as large as a phone's system setting makes it: percent of the usual size.
         Skips the test where the browser can't be told."""
-        if not hasattr(self.driver, "execute_cdp_cmd"):
-            raise unittest.SkipTest("this browser cannot set the system text size")
-        sizes = {"standard": round(16 * percent / 100), "fixed": round(13 * percent / 100)}
-        self.driver.execute_cdp_cmd("Page.setFontSizes", {"fontSizes": sizes})
+        try:
+            self.engine.font_size(round(16 * percent / 100), round(13 * percent / 100))
+        except Cannot as reason:
+            self.skipTest(f"{ENGINE} cannot {reason}")
         if percent != 100:
             self.addCleanup(self.large_text, 100)
