@@ -46,6 +46,9 @@ public:
 
     // Opens a character file in place of the character shown; on failure says why and changes nothing.
     bool openCharacter(const QString& path);
+    // Shows the window as the program starts, then opens the file named on the command line (if any), or
+    // tells `fileProblem` when the file can't be reached.
+    void showAtStart(const QString& file, const QString& fileProblem);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -4,6 +4,7 @@
 #include "calculator/frmBuildCalculator.h"
 #include "calculator/frmHistory.h"
 #include "calculator/frmPlan.h"
+#include "common/ScreenFit.h"
 #include "session/RecentFileNames.h"
 
 #include <QAction>
@@ -98,6 +99,20 @@ bool frmBuildCalculator::openCharacter(const QString& path)
     RecentCharacters().remember(m_path);
     showChoicesOf(*read.state);
     return true;
+}
+
+void frmBuildCalculator::showAtStart(const QString& file, const QString& fileProblem)
+{
+    show();
+    // The window system chooses where the calculator opens, some time after it is shown; with large text
+    // it may run off the screen. A message about the file waits until the window is where it stays, so
+    // that it stands over the window and not where the window was before it was placed.
+    keepOnScreenOnceShown(this, [this, file, fileProblem] {
+        if (!fileProblem.isEmpty())
+            showMessage({fileProblem.toStdString()});
+        else if (!file.isEmpty())
+            openCharacter(file);
+    });
 }
 
 // The lists, the check box and a manual length as the file has them; each change refreshes like the

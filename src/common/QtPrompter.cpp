@@ -1,5 +1,6 @@
 #include "common/QtPrompter.h"
 
+#include "common/ScreenFit.h"
 #include "common/SingleLineEdit.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
 
@@ -46,19 +48,34 @@ int widthForTitle(const QWidget& box, const QString& title)
     return text + kTitleBarButtons * button;
 }
 
+// A box that stands centred over the window it concerns: placed once it is shown, when it knows its size.
+template <typename Box> class CentredBox : public Box {
+public:
+    using Box::Box;
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        Box::showEvent(event);
+        if (const QWidget* parent = this->parentWidget(); parent && !event->spontaneous())
+            centreOver(this, parent->window());
+    }
+};
+
 } // namespace
 
 void QtPrompter::message(const std::string& text, MessageIcon icon)
 {
-    QMessageBox box(icon == MessageIcon::Information ? QMessageBox::Information : QMessageBox::NoIcon,
-                    QString::fromUtf8(kBoxTitle), displayed(text), QMessageBox::Ok, m_parent);
+    CentredBox<QMessageBox> box(icon == MessageIcon::Information ? QMessageBox::Information
+                                                                 : QMessageBox::NoIcon,
+                                QString::fromUtf8(kBoxTitle), displayed(text), QMessageBox::Ok, m_parent);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }
 
 std::string QtPrompter::input(const std::string& prompt)
 {
-    QInputDialog dialog(m_parent);
+    CentredBox<QInputDialog> dialog(m_parent);
     dialog.setWindowTitle(QString::fromUtf8(kBoxTitle));
     dialog.setLabelText(displayed(prompt));
     dialog.setInputMode(QInputDialog::TextInput);
@@ -80,9 +97,9 @@ std::string QtPrompter::input(const std::string& prompt)
 
 Prompter::SaveAnswer QtPrompter::askSaveChanges(const std::string& name)
 {
-    QMessageBox box(QMessageBox::Question, QString::fromUtf8(kBoxTitle),
-                    QString::fromStdString(saveQuestion(name)),
-                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, m_parent);
+    CentredBox<QMessageBox> box(QMessageBox::Question, QString::fromUtf8(kBoxTitle),
+                                QString::fromStdString(saveQuestion(name)),
+                                QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, m_parent);
     box.setDefaultButton(QMessageBox::Save);
     box.setWindowModality(Qt::ApplicationModal);
     switch (box.exec()) {
@@ -97,8 +114,9 @@ Prompter::SaveAnswer QtPrompter::askSaveChanges(const std::string& name)
 
 Prompter::OverwriteAnswer QtPrompter::askOverwriteChanged(const std::string& name)
 {
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kBoxTitle),
-                    QString::fromStdString(overwriteQuestion(name)), QMessageBox::NoButton, m_parent);
+    CentredBox<QMessageBox> box(QMessageBox::Warning, QString::fromUtf8(kBoxTitle),
+                                QString::fromStdString(overwriteQuestion(name)), QMessageBox::NoButton,
+                                m_parent);
     QAbstractButton* overwrite = box.addButton(QStringLiteral("Overwrite"), QMessageBox::DestructiveRole);
     QAbstractButton* saveAs = box.addButton(QStringLiteral("Save As…"), QMessageBox::AcceptRole);
     QPushButton* cancel = box.addButton(QMessageBox::Cancel);

@@ -6,7 +6,8 @@ class QWidget;
 
 namespace vorn {
 
-// Shows the boxes as QMessageBox and QInputDialog, modal to the application.
+// Shows the boxes as QMessageBox and QInputDialog, modal to the application and centred over the
+// parent's window.
 class QtPrompter : public Prompter {
 public:
     explicit QtPrompter(QWidget* parent = nullptr) : m_parent(parent) {}

@@ -163,12 +163,26 @@ void keepOnScreen(QWidget* window)
         moveFrameTo(window, fitted, margins);
 }
 
-void keepOnScreenOnceShown(QWidget* window)
+void centreOver(QWidget* box, const QWidget* window)
 {
-    if (onScreen(window))
+    const QMargins margins = expectedFrameMargins(box);
+    QRect client(QPoint(), box->size());
+    client.moveCenter(window->geometry().center());
+    const QRect frame = client.marginsAdded(margins);
+    moveFrameTo(box, fitOnScreen(frame, screenFor(frame, window)->availableGeometry()), margins);
+}
+
+void keepOnScreenOnceShown(QWidget* window, std::function<void()> then)
+{
+    const auto keep = [window, then = std::move(then)] {
         keepOnScreen(window);
+        if (then)
+            QTimer::singleShot(0, window, then);
+    };
+    if (onScreen(window))
+        keep();
     else
-        new OnceOnScreen(window, [window] { keepOnScreen(window); });
+        new OnceOnScreen(window, keep);
 }
 
 } // namespace vorn

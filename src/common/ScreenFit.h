@@ -5,6 +5,8 @@
 #include <QRect>
 #include <QSize>
 
+#include <functional>
+
 class QWidget;
 
 namespace vorn {
@@ -33,12 +35,18 @@ QMargins expectedFrameMargins(const QWidget* window);
 // placed again when it first is, with its real frame.
 void placeOnScreen(QWidget* window, QPoint clientTopLeft);
 
+// Centres a box's client area over a window's as the window stands now, its frame kept on the available
+// area of the screen. Qt centres a dialog over where the window system last said its parent was, which
+// lags behind a move the program has just asked for.
+void centreOver(QWidget* box, const QWidget* window);
+
 // Moves a top-level window just enough for its frame to lie on the available area of its screen.
 void keepOnScreen(QWidget* window);
 
 // For a window whose place the window system chooses: once the window is on screen, and so placed and
-// framed, keepOnScreen; never again after that, so the user may move it anywhere.
-void keepOnScreenOnceShown(QWidget* window);
+// framed, keepOnScreen; never again after that, so the user may move it anywhere. Then `then`, from the
+// event loop: a box that concerns the window is centred over it only once the window is where it stays.
+void keepOnScreenOnceShown(QWidget* window, std::function<void()> then = {});
 
 // Gives a top-level window the client size wanted, or as much of it as fits on the available area of its
 // screen with the frame. Its least size is held to that too, so that its layout cannot push the window

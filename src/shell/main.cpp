@@ -1,6 +1,4 @@
 #include "calculator/frmBuildCalculator.h"
-#include "common/QtPrompter.h"
-#include "common/ScreenFit.h"
 #include "rules/Conversions.h"
 #include "shell/AboutWindowHolder.h"
 #include "shell/AppIcons.h"
@@ -67,13 +65,7 @@ int main(int argc, char* argv[])
     vorn::AboutWindowHolder about;
     vorn::frmBuildCalculator calculator;
     calculator.setAboutCommand([&about] { about.show(); });
-    calculator.show();
-    // The window system chooses where the calculator opens; with large text it may run off the screen.
-    vorn::keepOnScreenOnceShown(&calculator);
     // A file that can't be opened says why and leaves the new character.
-    if (!request.fileProblem.isEmpty())
-        vorn::QtPrompter(&calculator).message(request.fileProblem.toStdString());
-    else if (!request.file.isEmpty())
-        calculator.openCharacter(request.file);
+    calculator.showAtStart(request.file, request.fileProblem);
     return QApplication::exec();
 }

@@ -1,8 +1,12 @@
 #include "CalculatorHarness.h"
 
+#include <QFile>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <deque>
@@ -23,6 +27,8 @@ public:
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QMessageBox::StandardButtons buttons;
         QString initialInput;
+        QRect geometry;
+        QPointer<QWidget> over; // the window the box belongs to
     };
 
     BoxCloser()
@@ -52,6 +58,8 @@ private:
         }
         Seen s;
         s.title = w->windowTitle();
+        s.geometry = w->geometry();
+        s.over = w->parentWidget() ? w->parentWidget()->window() : nullptr;
         if (auto* box = qobject_cast<QMessageBox*>(w)) {
             s.kind = "message";
             s.text = box->text();
@@ -99,6 +107,8 @@ private slots:
     void blanketInputBox();
     void clickFromOpenListRunsTheCheck_data();
     void clickFromOpenListRunsTheCheck();
+    void messageStandsOverItsWindow_data();
+    void messageStandsOverItsWindow();
 
 private:
     std::unique_ptr<BoxCloser> m_closer;
@@ -245,6 +255,60 @@ void tst_RealBoxes::clickFromOpenListRunsTheCheck()
     QTRY_COMPARE(c.focusName(), "txtEventLength");
     QVERIFY(!QApplication::activePopupWidget());
     QCOMPARE(c.labels(), before);
+}
+
+void tst_RealBoxes::messageStandsOverItsWindow_data()
+{
+    QTest::addColumn<QString>("when");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("start-up, a file that can't be reached")
+        << "start"
+        << "\"Gone.vornchar\" could not be opened: No such file or directory.";
+    QTest::newRow("start-up, a file that is no character")
+        << "start"
+        << "\"Garbage.vornchar\" is not a VORN character file.";
+    QTest::newRow("a check, once the window was moved") << "check"
+                                                        << "Starting Build cannot be less then 15.";
+}
+
+// The window system puts the calculator where it runs off the screen, and the calculator moves back on:
+// a box about the file named at start-up, or any later one, is centred over the calculator where it ends.
+void tst_RealBoxes::messageStandsOverItsWindow()
+{
+    QFETCH(QString, when);
+    QFETCH(QString, text);
+
+    QTemporaryDir folder;
+    const QString garbage = folder.filePath("Garbage.vornchar");
+    QFile file(garbage);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("garbage") > 0);
+    file.close();
+
+    vorn::frmBuildCalculator window;
+    const QRect screen = window.screen()->availableGeometry();
+    window.move(screen.right() - 40, screen.bottom() - 40);
+    m_closer->answers.push_back(QString());
+    if (when == "start") {
+        if (text.contains("Gone"))
+            window.showAtStart({}, text);
+        else
+            window.showAtStart(garbage, {});
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    } else {
+        window.showAtStart({}, {});
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.move(screen.topLeft() + QPoint(30, 20));
+        window.findChild<QLineEdit*>("txtStartingBuild")->setText("14");
+        QTest::mouseClick(window.findChild<QPushButton*>("cmdSetStartingBuild"), Qt::LeftButton);
+    }
+
+    QTRY_COMPARE(m_closer->seen.size(), 1);
+    const BoxCloser::Seen& box = m_closer->seen[0];
+    QCOMPARE(box.text, text);
+    QCOMPARE(box.over, &window);
+    const QPoint offCentre = box.geometry.center() - window.geometry().center();
+    QVERIFY2(offCentre.manhattanLength() <= 4,
+             qPrintable(QString("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
 }
 
 QTEST_MAIN(tst_RealBoxes)
