@@ -205,6 +205,8 @@ void frmBuildCalculator::createMenus()
         menus[m.name] = menu;
     }
     for (const Command& c : commands()) {
+        if (!c.onDesktop)
+            continue;
         QAction* action = nullptr;
         if (!c.menu) {
             action = menuBar()->addAction(tr(c.caption));

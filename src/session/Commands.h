@@ -22,7 +22,9 @@ struct Command {
     std::array<const char*, 2> pageKeys;
     // What the page's table of keys adds to the caption there; nullptr for nothing.
     const char* pageNote;
-    // Whether the page has it: a browser page neither quits nor chooses where a download goes.
+    // Whether the desktop window has it: sharing a file with another app is the page's alone.
+    bool onDesktop;
+    // Whether the page has it: a browser page never quits.
     bool onPage;
     // A separator stands before it in its menu.
     bool startsGroup;

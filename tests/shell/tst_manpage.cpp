@@ -25,9 +25,12 @@ QString readAll(const char* path)
     return QString::fromUtf8(file.readAll());
 }
 
+// The desktop program's keys: a command only the page has is neither in its manual nor its menus.
 QStringList keysOf(const vorn::Command& c)
 {
     QStringList keys;
+    if (!c.onDesktop)
+        return keys;
     for (const char* key : c.keys)
         if (key)
             keys << QString::fromUtf8(key);

@@ -6,6 +6,7 @@
 import * as VornDialogs from "./dialogs.js";
 import * as VornGuard from "./guard.js";
 import { learnNames, nameOf } from "./enums.js";
+import { files } from "./files.js";
 import { VornFocus, byId } from "./focus.js";
 import { shortcuts } from "./keys.js";
 import { takeTables } from "./layout.js";
@@ -37,6 +38,9 @@ let Session;
 let session;
 /** @type {CharacterState} what the session said of the character after its last action */
 let state = { canUndo: false, canRedo: false, modified: false, needsSaveQuestion: false, fileName: "" };
+
+const characterFiles = files(/** @type {import("./files.js").Pickers} */ (/** @type {unknown} */ (window)), navigator,
+                             VornStorage.download);
 
 const lengthBox = byId("txtEventLength", HTMLInputElement);
 const lengthList = byId("cboEventLength", HTMLSelectElement);
@@ -185,62 +189,100 @@ async function askForBlankets() {
 }
 
 // Whether the character may make way for another. One with steps not yet in a file, or a file's
-// character changed since, is offered for saving first; `save` saves it.
-/** @param {() => void} save */
+// character changed since, is offered for saving first; `save` saves it, and says whether it did.
+/** @param {() => Promise<boolean>} save */
 async function maySetCharacterAside(save) {
     if (!state.needsSaveQuestion)
         return true;
     const answer = await VornDialogs.askSaveChanges(state.fileName || null);
     if (answer === "save")
-        save();
+        return save();
     return answer !== "cancel";
 }
 
-// Hands the character to the browser as a file, which is then the character's file.
-function download() {
-    const name = state.fileName || kNewFileName;
-    VornStorage.download(session.save(boxes()), name);
-    state = session.markSaved(name);
+// Writes the character to its file, or to one the user picks, or hands it to the browser's downloads;
+// the file is then the character's. A character not saved stays as it was, with its changes unsaved.
+/** @param {boolean} saveAs @returns {Promise<CharacterState | null>} */
+async function write(saveAs) {
+    const saving = await characterFiles.save(session.save(boxes()), state.fileName || kNewFileName, saveAs);
+    if ("problem" in saving)
+        await showMessage(saving.problem);
+    if (!("saved" in saving))
+        return null;
+    state = session.markSaved(saving.saved);
     return state;
 }
 
-function save() {
-    showSessionState(download());
+async function save(saveAs = false) {
+    const saved = await write(saveAs);
+    if (saved)
+        showSessionState(saved);
+    return !!saved;
 }
 
 async function newCharacter() {
     if (!(await maySetCharacterAside(save)))
         return;
+    characterFiles.forget();
     await apply(session.newCharacter(boxes()));
 }
 
 async function chooseFile() {
     if (!(await maySetCharacterAside(save)))
         return;
-    const picker = byId("filOpen", HTMLInputElement);
-    picker.value = "";
-    picker.click();
+    const picked = await characterFiles.choose();
+    if (picked === "input") {
+        const input = byId("filOpen", HTMLInputElement);
+        input.value = "";
+        input.click();
+        return;
+    }
+    if (picked && (await openFile(picked)))
+        characterFiles.opened(picked);
 }
 
-/** @param {File} file */
-async function openFile(file) {
-    if (file.size > Session.mostFileBytes()) {
-        await showMessage(Session.tooLarge(file.name));
-        return;
-    }
-    let bytes;
+// Whether the character of the file the user picked (or of the file a picker's handle stands for) is
+// now the page's.
+/** @param {File | import("./files.js").FileHandle} picked */
+async function openFile(picked) {
+    let bytes = null;
     try {
-        bytes = await VornStorage.read(file);
+        const file = "getFile" in picked ? await picked.getFile() : picked;
+        if (file.size <= Session.mostFileBytes())
+            bytes = await VornStorage.read(file);
     } catch (e) {
-        await showMessage("\"" + file.name + "\" could not be read: " + (e instanceof Error ? e.message : e) + ".");
-        return;
+        await showMessage("\"" + picked.name + "\" could not be read: " + (e instanceof Error ? e.message : e) + ".");
+        return false;
     }
-    const read = session.open(bytes, file.name);
+    if (!bytes) {
+        await showMessage(Session.tooLarge(picked.name));
+        return false;
+    }
+    const read = session.open(bytes, picked.name);
     if (!read.choices) {
         await showMessage(read.problem);
-        return;
+        return false;
     }
     await showChoicesOf(read.choices);
+    return true;
+}
+
+// The character's file as Save writes it, where the browser can hand it to another app.
+function shareableFile() {
+    return characterFiles.shareable(session.save(boxes()), state.fileName || kNewFileName);
+}
+
+async function shareCharacter() {
+    const file = shareableFile();
+    const problem = file ? await characterFiles.share(file) : "";
+    if (problem)
+        await showMessage(problem);
+}
+
+// The commands the browser allows now: writing to a file the user picks, and sharing.
+function showOffered() {
+    /** @type {HTMLElement} */ (byId("mnuSaveAs").parentElement).hidden = !characterFiles.offered();
+    /** @type {HTMLElement} */ (byId("mnuShareCharacter").parentElement).hidden = !shareableFile();
 }
 
 // The lists, the check box and a manual length as the character has them, then one refresh.
@@ -291,14 +333,16 @@ function connectHandlers(commandFor, planChoices) {
     byId("filOpen", HTMLInputElement).addEventListener("change", () => {
         const file = byId("filOpen", HTMLInputElement).files?.[0];
         if (file)
-            openFile(file);
+            openFile(file).then((opened) => opened && characterFiles.opened(null));
     });
 
     VornPlan.init(session, boxes, apply, planChoices);
     VornMenus.init({
         mnuNew: newCharacter,
         mnuOpen: chooseFile,
-        mnuSave: save,
+        mnuSave: () => save(),
+        mnuSaveAs: () => save(true),
+        mnuShareCharacter: shareCharacter,
         mnuUndo: () => apply(session.undo(boxes())),
         mnuRedo: () => apply(session.redo(boxes())),
         mnuCopyResults: copyResults,
@@ -309,6 +353,7 @@ function connectHandlers(commandFor, planChoices) {
         mnuAbout: () => VornDialogs.about(),
         typingUndoes: typing.undoes,
         typingRedoes: typing.redoes,
+        showOffered,
     }, (from, backwards) => VornGuard.tabFrom(from, backwards, null), commandFor);
 }
 
@@ -384,7 +429,7 @@ async function followElsewhere() {
         return;
     }
     if (!kept.madeFromShown) {
-        if (!(await maySetCharacterAside(download))) {
+        if (!(await maySetCharacterAside(async () => !!(await write(false))))) {
             elsewhere.declined = VornStorage.kept().revision;
             return;
         }
@@ -426,6 +471,7 @@ async function start() {
     VornGuard.start(new Module.FocusLeaveRule(), Module.FocusTarget, () => session.leaveEventLength(boxes()), apply,
                     tabOrder, order);
     connectHandlers(shortcuts(tables.commands), { PlanGoal: Module.PlanGoal, PlanCoin: Module.PlanCoin });
+    showOffered();
 
     lengthList.value = "2";
     byId("cboCharacterClass", HTMLSelectElement).value = "1";

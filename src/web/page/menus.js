@@ -8,7 +8,8 @@ import { VornFocus, byId } from "./focus.js";
 /**
  * @typedef {{button: HTMLButtonElement, list: HTMLElement}} Menu
  * @typedef {{[command: string]: (box?: EventTarget | null) => unknown}} Handlers the command for each
- *     menu item's id, and typingUndoes(box) and typingRedoes(box): whether a box has typing to undo or redo
+ *     menu item's id, typingUndoes(box) and typingRedoes(box): whether a box has typing to undo or redo,
+ *     and showOffered(): shows only the commands the browser allows now
  */
 
 /** @type {Menu[]} */
@@ -24,9 +25,13 @@ let tabOnward = () => {};
 /** @type {(press: import("./keys.js").Press) => string | null} */
 let commandFor = () => null;
 
+// A command the browser does not allow is not in its menu at all.
+/** @param {HTMLButtonElement} item */
+const offered = (item) => !(/** @type {HTMLElement} */ (item.parentElement)).hidden;
+
 /** @param {Menu} menu */
 function items(menu) {
-    return Array.from(menu.list.querySelectorAll("button")).filter((item) => !item.disabled);
+    return Array.from(menu.list.querySelectorAll("button")).filter((item) => !item.disabled && offered(item));
 }
 
 /** @param {Menu} menu @param {boolean} focusFirst */
@@ -34,6 +39,7 @@ function openMenu(menu, focusFirst) {
     const before = document.activeElement;
     closeMenu(false);
     returnTo = before;
+    commands.showOffered?.();
     menu.list.hidden = false;
     menu.button.setAttribute("aria-expanded", "true");
     open = menu;
@@ -163,9 +169,13 @@ function onShortcut(event) {
         return;
     if (id === "mnuRedo" && commands.typingRedoes && commands.typingRedoes(box))
         return;
+    const item = byId(id, HTMLButtonElement);
+    commands.showOffered?.();
+    // The keys of a command the browser does not allow stay the browser's.
+    if (!offered(item))
+        return;
     event.preventDefault();
     event.stopPropagation();
-    const item = byId(id, HTMLButtonElement);
     if (item.disabled || (event.repeat && id !== "mnuUndo" && id !== "mnuRedo"))
         return;
     closeMenu(!!open && open.list.contains(document.activeElement));

@@ -8,6 +8,7 @@ from pathlib import Path
 
 from selenium.common.exceptions import TimeoutException
 from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
 
 from vornpage import WAIT, PageTest
@@ -15,6 +16,52 @@ from vornpage import WAIT, PageTest
 START_LABELS = ["2", "8", "30", "0", "65", "7", "7", "60"]
 KEPT = "vorn-build-calculator.character"
 NOT_KEPT = "This browser is not keeping this character; save it to a file to keep it."
+TITLE = " - VORN Build Calculator"
+
+# The browser without file pickers, as Firefox and WebKit are: Save downloads, Open uses the page's input.
+NO_PICKERS = "window.showOpenFilePicker = undefined; window.showSaveFilePicker = undefined;"
+
+# A browser whose pickers and sharing are fakes that record what the page does with them. arguments[0]:
+# the file the open picker gives ({name, text}, writable once the user allows: `allow`), the file the save
+# picker gives (`pick`, or "AbortError": the user cancels), and whether the browser can share the file.
+FAKES = """
+const world = arguments[0];
+const fake = window.fake = {written: {}, suggested: [], shared: []};
+const handle = (name, text, permission) => ({
+    name, kind: 'file',
+    getFile: async () => new File([text], name, {lastModified: (fake.written[name] || []).length}),
+    queryPermission: async () => permission,
+    requestPermission: async () => world.allow,
+    createWritable: async () => {
+        const parts = [];
+        return {write: async bytes => { parts.push(new TextDecoder().decode(bytes)); },
+                close: async () => { (fake.written[name] ||= []).push(parts.join('')); },
+                abort: async () => {}};
+    },
+});
+window.showOpenFilePicker = async () => [handle(world.opened.name, world.opened.text, 'prompt')];
+window.showSaveFilePicker = async options => {
+    fake.suggested.push(options.suggestedName);
+    if (world.pick === 'AbortError')
+        throw new DOMException('The user aborted a request.', 'AbortError');
+    return handle(world.pick, '', 'granted');
+};
+navigator.canShare = data => world.share && data.files.length === 1;
+navigator.share = async data => { fake.shared.push(data.files[0]); };
+"""
+
+
+def downloaded(test):
+    """The file the browser has just saved. The browser writes a name it saved before over again."""
+    before = getattr(test, "_saved", {})
+
+    def saved(_):
+        new = [p for p in test.downloads.iterdir()
+               if p.suffix == ".vornchar" and before.get(p) != p.stat().st_mtime_ns]
+        return new[0] if new else None
+    path = WebDriverWait(test.driver, WAIT).until(saved)
+    test._saved = {p: p.stat().st_mtime_ns for p in test.downloads.iterdir()}
+    return path
 
 
 class SiteLoads(PageTest):
@@ -33,6 +80,14 @@ class SiteLoadsFromDisk(SiteLoads):
 
 
 class CharacterFiles(PageTest):
+    def open_page(self, *args, **kwargs):
+        super().open_page(*args, **kwargs)
+        self.js(NO_PICKERS)
+
+    def reload(self):
+        super().reload()
+        self.js(NO_PICKERS)
+
     def save(self):
         """Saves with the File menu; the downloaded file's path."""
         self.command("mnuFile", "mnuSave")
@@ -40,16 +95,7 @@ class CharacterFiles(PageTest):
         return self.downloaded()
 
     def downloaded(self):
-        """The file the browser has just saved. The browser writes a name it saved before over again."""
-        before = getattr(self, "_saved", {})
-
-        def saved(_):
-            new = [p for p in self.downloads.iterdir()
-                   if p.suffix == ".vornchar" and before.get(p) != p.stat().st_mtime_ns]
-            return new[0] if new else None
-        path = WebDriverWait(self.driver, WAIT).until(saved)
-        self._saved = {p: p.stat().st_mtime_ns for p in self.downloads.iterdir()}
-        return path
+        return downloaded(self)
 
     def add_events(self, count):
         for _ in range(count):
@@ -210,6 +256,104 @@ class CharacterFiles(PageTest):
                 self.reload()
                 self.assertEqual(self.messages(), [lead + problem])
                 self.assertEqual(self.character(), "30/0")
+
+
+class FilesWhereTheBrowserAllows(PageTest):
+    """Open keeps the file and Save writes back to it where the browser has file pickers; Share hands the
+    file to another app where the browser can."""
+
+    def setUp(self):
+        super().setUp()
+        self.click("cmdAddEvent")
+        self.assertEqual(self.messages(), [])
+        self.mine = self.js("return localStorage.getItem(arguments[0]);", KEPT)
+        self.open_page(fresh=True)
+
+    def fake(self, pick="Copy.vornchar", allow="granted", share=False):
+        self.js(FAKES, {"opened": {"name": "Mine.vornchar", "text": self.mine}, "pick": pick, "allow": allow,
+                        "share": share})
+
+    def until(self, condition):
+        WebDriverWait(self.driver, WAIT).until(lambda d: self.js("return " + condition))
+
+    def written(self):
+        return {name: [len(json.loads(text)["steps"]) for text in texts]
+                for name, texts in self.js("return fake.written;").items()}
+
+    def open_mine(self):
+        self.command("mnuFile", "mnuOpen")
+        self.until(f"document.title === 'Mine.vornchar{TITLE}'")
+        self.assertEqual(self.character(), "34/2")
+
+    def test_save_writes_back_to_the_file_opened_or_saved_as(self):
+        self.fake()
+        self.open_mine()
+        self.click("cmdAddEvent")
+        self.command("mnuFile", "mnuSave")
+        self.until("'Mine.vornchar' in fake.written")
+        self.assertEqual(self.messages(), [])
+        self.assertEqual(self.driver.title, "Mine.vornchar" + TITLE)
+        self.command("mnuFile", "mnuSaveAs")
+        self.until("'Copy.vornchar' in fake.written")
+        self.click("cmdAddEvent")
+        self.command("mnuFile", "mnuSave")
+        self.until("fake.written['Copy.vornchar'].length === 2")
+        self.assertEqual(self.written(), {"Mine.vornchar": [2], "Copy.vornchar": [2, 3]})
+        self.assertEqual(self.js("return fake.suggested;"), ["Mine.vornchar"])
+        self.assertEqual(self.driver.title, "Copy.vornchar" + TITLE)
+        self.assertEqual(list(self.downloads.iterdir()), [])
+
+    def test_a_save_that_does_not_happen_loses_nothing(self):
+        # name: (the fakes, whether the character has a file, the message)
+        cases = {
+            "permission refused": ({"allow": "denied"}, True,
+                                   ['"Mine.vornchar" could not be saved: the browser did not allow the page to '
+                                    'write to it. Your changes are not saved yet.']),
+            "picker cancelled": ({"pick": "AbortError"}, False, []),
+        }
+        for name, (fakes, opened, said) in cases.items():
+            with self.subTest(name):
+                self.open_page(fresh=True)
+                self.fake(**fakes)
+                if opened:
+                    self.open_mine()
+                self.click("cmdAddEvent")
+                shown = (self.driver.title, self.character())
+                self.command("mnuFile", "mnuSave")
+                self.assertEqual(self.messages(), said)
+                self.assertEqual((self.written(), self.driver.title, self.character()), ({},) + shown)
+                self.command("mnuFile", "mnuNew")
+                self.assertEqual(self.settle(), "dlgSaveChanges")
+                self.el("dlgSaveChangesCancel").click()
+        self.assertEqual(list(self.downloads.iterdir()), [])
+
+    def test_share_is_offered_where_the_browser_can_share_the_file(self):
+        self.click("cmdAddEvent")
+        for share in (False, True):
+            with self.subTest(share=share):
+                self.fake(share=share)
+                self.click("mnuFile")
+                self.assertEqual(self.el("mnuShareCharacter").is_displayed(), share)
+                self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
+        self.command("mnuFile", "mnuShareCharacter")
+        self.assertEqual(self.messages(), [])
+        self.until("fake.shared.length === 1")
+        shared = self.driver.execute_async_script(
+            "const done = arguments[arguments.length - 1];"
+            "fake.shared[0].text().then(text => done([fake.shared[0].name, text]));")
+        # The same file as Save puts among the downloads.
+        self.js(NO_PICKERS)
+        self.command("mnuFile", "mnuSave")
+        saved = downloaded(self)
+        self.assertEqual(shared, [saved.name, saved.read_text(encoding="utf-8")])
+
+    def test_without_pickers_or_sharing_their_commands_are_absent(self):
+        self.js(NO_PICKERS + "navigator.canShare = undefined;")
+        self.click("mnuFile")
+        shown = self.js("return [...document.querySelectorAll('#mnuFileMenu button')]"
+                        ".filter(b => b.getClientRects().length).map(b => b.id);")
+        self.assertEqual(shown, ["mnuNew", "mnuOpen", "mnuSave"])
+        self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
 
 
 if __name__ == "__main__":
