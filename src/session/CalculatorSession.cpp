@@ -252,8 +252,9 @@ std::string CalculatorSession::resultsText(const BoxTexts& boxes)
 {
     const Display d = display(boxes);
     takeSaid();
+    // Six lines and no line break after the last, so a paste lands where the user goes on typing.
     return "Level: " + d.level + "\nBody: " + d.body + "\nBuild: " + d.build + "\nLoose XP: " + d.looseXP +
-           "\nTotal XP: " + d.totalXP + "\nXP/BP Ratio: " + d.xpBPRatio + "\n";
+           "\nTotal XP: " + d.totalXP + "\nXP/BP Ratio: " + d.xpBPRatio;
 }
 
 CharacterState CalculatorSession::state(const BoxTexts& boxes) const

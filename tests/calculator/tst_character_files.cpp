@@ -194,7 +194,7 @@ void tst_CharacterFiles::historyAndCopiedResults()
     choose(c, "mnuCopyResults");
     QCOMPARE(QApplication::clipboard()->text(),
              "Level: 3\nBody: 10\nBuild: " + c.text("lblBuild") + "\nLoose XP: " + c.text("lblLooseXP") +
-                 "\nTotal XP: " + c.text("lblTotalXP") + "\nXP/BP Ratio: 12\n");
+                 "\nTotal XP: " + c.text("lblTotalXP") + "\nXP/BP Ratio: 12");
 }
 
 void tst_CharacterFiles::unreadableFilesChangeNothing_data()

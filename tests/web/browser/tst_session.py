@@ -194,7 +194,7 @@ class FullSession(PageTest):
         shown = self.labels()
         captions = ["Level", "Body", "Build", "Loose XP", "Total XP", "XP/BP Ratio"]
         self.assertEqual(self.js("return window.copied;"),
-                         ["".join(f"{caption}: {value}\n" for caption, value in zip(captions, shown))])
+                         ["\n".join(f"{caption}: {value}" for caption, value in zip(captions, shown))])
 
 
 class FullSessionInGerman(FullSession):
