@@ -2,6 +2,7 @@
 
 #include "common/ScreenFit.h"
 
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -9,8 +10,30 @@
 #include <QSettings>
 
 namespace vorn {
+namespace {
 
-SideWindow::SideWindow(QWidget* calculator) : QWidget(calculator, Qt::Window)
+// Qt speaks of a plain QWidget as a client area, which screen readers call a filler, even where it is a
+// window of its own; a window beside the calculator is a window to them, named by its title.
+QAccessibleInterface* spokenOfAsAWindow(const QString& className, QObject* object)
+{
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (className != QLatin1String("QWidget") || !widget || widget->windowType() != Qt::Window)
+        return nullptr;
+    return new QAccessibleWidget(widget, QAccessible::Window);
+}
+
+// Before the first side window's QWidget is built: a screen reader may ask about it from then on, and
+// keeps what it was told first.
+QWidget* spokenOfAsWindows(QWidget* calculator)
+{
+    static const bool installed = (QAccessible::installFactory(&spokenOfAsAWindow), true);
+    (void)installed;
+    return calculator;
+}
+
+} // namespace
+
+SideWindow::SideWindow(QWidget* calculator) : QWidget(spokenOfAsWindows(calculator), Qt::Window)
 {
     setAttribute(Qt::WA_QuitOnClose, false);
 }

@@ -53,6 +53,8 @@ frmPlan::frmPlan(const CalculatorSession& session, Prompter* prompter, ApplyComm
     createAnswer();
     createCommands();
     arrange();
+    for (const PlanToolTip& tip : planToolTips())
+        findChild<QWidget*>(QString::fromUtf8(tip.control))->setToolTip(QString::fromUtf8(tip.text));
     connectHandlers();
     startFromTheCharacter();
     // After the first answer, whose table the window has to show whole.

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,14 @@ struct PlanRequest {
     // Blankets between one event and the next; empty for none.
     std::string blanketsBetween;
 };
+
+// The tooltips of the Plan window's lists, boxes and buttons, worded as the calculator's own, by the
+// control's name (the same in both front ends).
+struct PlanToolTip {
+    const char* control;
+    const char* text;
+};
+std::span<const PlanToolTip> planToolTips();
 
 // The Plan window's boxes that a refused value sends the focus back to.
 enum class PlanBox { None, GoalValue, EventLength, Silver, Blankets };

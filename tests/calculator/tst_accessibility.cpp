@@ -3,7 +3,10 @@
 #include "shell/frmAbout.h"
 
 #include <QAccessible>
+#include <QAction>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 using vorn::test::Calculator;
@@ -45,6 +48,9 @@ private slots:
     void boxesAndListsAnnounceTheirCaption();
     void valueLabelsReadWhatTheyShow();
     void aboutWindowReadsItsTexts();
+    void sideWindowsAreWindows_data();
+    void sideWindowsAreWindows();
+    void planControlsHaveToolTips();
 };
 
 void tst_Accessibility::boxesAndListsAnnounceTheirCaption_data()
@@ -111,6 +117,50 @@ void tst_Accessibility::aboutWindowReadsItsTexts()
             continue; // the picture
         QCOMPARE(spokenName(label), label->text());
     }
+}
+
+void tst_Accessibility::sideWindowsAreWindows_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("window");
+    QTest::newRow("History") << "mnuHistory"
+                             << "frmHistory";
+    QTest::newRow("Plan Ahead") << "mnuPlan"
+                                << "frmPlan";
+}
+
+// A screen reader tells a window from a part of one by its role: a frame or a dialog, named by its title.
+void tst_Accessibility::sideWindowsAreWindows()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, window);
+    Calculator c;
+    c.window.findChild<QAction*>(command)->trigger();
+    QWidget* w = c.get(window);
+    QVERIFY(w->isWindow());
+    const QAccessible::Role role = spokenRole(w);
+    QVERIFY2(role == QAccessible::Window || role == QAccessible::Dialog, qPrintable(QString::number(role)));
+    QCOMPARE(spokenName(w), w->windowTitle());
+}
+
+// Every list, box and button of Plan Ahead says what it is for when the pointer rests on it, as the
+// calculator's do.
+void tst_Accessibility::planControlsHaveToolTips()
+{
+    Calculator c;
+    c.window.findChild<QAction*>("mnuPlan")->trigger();
+    const QWidget* plan = c.get("frmPlan");
+    QWidgetList controls;
+    for (QComboBox* list : plan->findChildren<QComboBox*>())
+        controls << list;
+    for (QLineEdit* box : plan->findChildren<QLineEdit*>())
+        if (!qobject_cast<QComboBox*>(box->parentWidget()))
+            controls << box;
+    for (QPushButton* button : plan->findChildren<QPushButton*>())
+        controls << button;
+    QVERIFY(!controls.isEmpty());
+    for (const QWidget* control : controls)
+        QVERIFY2(!control->toolTip().isEmpty(), qPrintable(control->objectName()));
 }
 
 QTEST_MAIN(tst_Accessibility)
