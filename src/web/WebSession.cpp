@@ -372,12 +372,17 @@ EMSCRIPTEN_BINDINGS(vorn_session)
         .field("quantity", &ChartSeries::quantity)
         .field("planned", &ChartSeries::planned)
         .field("points", &ChartSeries::points);
+    value_object<ChartMark>("ChartMark")
+        .field("quantity", &ChartMark::quantity)
+        .field("value", &ChartMark::value)
+        .field("label", &ChartMark::label);
     value_object<Chart>("Chart")
         .field("caption", &Chart::caption)
         .field("x", &Chart::x)
         .field("build", &Chart::build)
         .field("totalXP", &Chart::totalXP)
-        .field("series", &Chart::series);
+        .field("series", &Chart::series)
+        .field("goal", &Chart::goal);
 
     value_object<PlanRequest>("PlanRequest")
         .field("goal", &PlanRequest::goal)

@@ -100,6 +100,17 @@ export function layOut(chart, width) {
     }
     add("ink", "rect", { x: left, y: top, width: right - left, height: bottom - top, class: "chart-frame" });
 
+    // The goal: a dotted line across the plot in its axis's colour, its words above it (under it near the
+    // top), moved left rather than run off the chart where the plot is narrower than they are.
+    if (chart.goal) {
+        const quantity = nameOf(chart.goal.quantity);
+        const y = round(place(quantity === "build" ? chart.build : chart.totalXP, chart.goal.value, bottom, top));
+        add("svg", "line", { x1: left, y1: y, x2: right, y2: y, class: "chart-goal chart-" + quantity,
+                             "stroke-dasharray": "2 3" });
+        const x = Math.max(0, Math.min(left + kGap / 2, width - kGap - textWidth(chart.goal.label)));
+        add("ink", "text", { x, y: y - kLine >= top ? y - 4 : y + kLine - 2 }, chart.goal.label);
+    }
+
     // The lines, and the legend of each: a short stroke in the line's pen, then its name.
     for (const { series, x, y } of legend) {
         const quantity = nameOf(series.quantity);

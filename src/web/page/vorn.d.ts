@@ -83,12 +83,19 @@ export interface ChartSeries {
     points: [number, number][];
 }
 
+export interface ChartMark {
+    quantity: EnumValue; // ChartQuantity
+    value: number;
+    label: string;
+}
+
 export interface Chart {
     caption: string;
     x: ChartAxis;
     build: ChartAxis;
     totalXP: ChartAxis;
     series: ChartSeries[];
+    goal: ChartMark | null;
 }
 
 export interface PlanRequest {

@@ -34,6 +34,7 @@ function chart(xTicks, names) {
         totalXP: axis("Total XP", 0, 100, [0, 50, 100]),
         series: names.map((name, i) => ({ name, quantity: i ? quantity.totalXP : quantity.build, planned: i > 1,
                                           points: /** @type {[number, number][]} */ ([[0, 30], [10, 50]]) })),
+        goal: /** @type {import("../../../src/web/page/vorn").ChartMark | null} */ (null),
     };
 }
 
@@ -70,4 +71,20 @@ test("a legend too wide for one line takes more, and the plot moves down", () =>
 
 test("a chart too narrow for a plot draws nothing", () => {
     assert.deepEqual(layOut(chart([], ["Build"]), 30).shapes, []);
+});
+
+test("the goal is a line across the plot at its height, its words within the chart", () => {
+    const goal = (/** @type {number} */ value) => ({ quantity: quantity.build, value, label: "Goal: Level 1,000 (Build 10,005)" });
+    for (const [name, value, width] of /** @type {[string, number, number][]} */ ([
+        ["mid-plot", 40, 400], ["at the top", 50, 400], ["the narrowest chart, its plot narrower than the words", 30, 240]])) {
+        const { shapes } = layOut({ ...chart([], ["Build"]), goal: goal(value) }, width);
+        const frame = /** @type {any} */ (shapes.find((s) => s.name === "rect")).attributes;
+        const line = /** @type {any} */ (shapes.find((s) => String(s.attributes.class).startsWith("chart-goal")));
+        assert.equal(line.attributes.class, "chart-goal chart-build", name);
+        assert.deepEqual([line.attributes.x1, line.attributes.x2], [frame.x, frame.x + frame.width], name);
+        assert.equal(line.attributes.y1, Math.round((frame.y + frame.height * (50 - value) / 20) * 10) / 10, name);
+        const words = /** @type {any} */ (shapes.find((s) => s.text === goal(value).label)).attributes;
+        assert.ok(words.x >= 0 && words.x + goal(value).label.length * 7 <= width, name);
+        assert.ok(words.y > frame.y && words.y < frame.y + frame.height, name);
+    }
 });
