@@ -128,10 +128,10 @@ public:
     {
         static const char* const captions[] = {"Level",    "Body",     "Build",
                                                "Loose XP", "Total XP", "XP/BP Ratio"};
-        QString copied;
+        QStringList lines;
         for (int i = 0; i < 6; ++i)
-            copied += QString("%1: %2\n").arg(captions[i], labels[i]);
-        return copied;
+            lines << QString("%1: %2").arg(captions[i], labels[i]);
+        return lines.join('\n');
     }
 
     // A click on a control or Tab onto it. The event-length box lets the focus go only when its length
