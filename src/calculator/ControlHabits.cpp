@@ -1,5 +1,7 @@
 #include "calculator/ControlHabits.h"
 
+#include "calculator/UndoOrder.h"
+
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -10,8 +12,25 @@
 
 namespace vorn {
 
-ControlHabits::ControlHabits(QWidget* window, QLineEdit* typedBox)
-    : QObject(window), m_window(window), m_typedBox(typedBox)
+namespace {
+
+enum class UndoKey { None, Undo, Redo };
+
+UndoKey undoKey(QEvent* event)
+{
+    const QKeyCombination pressed = static_cast<QKeyEvent*>(event)->keyCombination();
+    if (pressed == QKeyCombination(Qt::CTRL, Qt::Key_Z))
+        return UndoKey::Undo;
+    if (pressed == QKeyCombination(Qt::CTRL, Qt::Key_Y) ||
+        pressed == QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_Z))
+        return UndoKey::Redo;
+    return UndoKey::None;
+}
+
+} // namespace
+
+ControlHabits::ControlHabits(QWidget* window, QLineEdit* typedBox, UndoOrder* undoOrder)
+    : QObject(window), m_window(window), m_typedBox(typedBox), m_undoOrder(undoOrder)
 {
 }
 
@@ -43,10 +62,12 @@ bool ControlHabits::eventFilter(QObject* watched, QEvent* event)
         }
     } else if (auto* box = qobject_cast<QLineEdit*>(watched)) {
         if (event->type() == QEvent::ShortcutOverride && isWindowShortcut(event) &&
-            !undoesTyping(box, event)) {
+            !takesUndoKey(box, event)) {
             event->ignore();
             return true;
         }
+        if (event->type() == QEvent::KeyPress && undoOrRedoTyping(box, static_cast<QKeyEvent*>(event)))
+            return true;
         if (event->type() == QEvent::FocusIn)
             return boxTakesFocus(box, static_cast<QFocusEvent*>(event)->reason());
     }
@@ -63,16 +84,43 @@ bool ControlHabits::isWindowShortcut(QEvent* event) const
     return false;
 }
 
-// While a box has typing to undo or redo, its Ctrl+Z and Ctrl+Y are its own, as in any editor; once the
-// typing is used up they undo and redo the character's changes.
-bool ControlHabits::undoesTyping(const QLineEdit* box, QEvent* event)
+// While a box has typing to undo, its Ctrl+Z is its own, as in any editor; once the typing is used up it
+// undoes the character's steps. Ctrl+Y brings back whatever was undone last, typing or step.
+bool ControlHabits::takesUndoKey(const QLineEdit* box, QEvent* event) const
 {
-    const QKeyCombination pressed = static_cast<QKeyEvent*>(event)->keyCombination();
-    if (pressed == QKeyCombination(Qt::CTRL, Qt::Key_Z))
+    switch (undoKey(event)) {
+    case UndoKey::Undo:
         return box->isUndoAvailable();
-    if (pressed == QKeyCombination(Qt::CTRL, Qt::Key_Y) ||
-        pressed == QKeyCombination(Qt::CTRL | Qt::SHIFT, Qt::Key_Z))
+    case UndoKey::Redo:
+        if (const std::optional<QLineEdit*> next = m_undoOrder->next())
+            return *next != nullptr;
         return box->isRedoAvailable();
+    case UndoKey::None:
+        break;
+    }
+    return false;
+}
+
+// The box's own undo and redo, kept in the order the character's steps share with them.
+bool ControlHabits::undoOrRedoTyping(QLineEdit* box, QKeyEvent* event)
+{
+    switch (undoKey(event)) {
+    case UndoKey::Undo:
+        if (!box->isUndoAvailable())
+            return false;
+        box->undo();
+        m_undoOrder->typingUndone(box);
+        return true;
+    case UndoKey::Redo:
+        if (const std::optional<QLineEdit*> next = m_undoOrder->next(); next && *next) {
+            (*next)->redo();
+            m_undoOrder->redone();
+            return true;
+        }
+        return false;
+    case UndoKey::None:
+        break;
+    }
     return false;
 }
 

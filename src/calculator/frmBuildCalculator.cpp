@@ -348,7 +348,7 @@ void frmBuildCalculator::connectHandlers()
     connect(mnuRedo, &QAction::triggered, this, &frmBuildCalculator::mnuRedo_Click);
     connect(mnuCopyResults, &QAction::triggered, this, &frmBuildCalculator::mnuCopyResults_Click);
     connect(mnuHistory, &QAction::triggered, this, &frmBuildCalculator::mnuHistory_Click);
-    m_habits = new ControlHabits(this, txtEventLength);
+    m_habits = new ControlHabits(this, txtEventLength, &m_undoOrder);
     for (const auto& [name, control] : m_built)
         m_habits->watch(control);
     m_guard = std::make_unique<FocusLeaveGuard>(this, txtEventLength, cboEventLength,

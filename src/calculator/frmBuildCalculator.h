@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calculator/CharacterFileIO.h"
+#include "calculator/UndoOrder.h"
 #include "common/Prompter.h"
 #include "common/Twips.h"
 #include "session/CalculatorLayout.h"
@@ -118,6 +119,7 @@ private:
     std::unique_ptr<Prompter> m_ownPrompter;
     Prompter* m_prompter;
     CalculatorSession m_session;
+    UndoOrder m_undoOrder{[this] { return m_session.canRedo(); }};
     std::map<std::string_view, QWidget*, std::less<>> m_built; // names from the static layout table
     std::function<void()> m_aboutCommand;
     std::unique_ptr<FocusLeaveGuard> m_guard;

@@ -151,7 +151,8 @@ void frmBuildCalculator::mnuPlan_Click()
     if (!m_plan) {
         m_plan = new frmPlan(
             m_session, m_ownPrompter ? nullptr : m_prompter,
-            [this](const PlanRequest& request) { apply(m_session.applyPlan(request, boxTexts())); }, this);
+            [this](const PlanRequest& request) { apply(m_session.applyPlan(request, boxTexts())); },
+            &m_undoOrder, this);
         m_plan->shareCommands(sharedCommands());
     }
     // A hidden Plan window is not kept up to date; it catches up with the character when shown again.

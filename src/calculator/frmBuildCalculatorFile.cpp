@@ -215,12 +215,22 @@ void frmBuildCalculator::mnuQuit_Click()
 
 void frmBuildCalculator::mnuUndo_Click()
 {
+    const bool undoes = m_session.canUndo();
     apply(m_session.undo(boxTexts()));
+    if (undoes)
+        m_undoOrder.stepUndone();
 }
 
 void frmBuildCalculator::mnuRedo_Click()
 {
+    // Typing taken back after the character's last undone step comes back before it.
+    if (const std::optional<QLineEdit*> next = m_undoOrder.next(); next && *next) {
+        (*next)->redo();
+        m_undoOrder.redone();
+        return;
+    }
     apply(m_session.redo(boxTexts()));
+    m_undoOrder.redone();
 }
 
 void frmBuildCalculator::mnuCopyResults_Click()

@@ -38,8 +38,10 @@ int32_t selectedData(const QComboBox* list)
 
 } // namespace
 
-frmPlan::frmPlan(const CalculatorSession& session, Prompter* prompter, ApplyCommand apply, QWidget* parent)
-    : SideWindow(parent), m_session(session), m_prompter(prompter), m_apply(std::move(apply))
+frmPlan::frmPlan(const CalculatorSession& session, Prompter* prompter, ApplyCommand apply,
+                 UndoOrder* undoOrder, QWidget* parent)
+    : SideWindow(parent), m_session(session), m_prompter(prompter), m_apply(std::move(apply)),
+      m_undoOrder(undoOrder)
 {
     if (!m_prompter) {
         m_ownPrompter = std::make_unique<QtPrompter>(this);
@@ -126,7 +128,7 @@ void frmPlan::createCommands()
     // As in the calculator: Enter presses a focused button once, however long it is held, a list turns
     // with the wheel only once it has the focus, and Ctrl+Z in a box undoes its typing before the
     // character's steps.
-    auto* habits = new ControlHabits(this, txtPlanLength);
+    auto* habits = new ControlHabits(this, txtPlanLength, m_undoOrder);
     for (QWidget* control :
          std::initializer_list<QWidget*>{cboPlanGoal, txtPlanGoal, cboPlanLength, txtPlanLength, cboPlanCoin,
                                          txtPlanSilver, txtPlanBlankets, cmdPlan, cmdApplyPlan})

@@ -18,6 +18,7 @@ namespace vorn {
 class CalculatorSession;
 class ChartView;
 class PlanModel;
+class UndoOrder;
 class Prompter;
 
 // The Plan Ahead window: a goal and an event pattern in, how many events reach the goal out, with a table
@@ -29,7 +30,8 @@ public:
     using ApplyCommand = std::function<void(const PlanRequest&)>;
 
     // Without a prompter the window shows real message boxes over itself; tests pass a scripted one.
-    frmPlan(const CalculatorSession& session, Prompter* prompter, ApplyCommand apply,
+    // Typing undone in its boxes takes its place in `undoOrder` with the calculator's.
+    frmPlan(const CalculatorSession& session, Prompter* prompter, ApplyCommand apply, UndoOrder* undoOrder,
             QWidget* parent = nullptr);
     ~frmPlan() override;
 
@@ -64,6 +66,7 @@ private:
     std::unique_ptr<Prompter> m_ownPrompter;
     Prompter* m_prompter;
     ApplyCommand m_apply;
+    UndoOrder* m_undoOrder;
     PlanRequest m_shown; // the request whose answer is shown
     bool m_hasAnswer = false;
 

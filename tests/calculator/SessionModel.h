@@ -77,34 +77,69 @@ public:
     // shown, those after it can be redone until a new step drops them.
     QList<std::pair<int32_t, int32_t>> history{{30, 0}};
     qsizetype position = 0;
+    QStringList undone; // boxes whose typing was undone, and (empty) undone steps, the last undone last
 
     void beginAction() { said.clear(); }
 
     bool canUndo() const { return position > 0; }
     bool canRedo() const { return position + 1 < history.size(); }
 
-    // Edit > Undo and Edit > Redo, or their keys outside a box with typing to undo or redo.
+    // Edit > Undo and Edit > Redo, or their keys outside a box with typing to undo. Redo brings back what
+    // was undone last, typing included.
     void undo()
     {
-        if (canUndo())
-            goTo(position - 1);
+        if (!canUndo())
+            return;
+        goTo(position - 1);
+        undone << QString();
     }
     void redo()
     {
+        if (!canRedo()) // the command is disabled
+            return;
+        if (const std::optional<QString> box = nextUndone(); box && !box->isEmpty()) {
+            undone.removeLast();
+            typingForward(*box);
+            return;
+        }
+        if (!undone.isEmpty())
+            undone.removeLast();
         if (canRedo())
             goTo(position + 1);
     }
 
-    // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z: the focused box's typing first, then the character.
+    // Ctrl+Z: the focused box's typing first, then the character. Ctrl+Y or Ctrl+Shift+Z: as Redo, but
+    // with nothing undone kept, the focused box's typing first.
     void undoKey()
     {
-        if (!typingBack())
+        if (typingBack())
+            undone << focus;
+        else
             undo();
     }
     void redoKey()
     {
-        if (!typingForward())
-            redo();
+        const std::optional<QString> next = nextUndone();
+        if (!next && typingForward(focus))
+            return;
+        // Typing comes back by the key in any box, as the box takes the key; elsewhere the key is Redo's.
+        if (next && !next->isEmpty() && text.contains(focus)) {
+            undone.removeLast();
+            typingForward(*next);
+            return;
+        }
+        redo();
+    }
+
+    // What was undone last and can still be redone: a box's name, or empty text for a step.
+    std::optional<QString> nextUndone()
+    {
+        if (!canRedo())
+            undone.removeAll(QString());
+        while (!undone.isEmpty() && !undone.last().isEmpty() &&
+               (typing.value(undone.last()).forward.isEmpty() || (undone.last() == kBox && !manual())))
+            undone.removeLast();
+        return undone.isEmpty() ? std::nullopt : std::optional<QString>(undone.last());
     }
 
     bool hasTypingToRedo() const { return !typing.value(focus).forward.isEmpty(); }
@@ -493,16 +528,17 @@ private:
         return true;
     }
 
-    bool typingForward()
+    bool typingForward(const QString& box)
     {
-        if (!hasTypingToRedo())
+        if (typing.value(box).forward.isEmpty())
             return false;
-        Typing& t = typing[focus];
-        t.back << text[focus];
-        text[focus] = t.forward.takeLast();
+        Typing& t = typing[box];
+        t.back << text[box];
+        text[box] = t.forward.takeLast();
         // The cursor ends after the typing; with more to redo, the text as the next typing found it,
         // selected to be typed over.
-        wholeTextSelected = !t.forward.isEmpty();
+        if (box == focus)
+            wholeTextSelected = !t.forward.isEmpty();
         return true;
     }
 

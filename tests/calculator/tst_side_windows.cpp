@@ -31,6 +31,8 @@ private slots:
     void tabLeavesThePlanTable();
     void calculatorCommandsWork_data();
     void calculatorCommandsWork();
+    void redoReversesUndo_data();
+    void redoReversesUndo();
 };
 
 namespace {
@@ -282,6 +284,58 @@ void tst_SideWindows::calculatorCommandsWork()
     QCOMPARE(c.text("lblBuild"), build);
     if (auto* box = qobject_cast<QLineEdit*>(control))
         QCOMPARE(box->text(), boxAfter);
+}
+
+void tst_SideWindows::redoReversesUndo_data()
+{
+    QTest::addColumn<QString>("window"); // empty: the calculator's own silver box
+    QTest::addColumn<QString>("box");
+    // Each key with the box's text and the character's Build after it; "5" is typed first.
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<QStringList>("after");
+
+    // One event has taken the character from Build 30 to 34.
+    const QStringList both{"Ctrl+Z", "Ctrl+Z", "Ctrl+Y", "Ctrl+Y"};
+    const QStringList stepFirst{"0 34", "0 30", "0 34", "5 34"};
+    QTest::newRow("calculator: typing, then the step") << ""
+                                                       << "txtSilverSubmitted" << both << stepFirst;
+    QTest::newRow("Plan Ahead: typing, then the step") << "frmPlan"
+                                                       << "txtPlanBlankets" << both << stepFirst;
+    QTest::newRow("Ctrl+Shift+Z redoes as Ctrl+Y does")
+        << "frmPlan"
+        << "txtPlanBlankets" << QStringList{"Ctrl+Z", "Ctrl+Z", "Ctrl+Shift+Z", "Ctrl+Shift+Z"} << stepFirst;
+    QTest::newRow("one of each back, then undone again")
+        << ""
+        << "txtSilverSubmitted" << QStringList{"Ctrl+Z", "Ctrl+Z", "Ctrl+Y", "Ctrl+Z", "Ctrl+Y", "Ctrl+Y"}
+        << QStringList{"0 34", "0 30", "0 34", "0 30", "0 34", "5 34"};
+    QTest::newRow("new typing drops the undone typing")
+        << ""
+        << "txtSilverSubmitted" << QStringList{"Ctrl+Z", "Ctrl+Z", "7", "Ctrl+Y", "Ctrl+Y"}
+        << QStringList{"0 34", "0 30", "7 30", "7 34", "7 34"};
+}
+
+void tst_SideWindows::redoReversesUndo()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, box);
+    QFETCH(QStringList, keys);
+    QFETCH(QStringList, after);
+    Calculator c;
+    c.click("cmdAddEvent");
+    QWidget* w = window.isEmpty() ? &c.window : open(c, Qt::Key_P, qPrintable(window));
+    QVERIFY(w);
+    auto* edit = w->findChild<QLineEdit*>(box);
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->selectAll();
+    QTest::keyClicks(edit, "5");
+    for (int i = 0; i < keys.size(); ++i) {
+        if (keys[i].startsWith("Ctrl"))
+            press(keys[i]);
+        else
+            QTest::keyClicks(edit, keys[i]);
+        QCOMPARE(edit->text() + ' ' + c.text("lblBuild"), after[i]);
+    }
+    QVERIFY(c.prompter.shown.empty());
 }
 
 QTEST_MAIN(tst_SideWindows)
