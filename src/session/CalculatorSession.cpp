@@ -148,7 +148,9 @@ bool CalculatorSession::change(Outcome& o, Step step, const BoxTexts& boxes)
     const bool kept = countable && cost.checkable();
     if (kept) {
         m_character = copy;
-        record(step, cost);
+        dropUndone();
+        keep(step, cost);
+        closeEntry({.steps = 1});
     } else {
         o.messages.push_back({countable ? kHistoryTooLong : kTooLargeMessage});
     }
@@ -157,53 +159,6 @@ bool CalculatorSession::change(Outcome& o, Step step, const BoxTexts& boxes)
     for (Message& m : after.messages)
         o.messages.push_back(std::move(m));
     return kept;
-}
-
-void CalculatorSession::record(const Step& step, ReplayCost cost)
-{
-    // A new step after an undo drops the steps that were undone.
-    m_steps.resize(m_position);
-    m_costs.resize(m_position);
-    if (m_savedPosition && *m_savedPosition > m_position)
-        m_savedPosition.reset();
-    m_steps.push_back(step);
-    m_costs.push_back(cost);
-    ++m_position;
-}
-
-void CalculatorSession::moveTo(std::size_t position)
-{
-    m_position = position;
-    const bool atStart = position == 0;
-    m_character.setBuild(atStart ? m_startBuild : m_steps[position - 1].buildAfter);
-    m_character.setLooseXP(atStart ? m_startLooseXP : m_steps[position - 1].looseXPAfter);
-}
-
-Outcome CalculatorSession::undo(const BoxTexts& boxes)
-{
-    if (!canUndo())
-        return {};
-    moveTo(m_position - 1);
-    return refresh(boxes);
-}
-
-Outcome CalculatorSession::redo(const BoxTexts& boxes)
-{
-    if (!canRedo())
-        return {};
-    moveTo(m_position + 1);
-    return refresh(boxes);
-}
-
-Outcome CalculatorSession::newCharacter(const BoxTexts& boxes)
-{
-    m_startBuild = 30;
-    m_startLooseXP = 0;
-    m_steps.clear();
-    m_costs.clear();
-    moveTo(0);
-    markSaved();
-    return refresh(boxes);
 }
 
 PlanRequest CalculatorSession::planStart() const
@@ -238,13 +193,7 @@ Outcome CalculatorSession::applyPlan(const PlanRequest& request, const BoxTexts&
                     .blankets = p.blanketsBetween,
                     .events = static_cast<int32_t>(answer.events.size())};
     change(o, step, boxes);
-    // A silver amount just above an event's cap is lowered at each event until the Build grows: the
-    // player hears of it once.
-    std::vector<Message> once;
-    for (Message& m : o.messages)
-        if (std::find(once.begin(), once.end(), m) == once.end())
-            once.push_back(std::move(m));
-    o.messages = std::move(once);
+    o.messages = once(std::move(o.messages));
     return o;
 }
 
@@ -269,47 +218,6 @@ CharacterState CalculatorSession::state(const BoxTexts& boxes) const
     s.maxOut = m_maxOut;
     s.steps.assign(m_steps.begin(), m_steps.begin() + static_cast<std::ptrdiff_t>(m_position));
     return s;
-}
-
-void CalculatorSession::restore(const CharacterState& state)
-{
-    m_startBuild = state.startBuild;
-    m_startLooseXP = state.startLooseXP;
-    m_classCode = state.classCode;
-    m_lengthEntry = state.eventLengthEntry;
-    m_maxOut = state.maxOut;
-    m_steps = state.steps;
-    m_costs.clear();
-    m_costs.reserve(m_steps.size());
-    int32_t build = m_startBuild;
-    for (const Step& step : m_steps) {
-        m_costs.push_back((m_costs.empty() ? ReplayCost{} : m_costs.back()) + ReplayCost::of(step, build));
-        build = step.buildAfter;
-    }
-    moveTo(m_steps.size());
-    markSaved();
-}
-
-bool CalculatorSession::modified() const
-{
-    // The class belongs to the character; the length entry and the preview box are only how it is viewed.
-    return m_savedPosition != m_position || m_classCode != m_savedChoices.classCode;
-}
-
-bool CalculatorSession::needsSaveQuestion(bool hasFile) const
-{
-    return hasFile ? modified() : m_savedPosition != m_position;
-}
-
-void CalculatorSession::markSaved()
-{
-    m_savedPosition = m_position;
-    m_savedChoices.classCode = m_classCode;
-}
-
-void CalculatorSession::markUnsaved()
-{
-    m_savedPosition.reset();
 }
 
 Outcome CalculatorSession::selectClass(int32_t classCode, const BoxTexts& boxes)

@@ -8,6 +8,8 @@
 #include "session/Step.h"
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -122,11 +124,36 @@ public:
     // A new character at Build 30 and Loose XP 0 with a history of its own: nothing of the character it
     // replaces can be undone into or saved with it. The choices (class, length, preview) stay as they are.
     Outcome newCharacter(const BoxTexts& boxes);
-    // Undo and redo move along the history; each costs the same whatever its length.
+    // Undo and redo take back and bring back one change at a time: a step, the events of one import, or
+    // one edit of a step's notes. Each costs the same whatever the history's length.
     Outcome undo(const BoxTexts& boxes);
     Outcome redo(const BoxTexts& boxes);
-    bool canUndo() const { return m_position > 0; }
-    bool canRedo() const { return m_position < m_steps.size(); }
+    bool canUndo() const { return m_undoPosition > 0; }
+    bool canRedo() const { return m_undoPosition < m_undo.size(); }
+
+    // The day a step is recorded on, which the session stamps on each new step as its date. The front
+    // end hands in the user's clock; without one (and in tests that want none) new steps have no date.
+    using Today = std::function<std::optional<CalendarDay>()>;
+    void setToday(Today today) { m_today = std::move(today); }
+
+    // A step's notes, by the row of the History that shows it (1 is the first step). Only steps in
+    // effect take notes: an undone step is on its way out. An edit is a change of its own for Undo and
+    // Redo and for saving; it never changes a figure, so the outcome has no display. Text is made one
+    // line and cut to kMostNoteCharacters, with a message when it is cut. An edit that changes nothing
+    // is not recorded.
+    bool canEditNotes(std::size_t row) const { return row >= 1 && row <= m_position; }
+    Outcome editEvent(std::size_t row, std::string_view text);
+    Outcome editNote(std::size_t row, std::string_view text);
+    // `typed` is the date as the user typed it, for the message; `day` what the front end read from it
+    // in the user's format (any numbers). A blank `typed` takes the date away.
+    Outcome editDate(std::size_t row, std::string_view typed, const CalendarDay& day);
+
+    // Adds the events of a file of events (EventsCsv.h), each after its row's blankets as Add X Blankets
+    // and then the event's Add would add them, as one change that one Undo takes back; every event is a
+    // row of the History with its name, date (the file's, or today) and note. The whole file is read and
+    // its events applied to a copy first: a row the file or the rules refuse gives one message naming
+    // it, and nothing is added.
+    Outcome importEvents(std::string_view text, const BoxTexts& boxes);
     // Every step recorded, undone ones included until a new step drops them; the first `position()` are
     // in effect.
     const std::vector<Step>& steps() const { return m_steps; }
@@ -159,8 +186,30 @@ public:
     bool maxOut() const { return m_maxOut; }
 
 private:
+    // An edit of one step's notes, as Undo and Redo swap it.
+    struct NotesEdit {
+        std::size_t step;
+        EventNotes before;
+        EventNotes after;
+    };
+    // One change Undo takes back: so many steps, or (no steps) an edit of notes.
+    struct UndoEntry {
+        std::size_t steps = 0;
+        std::unique_ptr<NotesEdit> edit{};
+    };
+
     bool change(Outcome& outcome, Step step, const BoxTexts& boxes);
-    void record(const Step& step, ReplayCost cost);
+    // Recording a change: drop what was undone, keep each new step (dated today unless it has a date),
+    // then close the change as one entry of Undo.
+    void dropUndone();
+    void keep(Step step, ReplayCost cost);
+    void closeEntry(UndoEntry entry);
+    Outcome editNotes(std::size_t row, EventNotes notes, std::vector<Message> messages);
+    Outcome editText(std::size_t row, std::string_view text, std::string EventNotes::*field,
+                     const char* cutMessage);
+    // The messages with each told once: a silver amount just above an event's cap is lowered at each
+    // event of a plan or an import until the Build grows, and the player hears of it once.
+    static std::vector<Message> once(std::vector<Message> messages);
     void moveTo(std::size_t position);
     Display display(const BoxTexts& boxes);
     // The too-large message, then the refresh.
@@ -182,7 +231,12 @@ private:
     // What checking the history up to and including each step costs when its file is opened again.
     std::vector<ReplayCost> m_costs;
     std::size_t m_position = 0;
-    // Where the history stood when the character was last saved or opened; none when that point has been
+    // The changes Undo takes back, undone ones included until a new change drops them; the first
+    // m_undoPosition are in effect.
+    std::vector<UndoEntry> m_undo;
+    std::size_t m_undoPosition = 0;
+    Today m_today;
+    // Where Undo stood when the character was last saved or opened; none when that point has been
     // dropped. The choices count as saved while they are as they were then.
     std::optional<std::size_t> m_savedPosition = 0;
     CharacterState m_savedChoices;

@@ -96,6 +96,14 @@ void addStep(std::string& text, const Step& step)
     add("buildAfter", jsonText(step.buildAfter));
     add("looseXPAfter", jsonText(step.looseXPAfter));
     add("totalXPAfter", totalXPText(step.buildAfter, step.looseXPAfter));
+    // The player's notes last, and only those the step has, so that a history without them reads as it
+    // always has.
+    if (step.notes.date)
+        add("date", jsonText(Json(isoDate(*step.notes.date))));
+    if (!step.notes.event.empty())
+        add("event", jsonText(Json(step.notes.event)));
+    if (!step.notes.note.empty())
+        add("note", jsonText(Json(step.notes.note)));
     text += '}';
 }
 
@@ -200,6 +208,9 @@ CharacterState check(const ParsedCharacterFile& parsed)
     ReplayCost cost;
     for (std::size_t i = 0; i < parsed.steps.size(); ++i) {
         const Step& step = parsed.steps[i];
+        if (i + 1 == parsed.firstNotedStep && fileVersion < kNotesVersion)
+            damaged(stepText(i + 1) + " has an event name, date or note, which a version " +
+                    intToText(fileVersion) + " file can't hold");
         if (step.kind == Step::Kind::Plan && fileVersion < kPlanVersion)
             damaged(stepText(i + 1) + " is a plan, which a version " + intToText(fileVersion) +
                     " file can't hold");
@@ -237,7 +248,9 @@ std::string writeCharacterFile(const CharacterState& state)
     line("format", jsonText(Json(kFormatName)));
     const bool planned = std::any_of(state.steps.begin(), state.steps.end(),
                                      [](const Step& s) { return s.kind == Step::Kind::Plan; });
-    line("version", jsonText(planned ? kPlanVersion : kFirstVersion));
+    const bool noted =
+        std::any_of(state.steps.begin(), state.steps.end(), [](const Step& s) { return !s.notes.empty(); });
+    line("version", jsonText(noted ? kNotesVersion : planned ? kPlanVersion : kFirstVersion));
     line("startBuild", jsonText(state.startBuild));
     line("startLooseXP", jsonText(state.startLooseXP));
     const bool listed = state.classCode >= 1 && state.classCode <= 4;

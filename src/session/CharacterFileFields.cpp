@@ -83,12 +83,17 @@ std::string quotedFromFile(std::string_view text)
     return shown + "\"";
 }
 
-const Json& FileFields::operator[](std::string_view name) const
+bool FileFields::has(std::string_view name) const
 {
     const int n = fieldNumber(m_names, name);
-    if (n < 0 || !(m_values.present & (1u << n)))
+    return n >= 0 && (m_values.present & (1u << n));
+}
+
+const Json& FileFields::operator[](std::string_view name) const
+{
+    if (!has(name))
         damaged((m_step ? stepText(m_step) : std::string("it")) + " has no " + inQuotes(name));
-    return m_values.byNumber[static_cast<std::size_t>(n)];
+    return m_values.byNumber[static_cast<std::size_t>(fieldNumber(m_names, name))];
 }
 
 void FileFields::wrong(std::string_view name, const std::string& should) const

@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -26,7 +27,10 @@ inline constexpr const char* kFormatName = "VORN character";
 // such a calculator then refuses as written by a newer version instead of misreading it.
 inline constexpr int64_t kFirstVersion = 1;
 inline constexpr int64_t kPlanVersion = 2;
-inline constexpr int64_t kVersion = kPlanVersion; // the newest this calculator reads
+// 3 with a step's event name, date or note, so that a calculator that keeps none refuses the file rather
+// than dropping them at its next save.
+inline constexpr int64_t kNotesVersion = 3;
+inline constexpr int64_t kVersion = kNotesVersion; // the newest this calculator reads
 // The class list's entries in the order of their codes, 1 to 4.
 inline constexpr const char* kClassNames[] = {"Fighter", "Rogue", "Templar", "Scholar"};
 // The event-length entry for a length the user types.
@@ -40,8 +44,8 @@ inline constexpr std::string_view kFileFieldNames[] = {
     "format",       "version", "startBuild", "startLooseXP", "class",   "eventLength",
     "manualLength", "maxOut",  "steps",      "build",        "looseXP", "totalXP"};
 inline constexpr std::string_view kStepFieldNames[] = {
-    "action", "build",    "looseXP",    "events",       "length",      "trainingCoin",
-    "count",  "blankets", "buildAfter", "looseXPAfter", "totalXPAfter"};
+    "action",   "build",      "looseXP",      "events",       "length", "trainingCoin", "count",
+    "blankets", "buildAfter", "looseXPAfter", "totalXPAfter", "date",   "event",        "note"};
 
 // A name's number among `names`; -1 when it is none of them.
 constexpr int fieldNumber(std::span<const std::string_view> names, std::string_view name)
@@ -79,8 +83,10 @@ std::string quotedFromFile(std::string_view text);
 
 // The values of one group of named fields, the file's own or one step's, by the number of their name.
 struct FieldValues {
-    static_assert(std::size(kStepFieldNames) <= std::size(kFileFieldNames));
-    std::array<Json, std::size(kFileFieldNames)> byNumber;
+    static constexpr std::size_t kMostFields =
+        std::max(std::size(kStepFieldNames), std::size(kFileFieldNames));
+    static_assert(kMostFields <= 32);
+    std::array<Json, kMostFields> byNumber;
     uint32_t present = 0; // bit n: the field numbered n is there
 };
 
@@ -93,6 +99,7 @@ public:
     {
     }
 
+    bool has(std::string_view name) const;
     // The field's value; damaged when it is missing.
     const Json& operator[](std::string_view name) const;
     [[noreturn]] void wrong(std::string_view name, const std::string& should) const;

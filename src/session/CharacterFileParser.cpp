@@ -9,17 +9,42 @@
 namespace vorn::characterfile {
 namespace {
 
+// A step's optional notes, each as the calculator keeps it: the name and note one line of at most 200
+// characters, the date a real day in ISO form. Anything the calculator would have changed is damage, so
+// that a file opened and saved again stays as it was.
+void readNotes(const FileFields& f, EventNotes& notes, bool& noted)
+{
+    for (const auto& [name, text] : {std::pair{"event", &notes.event}, std::pair{"note", &notes.note}}) {
+        if (!f.has(name))
+            continue;
+        noted = true;
+        const Json& v = f[name];
+        if (!v.is_string() ||
+            noteText(v.get_ref<const std::string&>()).text != v.get_ref<const std::string&>())
+            f.wrong(name, "one line of text of at most 200 characters");
+        *text = v.get<std::string>();
+    }
+    if (f.has("date")) {
+        noted = true;
+        const Json& v = f["date"];
+        if (v.is_string())
+            notes.date = dayFromIsoDate(v.get_ref<const std::string&>());
+        if (!notes.date)
+            f.wrong("date", "a day of the calendar written as 2026-12-08");
+    }
+}
+
 // One step's action and inputs, and the character it stores as its result. Ranges that depend on the
 // character before the step are left to the replay.
-Step readStep(const FieldValues& values, std::size_t number, int32_t& totalXPAfter)
+Step readStep(const FieldValues& values, std::size_t number, int32_t& totalXPAfter, bool& noted)
 {
     const FileFields f(values, kStepFieldNames, number);
     const Json& name = f["action"];
     const StepAction* action = name.is_string() ? stepAction(name.get_ref<const std::string&>()) : nullptr;
     if (!action)
         f.wrong("action", "one of \"set\", \"reset\", \"newCharacter\", \"event\", \"blankets\" or \"plan\"");
-    f.allowOnly({"action", "buildAfter", "looseXPAfter", "totalXPAfter", action->inputs[0], action->inputs[1],
-                 action->inputs[2], action->inputs[3]});
+    f.allowOnly({"action", "buildAfter", "looseXPAfter", "totalXPAfter", "date", "event", "note",
+                 action->inputs[0], action->inputs[1], action->inputs[2], action->inputs[3]});
 
     Step step{.kind = action->kind};
     switch (step.kind) {
@@ -50,6 +75,7 @@ Step readStep(const FieldValues& values, std::size_t number, int32_t& totalXPAft
     step.buildAfter = f.whole32("buildAfter");
     step.looseXPAfter = f.whole32("looseXPAfter");
     totalXPAfter = f.whole32("totalXPAfter");
+    readNotes(f, step.notes, noted);
     return step;
 }
 
@@ -103,9 +129,12 @@ public:
             m_inStep = false;
             try {
                 int32_t total = 0;
+                bool noted = false;
                 if (!m_skimming) {
-                    m_out.steps.push_back(readStep(m_step, m_stepNumber, total));
+                    m_out.steps.push_back(readStep(m_step, m_stepNumber, total, noted));
                     m_out.totalXPAfter.push_back(total);
+                    if (noted && !m_out.firstNotedStep)
+                        m_out.firstNotedStep = m_stepNumber;
                 }
             } catch (const FileDamage& d) {
                 problem(d.why);

@@ -32,6 +32,9 @@ struct ParsedCharacterFile {
     FieldValues fields;
     std::vector<Step> steps;
     std::vector<int32_t> totalXPAfter;
+    // The first step (counted from 1) with a field for notes, which only a version 3 file may have; 0 when
+    // none has.
+    std::size_t firstNotedStep = 0;
 };
 
 ParsedCharacterFile parseCharacterFile(std::string_view text);

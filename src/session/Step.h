@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/EventNotes.h"
+
 #include <cstdint>
 #include <string>
 
@@ -25,6 +27,8 @@ struct Step {
     // The character after the step.
     int32_t buildAfter = 30;
     int32_t looseXPAfter = 0;
+    // The player's record of it; nothing here bears on a figure.
+    EventNotes notes{};
 
     friend bool operator==(const Step&, const Step&) = default;
 };

@@ -140,6 +140,17 @@ TEST(CharacterFile, RefusesEveryBadFileWithOneMessage)
     for (int i = 0; i < 100000; ++i)
         deepGroups += "{\"a\": ";
     deepGroups += "1" + std::string(100000, '}');
+    // kAldric as the given version, its second step with the given notes.
+    const auto noted = [](const char* version, const std::string& notes) {
+        std::string text = kAldric;
+        text.replace(text.find("\"version\": 1") + 11, 1, version);
+        text.insert(text.find("\"totalXPAfter\": 218") + 19, ", " + notes);
+        return text;
+    };
+    const std::string badName =
+        damaged("step 2's \"event\" must be one line of text of at most 200 characters");
+    const std::string badDate =
+        damaged("step 2's \"date\" must be a day of the calendar written as 2026-12-08");
     const std::string badManual =
         damaged("\"manualLength\" must be one line of text of at most 32767 characters");
     const Row rows[] = {
@@ -169,11 +180,11 @@ TEST(CharacterFile, RefusesEveryBadFileWithOneMessage)
         {"JSON from another program", R"({"name": "vorn", "version": "1.0.0"})", notOurs},
         {"a list", "[1, 2, 3]", notOurs},
         {"another format", edited("format", "VORN character", "VORN guild"), notOurs},
-        {"a newer version", edited("version", "1", "3"),
+        {"a newer version", edited("version", "1", "4"),
          kName + " was saved by a newer version of this calculator."},
         {"a version beyond 64 bits", edited("version", "1", "18446744073709551615"),
          kName + " was saved by a newer version of this calculator."},
-        {"version 0", edited("version", "1", "0"), damaged("\"version\" must be a whole number from 1 to 2")},
+        {"version 0", edited("version", "1", "0"), damaged("\"version\" must be a whole number from 1 to 3")},
         {"no version", edited("\"version\"", "\"version\": 1,", ""), damaged("it has no \"version\"")},
         {"a name twice", edited("\"maxOut\"", "\"maxOut\"", "\"maxOut\": true, \"maxOut\""),
          damaged("it has \"maxOut\" twice")},
@@ -265,6 +276,21 @@ TEST(CharacterFile, RefusesEveryBadFileWithOneMessage)
         {"a character too large to count",
          oneStep(40, {.kind = Step::Kind::Set, .build = 20000, .buildAfter = 20000, .looseXPAfter = 0}),
          damaged("step 1 does not follow from the starting values")},
+        {"notes in a version 3 file",
+         noted("3", R"("date": "2024-02-29", "event": "Fall, \"Moot\"", "note": "")"), ""},
+        {"an event name in a version 2 file", noted("2", R"("event": "")"),
+         damaged("step 2 has an event name, date or note, which a version 2 file can't hold")},
+        {"a date in a version 1 file", noted("1", R"("date": "2026-12-08")"),
+         damaged("step 2 has an event name, date or note, which a version 1 file can't hold")},
+        {"a name of 200 characters", noted("3", "\"event\": \"" + std::string(200, 'x') + "\""), ""},
+        {"a name of 201 characters", noted("3", "\"event\": \"" + std::string(201, 'x') + "\""), badName},
+        {"a name of two lines", noted("3", R"("event": "Fall\nMoot")"), badName},
+        {"a note as a number", noted("3", R"("note": 7)"),
+         damaged("step 2's \"note\" must be one line of text of at most 200 characters")},
+        {"a day that isn't one", noted("3", R"("date": "2026-02-29")"), badDate},
+        {"a date in another form", noted("3", R"("date": "08.12.2026")"), badDate},
+        {"a date as a number", noted("3", R"("date": 20261208)"), badDate},
+        {"notes twice", noted("3", R"("note": "a", "note": "b")"), damaged("step 2 has \"note\" twice")},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

@@ -344,7 +344,7 @@ TEST(Plan, CharacterFileKeepsAPlanAndOnlyVersionTwoHoldsOne)
         {"negative blankets", with("blankets", "-2"),
          "step 2's \"blankets\" must be a whole number from 0 to 2147483647"},
         {"one blanket fewer", with("blankets", "1"), "step 2 does not follow from step 1"},
-        {"a newer version", with("version", "3"), ""},
+        {"a newer version", with("version", "4"), ""},
     };
     for (const auto& d : damages) {
         SCOPED_TRACE(d.name);
