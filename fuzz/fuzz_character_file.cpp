@@ -4,8 +4,8 @@
 //   come back unchanged through writing, reading and a session's restore;
 // - a first byte of 0xFF: the rest is a recipe for a character whose steps mostly follow from the ones
 //   before (their results counted by the fast rules) and sometimes not (inputs the window never
-//   takes, results off by one). The reader must accept the written file exactly when the reference
-//   replay does.
+//   takes, results off by one), some with an event name, date and note. The reader must accept the written
+//   file exactly when the reference replay does.
 #include "rules/BuildUtils.h"
 #include "rules/Errors.h"
 #include "rules/LiteralBuildUtils.h"
@@ -177,6 +177,13 @@ CharacterState recipe(Bytes& in)
         step.looseXPAfter = c.looseXP();
         if (how & 0x80)
             (how & 0x40 ? step.buildAfter : step.looseXPAfter) ^= 1;
+        // Notes as the session keeps them, which make the file version 3 and must come back unchanged.
+        if (how & 0x20) {
+            step.notes.event = in.pick<std::string>({"", "Fall Moot", "a, \"b\"; c", std::string(200, 'x')});
+            step.notes.date =
+                in.pick<std::optional<vorn::CalendarDay>>({std::nullopt, vorn::CalendarDay{2024, 2, 29}});
+            step.notes.note = in.pick<std::string>({"", "\xC3\xA9t\xC3\xA9 \\n", "\xF0\x9F\x8E\xB2"});
+        }
         s.steps.push_back(step);
     }
     return s;
