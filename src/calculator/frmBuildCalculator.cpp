@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDate>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -88,6 +89,11 @@ frmBuildCalculator::frmBuildCalculator(Prompter* prompter, QWidget* parent)
         prompter = m_ownPrompter.get();
     }
     m_prompter = prompter;
+    // Each new step is dated by the user's calendar on the day it is recorded.
+    m_session.setToday([] {
+        const QDate today = QDate::currentDate();
+        return std::optional(CalendarDay{today.year(), today.month(), today.day()});
+    });
 
     setObjectName("frmBuildCalculator");
     setWindowTitle(QString::fromUtf8(kBoxTitle));
@@ -238,6 +244,8 @@ void frmBuildCalculator::createMenus()
     mnuOpen = actions.at("mnuOpen");
     mnuSave = actions.at("mnuSave");
     mnuSaveAs = actions.at("mnuSaveAs");
+    mnuExportHistory = actions.at("mnuExportHistory");
+    mnuImportEvents = actions.at("mnuImportEvents");
     mnuQuit = actions.at("mnuQuit");
     mnuUndo = actions.at("mnuUndo");
     mnuRedo = actions.at("mnuRedo");
@@ -342,6 +350,8 @@ void frmBuildCalculator::connectHandlers()
     connect(mnuOpen, &QAction::triggered, this, &frmBuildCalculator::mnuOpen_Click);
     connect(mnuSave, &QAction::triggered, this, &frmBuildCalculator::mnuSave_Click);
     connect(mnuSaveAs, &QAction::triggered, this, &frmBuildCalculator::mnuSaveAs_Click);
+    connect(mnuExportHistory, &QAction::triggered, this, &frmBuildCalculator::mnuExportHistory_Click);
+    connect(mnuImportEvents, &QAction::triggered, this, &frmBuildCalculator::mnuImportEvents_Click);
     connect(mnuRecent, &QMenu::aboutToShow, this, &frmBuildCalculator::mnuRecent_Show);
     connect(mnuQuit, &QAction::triggered, this, &frmBuildCalculator::mnuQuit_Click);
     connect(mnuUndo, &QAction::triggered, this, &frmBuildCalculator::mnuUndo_Click);

@@ -100,6 +100,8 @@ private:
     void mnuOpen_Click();
     bool mnuSave_Click();
     bool mnuSaveAs_Click();
+    void mnuExportHistory_Click();
+    void mnuImportEvents_Click();
     void mnuRecent_Show();
     void mnuRecentEntry_Click(const QString& path);
     void mnuQuit_Click();
@@ -134,6 +136,8 @@ private:
     QAction* mnuOpen = nullptr;
     QAction* mnuSave = nullptr;
     QAction* mnuSaveAs = nullptr;
+    QAction* mnuExportHistory = nullptr;
+    QAction* mnuImportEvents = nullptr;
     QMenu* mnuRecent = nullptr;
     QAction* mnuQuit = nullptr;
     QAction* mnuUndo = nullptr;

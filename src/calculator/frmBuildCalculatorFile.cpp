@@ -5,6 +5,8 @@
 #include "calculator/frmHistory.h"
 #include "calculator/frmPlan.h"
 #include "common/ScreenFit.h"
+#include "session/CharacterFile.h"
+#include "session/HistoryCsv.h"
 #include "session/RecentFileNames.h"
 
 #include <QAction>
@@ -17,6 +19,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSaveFile>
 
 namespace vorn {
 
@@ -168,6 +171,41 @@ bool frmBuildCalculator::saveTo(const QString& path)
     RecentCharacters().remember(m_path);
     showSessionState();
     return true;
+}
+
+void frmBuildCalculator::mnuExportHistory_Click()
+{
+    const QString base =
+        m_path.isEmpty() ? QStringLiteral("Character") : QFileInfo(m_path).completeBaseName();
+    const QString path = QString::fromStdString(
+        m_prompter->chooseCsvToSave("Export History", (base + QStringLiteral(" history.csv")).toStdString()));
+    if (path.isEmpty())
+        return;
+    const QByteArray text = QByteArray::fromStdString(historyCsv(m_session));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+        showMessage({"\"" + displayName(path).toStdString() +
+                     "\" could not be written: " + file.errorString().toStdString() + "."});
+}
+
+void frmBuildCalculator::mnuImportEvents_Click()
+{
+    const QString path = QString::fromStdString(m_prompter->chooseCsvToOpen("Import Events"));
+    if (path.isEmpty())
+        return;
+    const std::string name = "\"" + displayName(path).toStdString() + "\"";
+    // Only a regular file is read: a FIFO or a device might never end.
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+        showMessage({name + " could not be opened as a file of events."});
+        return;
+    }
+    if (file.size() > qint64(kMostCharacterFileBytes)) {
+        showMessage({name + " is too large to be a file of events."});
+        return;
+    }
+    const QByteArray bytes = file.read(qint64(kMostCharacterFileBytes) + 1);
+    apply(m_session.importEvents(std::string_view(bytes.constData(), std::size_t(bytes.size())), boxTexts()));
 }
 
 void frmBuildCalculator::mnuRecent_Show()

@@ -43,6 +43,9 @@ public:
     // A character file's path chosen by the user (UTF-8), or "" when cancelled.
     virtual std::string chooseFileToOpen() = 0;
     virtual std::string chooseFileToSave(const std::string& suggested) = 0;
+    // A spreadsheet's CSV file chosen by the user (UTF-8) under the dialog's title, or "" when cancelled.
+    virtual std::string chooseCsvToOpen(const std::string& title) = 0;
+    virtual std::string chooseCsvToSave(const std::string& title, const std::string& suggested) = 0;
 };
 
 } // namespace vorn

@@ -142,17 +142,41 @@ std::string QtPrompter::chooseFileToOpen()
         .toStdString();
 }
 
-std::string QtPrompter::chooseFileToSave(const std::string& suggested)
+namespace {
+
+// A save dialog that adds the extension before it asks whether to replace a file, so that "Bob" asks about
+// the "Bob.vornchar" it will write.
+std::string chooseToSave(QWidget* parent, const QString& title, const std::string& suggested,
+                         const QString& filter, const QString& suffix)
 {
-    QFileDialog dialog(m_parent, QStringLiteral("Save Character As"), QString::fromStdString(suggested),
-                       kCharacterFilter);
+    QFileDialog dialog(parent, title, QString::fromStdString(suggested), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    // The extension is added before the dialog asks whether to replace a file, so that "Bob" asks about
-    // the "Bob.vornchar" it will write.
-    dialog.setDefaultSuffix(QStringLiteral("vornchar"));
+    dialog.setDefaultSuffix(suffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().front().toStdString();
+}
+
+const QString kCsvFilter = QStringLiteral("Spreadsheet files (*.csv *.txt);;All files (*)");
+
+} // namespace
+
+std::string QtPrompter::chooseFileToSave(const std::string& suggested)
+{
+    return chooseToSave(m_parent, QStringLiteral("Save Character As"), suggested, kCharacterFilter,
+                        QStringLiteral("vornchar"));
+}
+
+std::string QtPrompter::chooseCsvToOpen(const std::string& title)
+{
+    return QFileDialog::getOpenFileName(m_parent, QString::fromStdString(title), QString(), kCsvFilter)
+        .toStdString();
+}
+
+std::string QtPrompter::chooseCsvToSave(const std::string& title, const std::string& suggested)
+{
+    return chooseToSave(m_parent, QString::fromStdString(title), suggested, kCsvFilter,
+                        QStringLiteral("csv"));
 }
 
 } // namespace vorn

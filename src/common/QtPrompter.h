@@ -17,6 +17,8 @@ public:
     OverwriteAnswer askOverwriteChanged(const std::string& name) override;
     std::string chooseFileToOpen() override;
     std::string chooseFileToSave(const std::string& suggested) override;
+    std::string chooseCsvToOpen(const std::string& title) override;
+    std::string chooseCsvToSave(const std::string& title, const std::string& suggested) override;
 
 private:
     QWidget* m_parent;

@@ -58,6 +58,17 @@ public:
         shown.push_back({Kind::FileDialog, "save " + suggested, kBoxTitle, MessageIcon::None});
         return next(files, std::string{});
     }
+    std::string chooseCsvToOpen(const std::string& title) override
+    {
+        shown.push_back({Kind::FileDialog, "open csv " + title, kBoxTitle, MessageIcon::None});
+        return next(files, std::string{});
+    }
+    std::string chooseCsvToSave(const std::string& title, const std::string& suggested) override
+    {
+        shown.push_back(
+            {Kind::FileDialog, "save csv " + title + " " + suggested, kBoxTitle, MessageIcon::None});
+        return next(files, std::string{});
+    }
 
     std::vector<std::string> messages() const
     {

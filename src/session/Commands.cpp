@@ -17,6 +17,8 @@ constexpr Command kCommands[] = {
     {"mnuSave",              "mnuFile",   "&Save Character",              {"Ctrl+S"},                  {},          "downloads the file where the browser can't write to it", true,    true,  false},
     {"mnuSaveAs",            "mnuFile",   "Save Character &As\u2026",     {"Ctrl+Shift+S"},            {},          "where the browser lets the page choose the file",        true,    true,  false},
     {"mnuShareCharacter",    "mnuFile",   "Share Character\u2026",        {},                          {},          nullptr,                                                  false,   true,  false},
+    {"mnuExportHistory",     "mnuFile",   "&Export History\u2026",        {},                          {},          nullptr,                                                  true,    false, true},
+    {"mnuImportEvents",      "mnuFile",   "&Import Events\u2026",         {},                          {},          nullptr,                                                  true,    false, false},
     {"mnuQuit",              "mnuFile",   "&Quit",                        {"Ctrl+Q"},                  {},          nullptr,                                                  true,    false, true},
     {"mnuUndo",              "mnuEdit",   "&Undo",                        {"Ctrl+Z"},                  {},          "in a box with typing to undo: undo the typing",          true,    true,  false},
     {"mnuRedo",              "mnuEdit",   "&Redo",                        {"Ctrl+Y", "Ctrl+Shift+Z"},  {},          nullptr,                                                  true,    true,  false},

@@ -26,6 +26,12 @@ HistoryRow historyRow(const CalculatorSession& session, std::size_t row)
     shown.what = start ? "Starting values" : describe(*step);
     if (shown.undone)
         shown.what += " (undone)";
+    if (step) {
+        shown.event = step->notes.event;
+        shown.date = step->notes.date ? isoDate(*step->notes.date) : std::string();
+        shown.note = step->notes.note;
+        shown.notesEditable = session.canEditNotes(row);
+    }
     shown.build = intToText(build);
     shown.looseXP = intToText(looseXP);
     try {

@@ -16,6 +16,12 @@ struct HistoryRow {
     std::string totalXP;  // empty only for a start that no step has made countable
     bool current = false; // the character as it stands now
     bool undone = false;
+    // The step's notes (none for the starting values): the date as ISO 8601 ("2026-12-08", empty for
+    // none), which a front end shows in the user's format. Only a step in effect takes edits.
+    std::string event;
+    std::string date;
+    std::string note;
+    bool notesEditable = false;
 };
 
 // The captions of the history table's four columns, in order.

@@ -2,6 +2,7 @@
 // History window, Copy Results, and files that can't be opened.
 #include "CalculatorHarness.h"
 #include "session/CharacterFile.h"
+#include "session/HistoryCsv.h"
 #include "shell/CommandLine.h"
 
 #include <QAction>
@@ -41,6 +42,7 @@ private slots:
     void fileGivenOnTheCommandLine_data();
     void fileGivenOnTheCommandLine();
     void recentNamesakesToldApart();
+    void eventsImportedAndHistoryExported();
 
 private:
     QTemporaryDir m_dir;
@@ -291,6 +293,40 @@ void tst_CharacterFiles::recentNamesakesToldApart()
         QCOMPARE(entry->statusTip(), whole);
     }
     QCOMPARE(texts, QStringList({"&1 Same.vornchar (y)", "&2 Same.vornchar (x)"}));
+}
+
+// File → Import Events… adds a spreadsheet's events as one change; Export History… writes the history as the
+// session exports it; a file that can't be read is named in one message and adds nothing.
+void tst_CharacterFiles::eventsImportedAndHistoryExported()
+{
+    const QString events = m_dir.filePath("events.csv");
+    QFile file(events);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("Length;Event;Blankets\r\nNormal Event;Fall Moot;1\r\n3;Winter Court;\r\n");
+    file.close();
+    Calculator c;
+    c.prompter.files.push_back(events.toStdString());
+    choose(c, "mnuImportEvents");
+    QCOMPARE(c.window.session().steps().size(), std::size_t(3));
+    QCOMPARE(c.window.session().steps()[1].notes.event, "Fall Moot");
+    QVERIFY(c.window.session().steps()[1].notes.date.has_value());
+    const QStringList imported = c.labels();
+    choose(c, "mnuUndo");
+    QCOMPARE(c.text("lblBuild"), "30");
+    choose(c, "mnuRedo");
+    QCOMPARE(c.labels(), imported);
+
+    const QString exported = m_dir.filePath("history.csv");
+    c.prompter.files.push_back(exported.toStdString());
+    choose(c, "mnuExportHistory");
+    QFile back(exported);
+    QVERIFY(back.open(QIODevice::ReadOnly));
+    QCOMPARE(back.readAll(), QByteArray::fromStdString(vorn::historyCsv(c.window.session())));
+
+    c.prompter.files.push_back(m_dir.filePath("missing.csv").toStdString());
+    choose(c, "mnuImportEvents");
+    QCOMPARE(c.messages(), QStringList{"\"missing.csv\" could not be opened as a file of events."});
+    QCOMPARE(c.labels(), imported);
 }
 
 QTEST_MAIN(tst_CharacterFiles)

@@ -130,6 +130,9 @@ TEST(EventNotes, AnEditIsAChangeOfItsOwnThatNoFigureFollows)
     EXPECT_TRUE(s.modified());
     EXPECT_TRUE(s.needsSaveQuestion(false));
     EXPECT_EQ(historyRowCount(s), 4u);
+    EXPECT_EQ(historyRow(s, 1).event, "Spring Moot");
+    EXPECT_EQ(historyRow(s, 1).date, "2026-12-08");
+    EXPECT_FALSE(historyRow(s, 0).notesEditable);
     EXPECT_EQ(s.character().build(), before.steps.back().buildAfter);
     s.editEvent(1, "Spring Moot"); // the same text again changes nothing
     s.undo(p.boxes);
