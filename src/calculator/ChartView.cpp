@@ -33,6 +33,34 @@ int widestLabel(const QFontMetrics& m, const ChartAxis& axis)
     return widest;
 }
 
+// A dotted line across the plot at the goal's height, its words above it (under it near the top), on the
+// ground's colour so that no line runs through them.
+void drawGoal(QPainter& p, const Chart& chart, const QRect& plot, int width, const QPalette& pal)
+{
+    if (!chart.goal)
+        return;
+    const ChartMark& goal = *chart.goal;
+    const ChartAxis& axis = goal.quantity == ChartQuantity::Build ? chart.build : chart.totalXP;
+    const double y = place(axis, goal.value, plot.bottom(), plot.top());
+    QPen pen(chartLineColour(pal, goal.quantity), 1.5);
+    pen.setStyle(Qt::DotLine);
+    p.setPen(pen);
+    p.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+
+    // The words are measured, not cut: where the plot is narrower than they are, they run on over the
+    // right-hand tick labels rather than off the chart.
+    const QFontMetrics m = p.fontMetrics();
+    const QString label = text(goal.label);
+    const int gap = m.averageCharWidth();
+    const QSize size(m.horizontalAdvance(label) + gap, m.height());
+    const int x = std::max(0, std::min(plot.left() + gap / 2, width - size.width()));
+    const bool above = y - size.height() >= plot.top();
+    const QRect box(QPoint(x, above ? static_cast<int>(y) - size.height() : static_cast<int>(y) + 1), size);
+    p.fillRect(box, pal.color(QPalette::Base));
+    p.setPen(pal.color(QPalette::Text));
+    p.drawText(box, Qt::AlignCenter, label);
+}
+
 } // namespace
 
 ChartView::ChartView(QWidget* parent) : QWidget(parent)
@@ -51,12 +79,7 @@ void ChartView::setChart(Chart chart)
 
 QColor ChartView::lineColour(ChartQuantity quantity) const
 {
-    const QColor ground = palette().color(QPalette::Base);
-    const QColor ink = palette().color(QPalette::Text);
-    // Build in the palette's own highlight; Total XP in an orange that no theme's highlight is close to.
-    const QColor wanted =
-        quantity == ChartQuantity::Build ? palette().color(QPalette::Highlight) : QColor(230, 120, 20);
-    return readableInk(ground, wanted, ink, kLeastLineContrast);
+    return chartLineColour(palette(), quantity);
 }
 
 QSize ChartView::sizeHint() const
@@ -73,53 +96,72 @@ QSize ChartView::minimumSizeHint() const
 void ChartView::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
+    drawChart(p, rect(), m_chart, palette());
+}
+
+QColor chartLineColour(const QPalette& palette, ChartQuantity quantity)
+{
+    const QColor ground = palette.color(QPalette::Base);
+    const QColor ink = palette.color(QPalette::Text);
+    // Build in the palette's own highlight; Total XP in an orange that no theme's highlight is close to.
+    const QColor wanted =
+        quantity == ChartQuantity::Build ? palette.color(QPalette::Highlight) : QColor(230, 120, 20);
+    return readableInk(ground, wanted, ink, kLeastLineContrast);
+}
+
+void drawChart(QPainter& p, const QRect& area, const Chart& chart, const QPalette& pal)
+{
+    p.save();
+    p.translate(area.topLeft());
     p.setRenderHint(QPainter::Antialiasing);
-    const QPalette& pal = palette();
-    p.fillRect(rect(), pal.color(QPalette::Base));
+    p.fillRect(QRect(QPoint(0, 0), area.size()), pal.color(QPalette::Base));
     const QColor ink = pal.color(QPalette::Text);
     QColor grid = ink;
     grid.setAlphaF(0.15f);
 
-    const QFontMetrics m(font());
+    const QFontMetrics m = p.fontMetrics();
     const int line = m.height();
     const int gap = m.averageCharWidth();
+    const int width = area.width();
     // Legend on top, axis titles above their labels, tick labels beside and under the plot.
     const int top = 2 * line + gap;
-    const int left = gap + widestLabel(m, m_chart.build) + gap;
-    const int right = width() - (gap + widestLabel(m, m_chart.totalXP) + gap);
-    const int bottom = height() - (2 * line + gap);
-    if (right - left < 2 * gap || bottom - top < line)
+    const int left = gap + widestLabel(m, chart.build) + gap;
+    const int right = width - (gap + widestLabel(m, chart.totalXP) + gap);
+    const int bottom = area.height() - (2 * line + gap);
+    if (right - left < 2 * gap || bottom - top < line) {
+        p.restore();
         return;
+    }
 
     p.setPen(ink);
     // The axis titles stand above the plot, where they may run on over it rather than be cut to the
     // width of the tick labels under them.
-    const QString buildTitle = text(m_chart.build.title);
-    const QString totalXPTitle = text(m_chart.totalXP.title);
+    const QString buildTitle = text(chart.build.title);
+    const QString totalXPTitle = text(chart.totalXP.title);
     const int buildTitleWidth = m.horizontalAdvance(buildTitle) + 1;
     const int totalXPTitleWidth = m.horizontalAdvance(totalXPTitle) + 1;
     p.drawText(QRect(gap, line, buildTitleWidth, line), Qt::AlignLeft, buildTitle);
-    p.drawText(QRect(width() - gap - totalXPTitleWidth, line, totalXPTitleWidth, line), Qt::AlignRight,
+    p.drawText(QRect(width - gap - totalXPTitleWidth, line, totalXPTitleWidth, line), Qt::AlignRight,
                totalXPTitle);
-    p.drawText(QRect(left, bottom + line, right - left, line), Qt::AlignHCenter, text(m_chart.x.title));
+    p.drawText(QRect(left, bottom + line, right - left, line), Qt::AlignHCenter, text(chart.x.title));
 
     // Grid and labels: the left axis's ticks across the plot, the right axis's labels at their own heights.
-    for (const ChartTick& t : m_chart.build.ticks) {
-        const double y = place(m_chart.build, t.value, bottom, top);
+    for (const ChartTick& t : chart.build.ticks) {
+        const double y = place(chart.build, t.value, bottom, top);
         p.setPen(grid);
         p.drawLine(QPointF(left, y), QPointF(right, y));
         p.setPen(ink);
         p.drawText(QRectF(0, y - line / 2.0, left - gap, line), Qt::AlignRight | Qt::AlignVCenter,
                    text(t.label));
     }
-    for (const ChartTick& t : m_chart.totalXP.ticks) {
-        const double y = place(m_chart.totalXP, t.value, bottom, top);
-        p.drawText(QRectF(right + gap, y - line / 2.0, width() - right - gap, line),
+    for (const ChartTick& t : chart.totalXP.ticks) {
+        const double y = place(chart.totalXP, t.value, bottom, top);
+        p.drawText(QRectF(right + gap, y - line / 2.0, width - right - gap, line),
                    Qt::AlignLeft | Qt::AlignVCenter, text(t.label));
     }
     int lastLabelEnd = -gap;
-    for (const ChartTick& t : m_chart.x.ticks) {
-        const double x = place(m_chart.x, t.value, left, right);
+    for (const ChartTick& t : chart.x.ticks) {
+        const double x = place(chart.x, t.value, left, right);
         const QString label = text(t.label);
         const int w = m.horizontalAdvance(label);
         // Labels that would run into the one before are left out; the grid line stays.
@@ -133,18 +175,18 @@ void ChartView::paintEvent(QPaintEvent*)
     }
     p.setPen(ink);
     p.drawRect(QRectF(left, top, right - left, bottom - top));
-    drawGoal(p, QRect(left, top, right - left, bottom - top));
+    drawGoal(p, chart, QRect(left, top, right - left, bottom - top), width, pal);
 
     // The lines, and the legend of each: a short stroke in the line's pen, then its name.
     int legendX = left;
-    for (const ChartSeries& s : m_chart.series) {
-        QPen pen(lineColour(s.quantity), 2);
+    for (const ChartSeries& s : chart.series) {
+        QPen pen(chartLineColour(pal, s.quantity), 2);
         pen.setStyle(s.planned ? Qt::DashLine : Qt::SolidLine);
-        const ChartAxis& y = s.quantity == ChartQuantity::Build ? m_chart.build : m_chart.totalXP;
+        const ChartAxis& y = s.quantity == ChartQuantity::Build ? chart.build : chart.totalXP;
         QPolygonF points;
         points.reserve(static_cast<qsizetype>(s.points.size()));
         for (const ChartPoint& pt : s.points)
-            points << QPointF(place(m_chart.x, pt.x, left, right), place(y, pt.y, bottom, top));
+            points << QPointF(place(chart.x, pt.x, left, right), place(y, pt.y, bottom, top));
         p.setPen(pen);
         p.drawPolyline(points);
         // A single point makes no line: a dot in the line's colour instead.
@@ -162,32 +204,7 @@ void ChartView::paintEvent(QPaintEvent*)
                    Qt::AlignLeft | Qt::AlignVCenter, name);
         legendX += stroke + gap / 2 + m.horizontalAdvance(name) + 2 * gap;
     }
-}
-
-void ChartView::drawGoal(QPainter& p, const QRect& plot) const
-{
-    if (!m_chart.goal)
-        return;
-    const ChartMark& goal = *m_chart.goal;
-    const ChartAxis& axis = goal.quantity == ChartQuantity::Build ? m_chart.build : m_chart.totalXP;
-    const double y = place(axis, goal.value, plot.bottom(), plot.top());
-    QPen pen(lineColour(goal.quantity), 1.5);
-    pen.setStyle(Qt::DotLine);
-    p.setPen(pen);
-    p.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
-
-    // The words are measured, not cut: where the plot is narrower than they are, they run on over the
-    // right-hand tick labels rather than off the chart.
-    const QFontMetrics m(font());
-    const QString label = text(goal.label);
-    const int gap = m.averageCharWidth();
-    const QSize size(m.horizontalAdvance(label) + gap, m.height());
-    const int x = std::max(0, std::min(plot.left() + gap / 2, width() - size.width()));
-    const bool above = y - size.height() >= plot.top();
-    const QRect box(QPoint(x, above ? static_cast<int>(y) - size.height() : static_cast<int>(y) + 1), size);
-    p.fillRect(box, palette().color(QPalette::Base));
-    p.setPen(palette().color(QPalette::Text));
-    p.drawText(box, Qt::AlignCenter, label);
+    p.restore();
 }
 
 } // namespace vorn

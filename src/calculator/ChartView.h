@@ -28,11 +28,13 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    // A dotted line across the plot at the goal's height, its words above it (under it near the top),
-    // on the ground's colour so that no line runs through them.
-    void drawGoal(QPainter& p, const QRect& plot) const;
-
     Chart m_chart;
 };
+
+// The colour of a quantity's lines on a palette's ground.
+QColor chartLineColour(const QPalette& palette, ChartQuantity quantity);
+// Draws `chart` into `area` in the painter's font and the palette's colours: the window's chart and the
+// printed one are the same drawing.
+void drawChart(QPainter& p, const QRect& area, const Chart& chart, const QPalette& palette);
 
 } // namespace vorn
