@@ -181,7 +181,7 @@ if(VORN_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 else()
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6widgets6, libqt6gui6, libqt6core6, qt6-qpa-plugins")
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6printsupport6, libqt6widgets6, libqt6gui6, libqt6core6, qt6-qpa-plugins")
 endif()
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 

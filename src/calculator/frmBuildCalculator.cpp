@@ -246,6 +246,7 @@ void frmBuildCalculator::createMenus()
     mnuSaveAs = actions.at("mnuSaveAs");
     mnuExportHistory = actions.at("mnuExportHistory");
     mnuImportEvents = actions.at("mnuImportEvents");
+    mnuPrint = actions.at("mnuPrint");
     mnuQuit = actions.at("mnuQuit");
     mnuUndo = actions.at("mnuUndo");
     mnuRedo = actions.at("mnuRedo");
@@ -352,6 +353,7 @@ void frmBuildCalculator::connectHandlers()
     connect(mnuSaveAs, &QAction::triggered, this, &frmBuildCalculator::mnuSaveAs_Click);
     connect(mnuExportHistory, &QAction::triggered, this, &frmBuildCalculator::mnuExportHistory_Click);
     connect(mnuImportEvents, &QAction::triggered, this, &frmBuildCalculator::mnuImportEvents_Click);
+    connect(mnuPrint, &QAction::triggered, this, &frmBuildCalculator::mnuPrint_Click);
     connect(mnuRecent, &QMenu::aboutToShow, this, &frmBuildCalculator::mnuRecent_Show);
     connect(mnuQuit, &QAction::triggered, this, &frmBuildCalculator::mnuQuit_Click);
     connect(mnuUndo, &QAction::triggered, this, &frmBuildCalculator::mnuUndo_Click);

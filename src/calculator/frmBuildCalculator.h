@@ -102,6 +102,7 @@ private:
     bool mnuSaveAs_Click();
     void mnuExportHistory_Click();
     void mnuImportEvents_Click();
+    void mnuPrint_Click();
     void mnuRecent_Show();
     void mnuRecentEntry_Click(const QString& path);
     void mnuQuit_Click();
@@ -138,6 +139,7 @@ private:
     QAction* mnuSaveAs = nullptr;
     QAction* mnuExportHistory = nullptr;
     QAction* mnuImportEvents = nullptr;
+    QAction* mnuPrint = nullptr;
     QMenu* mnuRecent = nullptr;
     QAction* mnuQuit = nullptr;
     QAction* mnuUndo = nullptr;

@@ -1,11 +1,14 @@
 // The calculator window's File and Edit commands: the character's file, undo and redo, its history and
 // its results on the clipboard. What changes the character is still the session's; this is wiring.
 #include "calculator/CharacterFileIO.h"
+#include "calculator/CharacterSheetPrinter.h"
 #include "calculator/frmBuildCalculator.h"
 #include "calculator/frmHistory.h"
 #include "calculator/frmPlan.h"
 #include "common/ScreenFit.h"
 #include "session/CharacterFile.h"
+#include "session/CharacterSheet.h"
+#include "session/Chart.h"
 #include "session/HistoryCsv.h"
 #include "session/RecentFileNames.h"
 
@@ -15,10 +18,13 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QSaveFile>
 
 namespace vorn {
@@ -206,6 +212,23 @@ void frmBuildCalculator::mnuImportEvents_Click()
     }
     const QByteArray bytes = file.read(qint64(kMostCharacterFileBytes) + 1);
     apply(m_session.importEvents(std::string_view(bytes.constData(), std::size_t(bytes.size())), boxTexts()));
+}
+
+void frmBuildCalculator::mnuPrint_Click()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    const QString name = m_path.isEmpty() ? QString() : displayName(m_path);
+    printer.setDocName(name.isEmpty() ? QString::fromUtf8(kSheetTitle) : name);
+    // The dialog offers a PDF file as well as the printers, and A4 or Letter as the user's locale has it.
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(tr("Print Character Sheet"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QDate today = QDate::currentDate();
+    const CharacterSheet sheet = characterSheet(m_session, boxTexts(), name.toStdString(),
+                                                CalendarDay{today.year(), today.month(), today.day()});
+    if (printCharacterSheet(sheet, historyChart(m_session), printer) == 0)
+        showMessage({"The character sheet could not be printed."});
 }
 
 void frmBuildCalculator::mnuRecent_Show()

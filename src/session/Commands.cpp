@@ -19,6 +19,7 @@ constexpr Command kCommands[] = {
     {"mnuShareCharacter",    "mnuFile",   "Share Character\u2026",        {},                          {},          nullptr,                                                  false,   true,  false},
     {"mnuExportHistory",     "mnuFile",   "&Export History\u2026",        {},                          {},          nullptr,                                                  true,    false, true},
     {"mnuImportEvents",      "mnuFile",   "&Import Events\u2026",         {},                          {},          nullptr,                                                  true,    false, false},
+    {"mnuPrint",             "mnuFile",   "&Print Character Sheet\u2026", {"Ctrl+Shift+P"},            {},          nullptr,                                                  true,    false, false},
     {"mnuQuit",              "mnuFile",   "&Quit",                        {"Ctrl+Q"},                  {},          nullptr,                                                  true,    false, true},
     {"mnuUndo",              "mnuEdit",   "&Undo",                        {"Ctrl+Z"},                  {},          "in a box with typing to undo: undo the typing",          true,    true,  false},
     {"mnuRedo",              "mnuEdit",   "&Redo",                        {"Ctrl+Y", "Ctrl+Shift+Z"},  {},          nullptr,                                                  true,    true,  false},
