@@ -26,6 +26,9 @@ constexpr double kUnitsPerInch = 96.0;
 constexpr int kBodyPixels = 11;
 constexpr int kTitlePixels = 20;
 constexpr double kPad = 4;
+// The columns of words (event, note, what was done) share the width that the date and the figures
+// leave, in these parts of ten, and wrap; the others take one line as wide as their widest cell.
+constexpr std::array<double, kColumns> kWordShare = {0, 0, 3, 4, 3, 0, 0, 0};
 // The chart takes at most this share of the first page's height.
 constexpr double kChartShare = 0.3;
 
@@ -90,7 +93,6 @@ Columns cellsOf(const SheetRow& r)
             text(r.what), text(r.build),    text(r.looseXP), text(r.totalXP)};
 }
 
-// Figures and dates take what their widest cell needs; the words share the rest, the note most.
 Table layOutTable(const CharacterSheet& sheet, QPaintDevice* device, double width)
 {
     Table t;
@@ -102,10 +104,9 @@ Table layOutTable(const CharacterSheet& sheet, QPaintDevice* device, double widt
         t.rows.push_back(cellsOf(r));
 
     const QFontMetricsF bold(sized(kBodyPixels, true), device);
-    constexpr std::array<double, kColumns> wordShare = {0, 0, 3, 4, 3, 0, 0, 0};
     double fixed = 0;
     for (std::size_t c = 0; c < kColumns; ++c) {
-        if (wordShare[c] > 0)
+        if (kWordShare[c] > 0)
             continue;
         double widest = 0;
         for (const Columns& row : t.rows)
@@ -115,14 +116,14 @@ Table layOutTable(const CharacterSheet& sheet, QPaintDevice* device, double widt
     }
     const double rest = std::max(0.0, width - fixed);
     for (std::size_t c = 0; c < kColumns; ++c)
-        if (wordShare[c] > 0)
-            t.widths[c] = rest * wordShare[c] / 10;
+        if (kWordShare[c] > 0)
+            t.widths[c] = rest * kWordShare[c] / 10;
 
     for (std::size_t i = 0; i < t.rows.size(); ++i) {
         const QFont font = sized(kBodyPixels, i == 0 || sheet.rows[i - 1].current);
         double tallest = QFontMetricsF(font, device).height();
         for (std::size_t c = 0; c < kColumns; ++c)
-            if (wordShare[c] > 0)
+            if (kWordShare[c] > 0)
                 tallest =
                     std::max(tallest, Wrapped(t.rows[i][c], font, device, t.widths[c] - 2 * kPad).height());
         t.heights.push_back(tallest + 2 * kPad);
@@ -144,7 +145,7 @@ void drawRow(QPainter& p, const Table& t, std::size_t i, bool current, double y,
     for (std::size_t c = 0; c < kColumns; ++c) {
         const QRectF cell(x + kPad, y + kPad, t.widths[c] - 2 * kPad, h - 2 * kPad);
         p.setPen(Qt::black);
-        if (kSheetColumnIsFigure[c] || c == 1)
+        if (kWordShare[c] == 0)
             p.drawText(cell, (kSheetColumnIsFigure[c] ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop,
                        t.rows[i][c]);
         else
