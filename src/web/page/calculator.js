@@ -346,7 +346,7 @@ function connectHandlers(commandFor, planChoices) {
         mnuUndo: () => apply(session.undo(boxes())),
         mnuRedo: () => apply(session.redo(boxes())),
         mnuCopyResults: copyResults,
-        mnuHistory: () => VornDialogs.history(Session.historyCaptions(), session.history(), session.historyChart()),
+        mnuHistory: () => VornDialogs.history(Session.historyCaptions(), session, session.historyChart()),
         mnuAddBlankets: askForBlankets,
         mnuCalculateBlankets: () => apply(session.reverseCalculateBlankets()),
         mnuPlan: () => VornPlan.open(),
