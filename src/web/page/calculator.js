@@ -121,17 +121,21 @@ function showSessionState(now) {
 // Set while the page takes the character kept in storage, which needs no keeping again.
 let taking = false;
 
-// The character is put in the browser's storage after every change, for the next visit and the other
-// tabs of the page. A browser that won't keep it is said so once, in the page, until it keeps it again.
+// The character is put in the browser's storage within a second of every change, for the next visit and
+// the other tabs of the page, and at once when the page is hidden or left. A browser that won't keep it
+// is said so once, in the page, until it keeps it again.
 function keepCharacter() {
-    if (taking)
-        return;
+    if (!taking)
+        keeping.changed();
+}
+
+const keeping = VornStorage.keepingSoon(() => {
     const kept = VornStorage.keep(session.save(boxes()), state.fileName || null, state.needsSaveQuestion);
     const notice = kept ? "" : "This browser is not keeping this character; save it to a file to keep it.";
     // Written only when it changes, so that a status is read out once.
     if (byId("keepingNotice").textContent !== notice)
         byId("keepingNotice").textContent = notice;
-}
+}, { set: (run, ms) => setTimeout(run, ms), clear: (timer) => clearTimeout(/** @type {number} */ (timer)) }, 1000);
 
 // Whether a box has typing of its own to undo or redo: what it held when the program last wrote it,
 // and what the user's typing last made of it.
@@ -379,6 +383,7 @@ function take(kept) {
     if (!read.choices)
         return read;
     VornStorage.shows(kept);
+    keeping.drop();
     taking = true;
     try {
         showChoicesOf(read.choices);
@@ -428,7 +433,8 @@ async function followElsewhere() {
         elsewhere.declined = kept.revision;
         return;
     }
-    if (!kept.madeFromShown) {
+    // Changes here not yet kept are not in the other tab's character either.
+    if (!kept.madeFromShown || keeping.pending()) {
         if (!(await maySetCharacterAside(async () => !!(await write(false))))) {
             elsewhere.declined = VornStorage.kept().revision;
             return;
@@ -443,6 +449,12 @@ async function followElsewhere() {
 
 function followOtherTabs() {
     VornStorage.onKeptElsewhere(followElsewhere);
+    // Another tab shown in this one's place, or the page left: what waits to be kept is kept now.
+    window.addEventListener("pagehide", keeping.now);
+    document.addEventListener("visibilitychange", () => {
+        if (document.visibilityState === "hidden")
+            keeping.now();
+    });
     // A box closing may leave another open in its place; the character waits for the last one.
     document.addEventListener("close", () => setTimeout(() => {
         if (elsewhere.waiting)
