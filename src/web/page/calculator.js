@@ -286,7 +286,10 @@ async function shareCharacter() {
 // The commands the browser allows now: writing to a file the user picks, and sharing.
 function showOffered() {
     /** @type {HTMLElement} */ (byId("mnuSaveAs").parentElement).hidden = !characterFiles.offered();
-    /** @type {HTMLElement} */ (byId("mnuShareCharacter").parentElement).hidden = !shareableFile();
+    // Whether the browser shares such a file turns on its name and type, not its text: an empty one tells,
+    // where writing a long character's file each time a menu opens or a key is pressed would not fit a frame.
+    /** @type {HTMLElement} */ (byId("mnuShareCharacter").parentElement).hidden =
+        !characterFiles.shareable("", state.fileName || kNewFileName);
 }
 
 // The lists, the check box and a manual length as the character has them, then one refresh.
