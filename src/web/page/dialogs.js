@@ -249,7 +249,7 @@ function historyRow(captions, row, index) {
 export function history(captions, session, chart) {
     const table = byId("tblHistory", HTMLTableElement);
     const picture = byId("picHistoryChart", SVGSVGElement);
-    const steps = (historyWindow ??= new RowWindow(/** @type {HTMLElement} */ (table.parentElement), table));
+    const steps = (historyWindow ??= new RowWindow(/** @type {HTMLElement} */ (table.parentElement), table, "th.number, th.row-number"));
     const current = session.historyPosition();
     return run(byId("dlgHistory", HTMLDialogElement), {
         first: byId("dlgHistoryClose"),

@@ -37,7 +37,7 @@ const coin = byId("cboPlanCoin", HTMLSelectElement);
 const silver = byId("txtPlanSilver", HTMLInputElement);
 const table = byId("tblPlan", HTMLTableElement);
 // Up to ten thousand planned events, drawn as they come into view.
-const events = new RowWindow(/** @type {HTMLElement} */ (table.parentElement), table);
+const events = new RowWindow(/** @type {HTMLElement} */ (table.parentElement), table, "th");
 
 /** @returns {PlanRequest} */
 function request() {

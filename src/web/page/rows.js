@@ -50,10 +50,13 @@ export class RowWindow {
     /**
      * @param {HTMLElement} frame the scroll area
      * @param {HTMLTableElement} table
+     * @param {string} held the header cells of the columns that keep their widest while shown (figures,
+     *     which would otherwise shift as longer ones scroll into view); not a column whose text wraps
      */
-    constructor(frame, table) {
+    constructor(frame, table, held) {
         this.frame = frame;
         this.table = table;
+        this.held = held;
         this.body = table.tBodies[0];
         this.count = 0;
         this.rowHeight = kFirstGuess;
@@ -63,8 +66,11 @@ export class RowWindow {
         frame.addEventListener("scroll", () => this.draw(false), { passive: true });
         // A new width or text size may give the rows another height.
         new ResizeObserver(() => {
-            if (this.count > 0)
-                this.draw(true);
+            if (this.count === 0)
+                return;
+            for (const cell of this.table.querySelectorAll(`thead ${held}`))
+                /** @type {HTMLElement} */ (cell).style.width = "";
+            this.draw(true);
         }).observe(frame);
     }
 
@@ -165,6 +171,20 @@ export class RowWindow {
             rows.appendChild(this.spacer(this.count - range.to));
         this.body.replaceChildren(rows);
         this.drawn = range;
+        this.holdWidths();
+    }
+
+    // Each held column keeps the widest it has been drawn while the scroll area keeps its size.
+    holdWidths() {
+        if (this.frame.clientHeight === 0)
+            return;
+        for (const cell of this.table.querySelectorAll(`thead ${this.held}`)) {
+            const style = getComputedStyle(cell);
+            const width = Math.ceil(cell.getBoundingClientRect().width - parseFloat(style.paddingLeft) -
+                parseFloat(style.paddingRight) - parseFloat(style.borderLeftWidth) - parseFloat(style.borderRightWidth));
+            if (width > parseFloat(/** @type {HTMLElement} */ (cell).style.width || "0") + 0.5)
+                /** @type {HTMLElement} */ (cell).style.width = width + "px";
+        }
     }
 
     // The mean height of the rows drawn; 0 while the table is not laid out (its dialog closed).
