@@ -68,6 +68,11 @@ with_display() {
     fi
 }
 
+for engine in "${engines[@]}"; do
+    [ -z "${VORN_BENCH_FROM:-}" ] || break
+    run "web-$engine" env VORN_ENGINE="$engine" /usr/bin/python3 bench/web/bench_web.py "$web/site"
+    run "paths-$engine" env VORN_ENGINE="$engine" /usr/bin/python3 bench/web/bench_paths.py "$web/site"
+done
 for program in "${programs[@]}"; do
     [ -z "${VORN_BENCH_FROM:-}" ] || break
     [ -x "$build/bench/$program" ] || { echo "$build/bench/$program is not built" >&2; continue; }
@@ -75,11 +80,6 @@ for program in "${programs[@]}"; do
     bench_desktop | bench_startup) run "$program" with_display "$build/bench/$program" ;;
     *) run "$program" "$build/bench/$program" --benchmark_out="$raw/$program.json" --benchmark_out_format=json ;;
     esac
-done
-for engine in "${engines[@]}"; do
-    [ -z "${VORN_BENCH_FROM:-}" ] || break
-    run "web-$engine" env VORN_ENGINE="$engine" /usr/bin/python3 bench/web/bench_web.py "$web/site"
-    run "paths-$engine" env VORN_ENGINE="$engine" /usr/bin/python3 bench/web/bench_paths.py "$web/site"
 done
 
 [ -n "${VORN_BENCH_FROM:-}" ] || cut -d' ' -f1-3 /proc/loadavg >"$raw/load-after"
@@ -184,7 +184,7 @@ for label, target, limit, reference_label, reference_name in page_paths:
         reference = None
         if reference_label:
             ref = path_row(engine, reference_label)
-            reference = f"{reference_name}: {ref[1]} ms" if ref and ref[1] != "failed" else None
+            reference = f"{reference_name}: {float(ref[1]):.1f} ms" if ref and ref[1] != "failed" else None
         row(name, f"{float(cells[1]):.1f} ms", target, reference, float(cells[1]) < limit)
 
 # Add X Blankets 2147483647 on a new character: natively beside the literal rules, then in WebAssembly.

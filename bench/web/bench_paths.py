@@ -52,7 +52,7 @@ from engines import engine_name, launch  # noqa: E402
 
 RUNS = int(os.environ.get("VORN_RUNS", "7"))
 QUIET = 1.5  # seconds between runs, for what the page does after a quiet moment
-WAIT = 30  # seconds a step of the preparation may take
+WAIT = 90  # seconds a step of the preparation may take (a page load on a busy machine)
 RESULT = 60  # seconds the result of one measured action may take to show
 PATH_TIME = 600  # seconds one path may take in all
 STEPS = 10000
