@@ -33,6 +33,22 @@ int widestLabel(const QFontMetrics& m, const ChartAxis& axis)
     return widest;
 }
 
+// A solid line is drawn a segment at a time: stroked as one path, a thousand points that double back on
+// each other (a character started again, steps undone) take the rasterizer far longer than the segments
+// do one by one. A dashed line stays one path, so that its dashes run on across the points.
+void drawLine(QPainter& p, const QPolygonF& points, bool dashed)
+{
+    if (dashed || points.size() < 3) {
+        p.drawPolyline(points);
+        return;
+    }
+    QList<QLineF> segments;
+    segments.reserve(points.size() - 1);
+    for (qsizetype i = 1; i < points.size(); ++i)
+        segments << QLineF(points[i - 1], points[i]);
+    p.drawLines(segments);
+}
+
 } // namespace
 
 ChartView::ChartView(QWidget* parent) : QWidget(parent)
@@ -146,7 +162,7 @@ void ChartView::paintEvent(QPaintEvent*)
         for (const ChartPoint& pt : s.points)
             points << QPointF(place(m_chart.x, pt.x, left, right), place(y, pt.y, bottom, top));
         p.setPen(pen);
-        p.drawPolyline(points);
+        drawLine(p, points, s.planned);
         // A single point makes no line: a dot in the line's colour instead.
         if (points.size() == 1) {
             p.setBrush(pen.color());

@@ -1,11 +1,13 @@
 // History and Plan Ahead as windows beside the calculator: their size on the screen and the keys they
 // answer.
 #include "CalculatorHarness.h"
+#include "session/HistoryRows.h"
 
 #include <QHeaderView>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QStyleFactory>
 #include <QTableView>
@@ -33,6 +35,8 @@ private slots:
     void calculatorCommandsWork();
     void redoReversesUndo_data();
     void redoReversesUndo();
+    void historyFollowsRowByRow_data();
+    void historyFollowsRowByRow();
 };
 
 namespace {
@@ -336,6 +340,70 @@ void tst_SideWindows::redoReversesUndo()
         QCOMPARE(edit->text() + ' ' + c.text("lblBuild"), after[i]);
     }
     QVERIFY(c.prompter.shown.empty());
+}
+
+void tst_SideWindows::historyFollowsRowByRow_data()
+{
+    // "e" adds an event, "u" undoes, "r" redoes, "n" starts a new character (its steps discarded).
+    QTest::addColumn<QString>("actions");
+    QTest::addColumn<int>("inserted"); // rows, over all the actions
+    QTest::addColumn<int>("removed");
+
+    QTest::newRow("each step one row") << "eee" << 3 << 0;
+    QTest::newRow("undo and redo keep the rows") << "eeuuru" << 2 << 0;
+    QTest::newRow("a step after one undone takes its row") << "eeue" << 2 << 0;
+    QTest::newRow("a step after two undone drops one") << "eeeuue" << 3 << 1;
+    QTest::newRow("back to the start, then a step") << "eeuue" << 2 << 1;
+    QTest::newRow("a new character keeps the start's row") << "eeen" << 3 << 3;
+}
+
+// With History open, every action tells the table which rows came, went or changed, never the whole
+// table afresh; after each, the table reads as the session's own rows do.
+void tst_SideWindows::historyFollowsRowByRow()
+{
+    QFETCH(QString, actions);
+    QFETCH(int, inserted);
+    QFETCH(int, removed);
+    Calculator c;
+    QVERIFY(open(c, Qt::Key_H, "frmHistory"));
+    QAbstractItemModel* model = c.window.findChild<QTableView*>("tblHistory")->model();
+    QSignalSpy resets(model, &QAbstractItemModel::modelReset);
+    QSignalSpy insertions(model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removals(model, &QAbstractItemModel::rowsRemoved);
+    auto count = [](const QSignalSpy& spy) {
+        int rows = 0;
+        for (const QList<QVariant>& range : spy)
+            rows += range[2].toInt() - range[1].toInt() + 1;
+        return rows;
+    };
+    for (const QChar action : actions) {
+        if (action == 'e')
+            c.click("cmdAddEvent");
+        if (action == 'n')
+            c.prompter.saveAnswers.push_back(vorn::Prompter::SaveAnswer::Discard);
+        const char* command = action == 'u'   ? "mnuUndo"
+                              : action == 'r' ? "mnuRedo"
+                              : action == 'n' ? "mnuNew"
+                                              : "";
+        if (auto* a = c.window.findChild<QAction*>(command))
+            a->trigger();
+        const vorn::CalculatorSession& session = c.window.session();
+        QCOMPARE(model->rowCount(), int(vorn::historyRowCount(session)));
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const vorn::HistoryRow expected = vorn::historyRow(session, std::size_t(row));
+            const QStringList texts{
+                QString::fromStdString(expected.what), QString::fromStdString(expected.build),
+                QString::fromStdString(expected.looseXP), QString::fromStdString(expected.totalXP)};
+            for (int column = 0; column < texts.size(); ++column)
+                QCOMPARE(model->index(row, column).data().toString(), texts[column]);
+            QCOMPARE(model->index(row, 0).data(Qt::FontRole).value<QFont>().bold(), expected.current);
+            QCOMPARE(model->headerData(row, Qt::Vertical).toString().startsWith(QChar(0x25B6)),
+                     expected.current);
+        }
+    }
+    QCOMPARE(resets.count(), 0);
+    QCOMPARE(count(insertions), inserted);
+    QCOMPARE(count(removals), removed);
 }
 
 QTEST_MAIN(tst_SideWindows)
