@@ -1,5 +1,6 @@
 // Every rules operation at the slowest states a player can reach, the fast rules next to the
 // step-by-step reference. The window must answer each action well under a millisecond.
+#include "rules/BlanketWalk.h"
 #include "rules/BuildUtils.h"
 #include "rules/Errors.h"
 #include "rules/LiteralBuildUtils.h"
@@ -154,6 +155,27 @@ template <typename Utils> void AddBlankets_500Million_FromNew(benchmark::State& 
     }
 }
 
+// The longest run that is kept: one blanket short of the one that fails, every point up to Build 463394.
+void AddBlankets_OneShortOfFailing_FromNew(benchmark::State& state)
+{
+    static const int32_t count = int32_t(vorn::test::BlanketWalk::to(30, 0, 463395).blankets - 1);
+    for (auto _ : state) {
+        BuildUtils c;
+        c.addBlankets(count);
+        benchmark::DoNotOptimize(c.build());
+    }
+}
+
+// The most blankets whose Total XP can still be counted: a climb to Build 10866.
+template <typename Utils> void AddBlankets_MostCountable_FromNew(benchmark::State& state)
+{
+    for (auto _ : state) {
+        Utils c;
+        c.addBlankets(296853);
+        benchmark::DoNotOptimize(c.build());
+    }
+}
+
 } // namespace
 
 BENCHMARK_TEMPLATE(TotalXP_Build10866, BuildUtils);
@@ -182,5 +204,8 @@ BENCHMARK_TEMPLATE(AddBlankets_Max_FromNew, BuildUtils)->Unit(benchmark::kMicros
 BENCHMARK_TEMPLATE(AddBlankets_Max_FromNew, LiteralBuildUtils)->Apply(slowOnes);
 BENCHMARK_TEMPLATE(AddBlankets_500Million_FromNew, BuildUtils)->Unit(benchmark::kMicrosecond);
 BENCHMARK_TEMPLATE(AddBlankets_500Million_FromNew, LiteralBuildUtils)->Apply(slowOnes);
+BENCHMARK(AddBlankets_OneShortOfFailing_FromNew)->Unit(benchmark::kMicrosecond);
+BENCHMARK_TEMPLATE(AddBlankets_MostCountable_FromNew, BuildUtils)->Unit(benchmark::kMicrosecond);
+BENCHMARK_TEMPLATE(AddBlankets_MostCountable_FromNew, LiteralBuildUtils)->Apply(slowOnes);
 
 BENCHMARK_MAIN();

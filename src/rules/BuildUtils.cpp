@@ -181,15 +181,16 @@ int64_t giveBlankets(int32_t& build, int32_t& looseXP, int64_t limit, int64_t st
         if (trackXP && spent + looseXP >= stopXP)
             return given;
 
+        // With nothing to stop at but the count, a count that surely reaches the Build whose ratio can't
+        // be read fails at once rather than after hundreds of thousands of points.
+        if (!bounded && build >= 15) {
+            if (limit - given >= blanketsBound(build, looseXP, kFirstBuildPastRatio))
+                tooLarge();
+            bounded = true;
+        }
+
         const int32_t last = lastBuildOfLevel(level);
         if (looseXP < ratio && last < ratio) {
-            // With nothing to stop at but the count, a count that surely reaches the Build whose ratio
-            // can't be read fails at once rather than after hundreds of thousands of points.
-            if (!bounded) {
-                if (limit - given >= blanketsBound(build, looseXP, kFirstBuildPastRatio))
-                    tooLarge();
-                bounded = true;
-            }
             // Whole Levels for as long as nothing can stop within one.
             if (looseXP >= 0 && looseXP < build) {
                 int64_t b = build;
