@@ -1,5 +1,5 @@
-"""Tabs of the page show one character: what one tab keeps, the others show at once, and work not yet in
-a file is never replaced by another tab's character unasked."""
+"""Tabs of the page show one character: what one tab keeps (within a second of a change), the others show
+at once, and work not yet in a file is never replaced by another tab's character unasked."""
 
 import json
 import unittest
