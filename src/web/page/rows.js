@@ -152,6 +152,7 @@ export class RowWindow {
             this.rowHeight = height;
             this.fill(rowsToDraw(this.shown(), this.count));
         }
+        this.holdWidths();
     }
 
     shown() {
@@ -171,20 +172,23 @@ export class RowWindow {
             rows.appendChild(this.spacer(this.count - range.to));
         this.body.replaceChildren(rows);
         this.drawn = range;
-        this.holdWidths();
     }
 
-    // Each held column keeps the widest it has been drawn while the scroll area keeps its size.
+    // Each held column keeps the widest it has been drawn while the scroll area keeps its size. All are
+    // read before any is written, so that the table is laid out once.
     holdWidths() {
         if (this.frame.clientHeight === 0)
             return;
-        for (const cell of this.table.querySelectorAll(`thead ${this.held}`)) {
+        const cells = /** @type {HTMLElement[]} */ ([...this.table.querySelectorAll(`thead ${this.held}`)]);
+        const widths = cells.map((cell) => {
             const style = getComputedStyle(cell);
-            const width = Math.ceil(cell.getBoundingClientRect().width - parseFloat(style.paddingLeft) -
+            return Math.ceil(cell.getBoundingClientRect().width - parseFloat(style.paddingLeft) -
                 parseFloat(style.paddingRight) - parseFloat(style.borderLeftWidth) - parseFloat(style.borderRightWidth));
-            if (width > parseFloat(/** @type {HTMLElement} */ (cell).style.width || "0") + 0.5)
-                /** @type {HTMLElement} */ (cell).style.width = width + "px";
-        }
+        });
+        cells.forEach((cell, i) => {
+            if (widths[i] > parseFloat(cell.style.width || "0") + 0.5)
+                cell.style.width = widths[i] + "px";
+        });
     }
 
     // The mean height of the rows drawn; 0 while the table is not laid out (its dialog closed).

@@ -159,7 +159,8 @@ class Accessibility(PageTest):
                 self.assertIn(shown, drawn["indices"])
                 self.assertLess(len(drawn["indices"]), 100, "every step drawn")
                 self.assertEqual(drawn["numbers"], [str(i - 2) for i in drawn["indices"]])
-                self.assertEqual(self.axe_violations(), [])
+        # The rows not drawn stand in as an empty row, which must not spoil the table for screen readers.
+        self.assertEqual(self.axe_violations(), [])
         self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
         self.settle()
 
