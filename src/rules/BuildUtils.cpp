@@ -140,11 +140,10 @@ int64_t blanketsBound(int32_t build, int32_t looseXP, int32_t target)
 // with ratio = q * b + r (0 <= r < b) the point takes q blankets, or q + 1 when l is below r, and leaves
 // l - r, or l - r + b. There is no closed form for a Level: what is left over carries into the next point
 // modulo a different Build, so the points go one by one, with only that step carried from one to the next.
-// Returns the blankets given.
-int64_t giveLevel(int64_t& b, int64_t& l, int64_t last, int64_t ratio)
+// `q0` is ratio / b at the first of them. Returns the blankets given.
+int64_t giveLevel(int64_t& b, int64_t& l, int64_t last, int64_t ratio, int64_t q0)
 {
     // ratio / b changes by less than 1 across the ten Builds of a Level, so each point's q is q0 or q0 - 1.
-    const int64_t q0 = ratio / b;
     const int64_t r0 = ratio - q0 * b;
     const int64_t first = b;
     int64_t given = 0;
@@ -201,12 +200,13 @@ int64_t giveBlankets(int32_t& build, int32_t& looseXP, int64_t limit, int64_t st
                         break; // the Level whose ratio can't be read: the failure is reported above
                     const int64_t r = product / 2;
                     const int64_t lastB = lv * 10 + 14;
-                    const int64_t mostBlankets = (lastB - b + 1) * (r / b + 1);
+                    const int64_t q0 = r / b;
+                    const int64_t mostBlankets = (lastB - b + 1) * (q0 + 1);
                     const int64_t spentAfter = spent + (lastB - b + 1) * r;
                     if (lastB >= stopBuild || mostBlankets > limit - given ||
                         (trackXP && spentAfter + lastB >= stopXP))
                         break;
-                    given += giveLevel(b, l, lastB, r);
+                    given += giveLevel(b, l, lastB, r, q0);
                     spent = spentAfter;
                 }
                 const bool moved = b != build;
