@@ -197,7 +197,7 @@ int64_t giveBlankets(int32_t& build, int32_t& looseXP, int64_t limit, int64_t st
                 for (int64_t lv = level;; ++lv) {
                     const int64_t product = (lv + 5) * lv;
                     if (product > kMaxInt32)
-                        break; // the Level whose ratio can't be read: the failure is reported above
+                        break; // the Level whose ratio can't be read: its read at the top fails
                     const int64_t r = product / 2;
                     const int64_t lastB = lv * 10 + 14;
                     const int64_t q0 = r / b;
