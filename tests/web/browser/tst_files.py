@@ -265,6 +265,9 @@ class CharacterFiles(PageTest):
         }
         for name, (damaged, problem) in cases.items():
             with self.subTest(name):
+                # The page keeps the new character it started with soon after; damage written before
+                # that would be written over as the page is left.
+                kept_soon(self)
                 self.js("localStorage.setItem(arguments[0], arguments[1]);", KEPT, damaged)
                 self.reload()
                 self.assertEqual(self.messages(), [lead + problem])
