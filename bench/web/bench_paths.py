@@ -317,8 +317,10 @@ def plan(page, runs, _):
 
 
 def planned_events(page):
+    # aria-rowcount counts the header row as well; the table's own rows are only those drawn.
     return int(page.js("const t = document.getElementById('tblPlan');"
-                       "return t.getAttribute('aria-rowcount') || t.tBodies[0].rows.length;"))
+                       "const n = t.getAttribute('aria-rowcount');"
+                       "return n ? Number(n) - 1 : t.tBodies[0].rows.length;"))
 
 
 def apply_plan(page, runs, _):
