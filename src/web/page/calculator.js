@@ -466,6 +466,9 @@ function followOtherTabs() {
 }
 
 async function start() {
+    // The browser opens the page's storage at its first reading, which takes a while; begun here, it is
+    // open by the time the module is ready and the kept character is read.
+    VornStorage.kept();
     const Module = await VornModule;
     const [decimal, group] = numberFormat();
     Module.setNumberFormat(decimal, group);
@@ -499,8 +502,8 @@ async function start() {
     first.select();
     if (problem)
         showMessage(problem);
-    // Once the calculator answers: keeping it for offline use takes nothing from its start.
-    VornUpdates.start();
+    // Once the calculator answers and has drawn: keeping it for offline use takes nothing from its start.
+    setTimeout(VornUpdates.start, 0);
 }
 
 // The browser tests wait for it.
