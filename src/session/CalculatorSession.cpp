@@ -172,6 +172,7 @@ bool CalculatorSession::change(Outcome& o, Step step, const BoxTexts& boxes)
 void CalculatorSession::record(const Step& step, ReplayCost cost)
 {
     // A new step after an undo drops the steps that were undone.
+    m_chartPoints.cut(m_position);
     m_steps.resize(m_position);
     m_costs.resize(m_position);
     if (m_savedPosition && *m_savedPosition > m_position)
@@ -179,6 +180,12 @@ void CalculatorSession::record(const Step& step, ReplayCost cost)
     m_steps.push_back(step);
     m_costs.push_back(cost);
     ++m_position;
+}
+
+const HistoryChartPoints& CalculatorSession::chartPoints() const
+{
+    m_chartPoints.follow(m_steps, m_position);
+    return m_chartPoints;
 }
 
 void CalculatorSession::moveTo(std::size_t position)
@@ -210,6 +217,7 @@ Outcome CalculatorSession::newCharacter(const BoxTexts& boxes)
     m_startBuild = 30;
     m_startLooseXP = 0;
     m_steps.clear();
+    m_chartPoints.cut(0);
     m_costs.clear();
     moveTo(0);
     markSaved();
@@ -289,6 +297,7 @@ void CalculatorSession::restore(const CharacterState& state)
     m_lengthEntry = state.eventLengthEntry;
     m_maxOut = state.maxOut;
     m_steps = state.steps;
+    m_chartPoints.cut(0);
     m_costs.clear();
     m_costs.reserve(m_steps.size());
     int32_t build = m_startBuild;
