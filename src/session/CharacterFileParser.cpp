@@ -487,6 +487,11 @@ ParsedCharacterFile parseCharacterFile(std::string_view text)
         if (readPlain(text, reader))
             return out;
     }
+    return parseCharacterFileByLibrary(text);
+}
+
+ParsedCharacterFile parseCharacterFileByLibrary(std::string_view text)
+{
     ParsedCharacterFile out;
     Reader reader(out, text.size());
     Json::sax_parse(text.begin(), text.end(), &reader);
