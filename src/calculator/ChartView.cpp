@@ -2,6 +2,7 @@
 
 #include "common/ReadableInk.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -57,14 +58,6 @@ ChartView::ChartView(QWidget* parent) : QWidget(parent)
     setAutoFillBackground(false);
 }
 
-void ChartView::setChart(Chart chart)
-{
-    m_chart = std::move(chart);
-    setAccessibleDescription(text(m_chart.caption));
-    setToolTip(text(m_chart.caption));
-    update();
-}
-
 QColor ChartView::lineColour(ChartQuantity quantity) const
 {
     const QColor ground = palette().color(QPalette::Base);
@@ -86,9 +79,71 @@ QSize ChartView::minimumSizeHint() const
     return {m.averageCharWidth() * 40, m.height() * 10};
 }
 
+void ChartView::setChart(Chart chart)
+{
+    // A step taken moves the lines but seldom the axes, ticks or goal: their drawing is kept until they
+    // change.
+    if (chart.x != m_chart.x || chart.build != m_chart.build || chart.totalXP != m_chart.totalXP ||
+        chart.goal != m_chart.goal)
+        m_backdrop = {};
+    m_chart = std::move(chart);
+    setAccessibleDescription(text(m_chart.caption));
+    setToolTip(text(m_chart.caption));
+    update();
+}
+
+void ChartView::resizeEvent(QResizeEvent* event)
+{
+    m_backdrop = {};
+    QWidget::resizeEvent(event);
+}
+
+void ChartView::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange ||
+        event->type() == QEvent::StyleChange)
+        m_backdrop = {};
+    QWidget::changeEvent(event);
+}
+
+ChartView::Plot ChartView::plot() const
+{
+    const QFontMetrics m(font());
+    Plot at;
+    at.line = m.height();
+    at.gap = m.averageCharWidth();
+    // Legend on top, axis titles above their labels, tick labels beside and under the plot.
+    at.top = 2 * at.line + at.gap;
+    at.left = at.gap + widestLabel(m, m_chart.build) + at.gap;
+    at.right = width() - (at.gap + widestLabel(m, m_chart.totalXP) + at.gap);
+    at.bottom = height() - (2 * at.line + at.gap);
+    return at;
+}
+
 void ChartView::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
+    const Plot at = plot();
+    const qreal ratio = devicePixelRatioF();
+    if (m_backdrop.isNull() || m_backdrop.devicePixelRatio() != ratio) {
+        m_backdrop = QPixmap(size() * ratio);
+        m_backdrop.setDevicePixelRatio(ratio);
+        QPainter b(&m_backdrop);
+        // A painter on a pixmap starts from the application's font and pen, not the widget's.
+        b.setFont(p.font());
+        b.setPen(p.pen());
+        b.setBackground(p.background());
+        drawBackdrop(b, at);
+    }
+    p.drawPixmap(0, 0, m_backdrop);
+    if (at.right - at.left < 2 * at.gap || at.bottom - at.top < at.line)
+        return;
+    p.setRenderHint(QPainter::Antialiasing);
+    drawSeries(p, at);
+}
+
+void ChartView::drawBackdrop(QPainter& p, const Plot& at) const
+{
     p.setRenderHint(QPainter::Antialiasing);
     const QPalette& pal = palette();
     p.fillRect(rect(), pal.color(QPalette::Base));
@@ -97,13 +152,7 @@ void ChartView::paintEvent(QPaintEvent*)
     grid.setAlphaF(0.15f);
 
     const QFontMetrics m(font());
-    const int line = m.height();
-    const int gap = m.averageCharWidth();
-    // Legend on top, axis titles above their labels, tick labels beside and under the plot.
-    const int top = 2 * line + gap;
-    const int left = gap + widestLabel(m, m_chart.build) + gap;
-    const int right = width() - (gap + widestLabel(m, m_chart.totalXP) + gap);
-    const int bottom = height() - (2 * line + gap);
+    const auto [line, gap, top, left, right, bottom] = at;
     if (right - left < 2 * gap || bottom - top < line)
         return;
 
@@ -150,6 +199,13 @@ void ChartView::paintEvent(QPaintEvent*)
     p.setPen(ink);
     p.drawRect(QRectF(left, top, right - left, bottom - top));
     drawGoal(p, QRect(left, top, right - left, bottom - top));
+}
+
+void ChartView::drawSeries(QPainter& p, const Plot& at) const
+{
+    const QFontMetrics m(font());
+    const QColor ink = palette().color(QPalette::Text);
+    const auto [line, gap, top, left, right, bottom] = at;
 
     // The lines, and the legend of each: a short stroke in the line's pen, then its name.
     int legendX = left;

@@ -2,6 +2,7 @@
 
 #include "session/Chart.h"
 
+#include <QPixmap>
 #include <QWidget>
 
 class QPainter;
@@ -26,13 +27,31 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // Where the plot stands within the widget, and the font's line and gap it was measured in.
+    struct Plot {
+        int line = 0;
+        int gap = 0;
+        int top = 0;
+        int left = 0;
+        int right = 0;
+        int bottom = 0;
+    };
+    Plot plot() const;
+    // The ground, titles, grid, tick labels, frame and goal: all that lies under the lines.
+    void drawBackdrop(QPainter& p, const Plot& at) const;
+    // The lines and their legend, over the backdrop.
+    void drawSeries(QPainter& p, const Plot& at) const;
     // A dotted line across the plot at the goal's height, its words above it (under it near the top),
     // on the ground's colour so that no line runs through them.
     void drawGoal(QPainter& p, const QRect& plot) const;
 
     Chart m_chart;
+    // The backdrop as last drawn; null when the axes, goal, size, palette or font have changed since.
+    QPixmap m_backdrop;
 };
 
 } // namespace vorn

@@ -1,6 +1,7 @@
 // History and Plan Ahead as windows beside the calculator: their size on the screen and the keys they
 // answer.
 #include "CalculatorHarness.h"
+#include "calculator/ChartView.h"
 #include "session/HistoryRows.h"
 
 #include <QHeaderView>
@@ -37,6 +38,8 @@ private slots:
     void redoReversesUndo();
     void historyFollowsRowByRow_data();
     void historyFollowsRowByRow();
+    void historyChartAsIfDrawnAfresh_data();
+    void historyChartAsIfDrawnAfresh();
 };
 
 namespace {
@@ -404,6 +407,58 @@ void tst_SideWindows::historyFollowsRowByRow()
     QCOMPARE(resets.count(), 0);
     QCOMPARE(count(insertions), inserted);
     QCOMPARE(count(removals), removed);
+}
+
+void tst_SideWindows::historyChartAsIfDrawnAfresh_data()
+{
+    // "e" adds an event, "u" undoes, "p" darkens the palette, "f" enlarges the font, "s" resizes the window.
+    QTest::addColumn<QString>("actions");
+
+    QTest::newRow("steps that move only the lines") << "eeue";
+    QTest::newRow("steps enough to stretch the axes") << "eeeeeeeeeeeeeeee";
+    QTest::newRow("a new palette") << "epe";
+    QTest::newRow("a new font") << "efe";
+    QTest::newRow("a new size") << "ese";
+}
+
+// Whatever the chart kept of its last drawing, after each action it looks exactly as a chart drawn
+// afresh, of the same size, palette and font, from the same figures.
+void tst_SideWindows::historyChartAsIfDrawnAfresh()
+{
+    QFETCH(QString, actions);
+    Calculator c;
+    QWidget* window = open(c, Qt::Key_H, "frmHistory");
+    QVERIFY(window);
+    auto* chart = window->findChild<vorn::ChartView*>("picHistoryChart");
+    QVERIFY(chart);
+    for (const QChar action : actions) {
+        if (action == 'e')
+            c.click("cmdAddEvent");
+        if (action == 'u')
+            c.window.findChild<QAction*>("mnuUndo")->trigger();
+        if (action == 'p') {
+            QPalette dark = chart->palette();
+            dark.setColor(QPalette::Base, Qt::black);
+            dark.setColor(QPalette::Text, Qt::white);
+            chart->setPalette(dark);
+        }
+        if (action == 'f') {
+            QFont larger = chart->font();
+            larger.setPointSizeF(larger.pointSizeF() * 1.5);
+            chart->setFont(larger);
+        }
+        if (action == 's')
+            window->resize(window->size() + QSize(40, 30));
+        vorn::ChartView fresh;
+        fresh.setPalette(chart->palette());
+        fresh.setFont(chart->font());
+        fresh.resize(chart->size());
+        fresh.setChart(chart->chart());
+        const auto pixels = [](QWidget* w) {
+            return w->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        };
+        QCOMPARE(pixels(chart), pixels(&fresh));
+    }
 }
 
 QTEST_MAIN(tst_SideWindows)
