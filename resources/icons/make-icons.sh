@@ -8,8 +8,7 @@
 #                                 maskable 512 whose shield keeps inside the circle every mask leaves
 #                                 (the middle 80 %), on a white square the platform may cut to any shape
 #   vorn-build-calculator-16/-32  the window's icons, in 16 colours, drawn by ImageMagick from the
-#                                 master's shield and V; as PNG and as XPM, which the program compiles
-#                                 in so that it starts without reading an image file
+#                                 master's shield and V
 #   about.png                     the About window's picture, the shield before a scroll of figures,
 #                                 38 x 32 in 24-bit colour, a drawing of its own
 # Needs rsvg-convert (librsvg2-bin), icotool (icoutils) and ImageMagick's convert. The PNGs are written
@@ -47,7 +46,6 @@ convert -size 512x512 xc:none \
 for s in 16 32; do
     convert "$tmp/shield.png" -filter Lanczos -resize ${s}x${s} -background none -colors 16 \
         $stamp PNG8:vorn-build-calculator-$s.png
-    convert vorn-build-calculator-$s.png vorn-build-calculator-$s.xpm
 done
 
 convert -size 760x640 xc:'#ece9e2' \

@@ -1,17 +1,12 @@
 #include "shell/AppIcons.h"
 
-// The window's icons are compiled in as XPM, which Qt reads without its image-format plugins: reading a
-// PNG at start-up would first look through every installed plugin, before any window is on screen.
-#include "icons/vorn-build-calculator-16.xpm"
-#include "icons/vorn-build-calculator-32.xpm"
-
 namespace vorn {
 
 QIcon programIcon()
 {
     QIcon icon;
-    icon.addPixmap(QPixmap(vorn_build_calculator_32));
-    icon.addPixmap(QPixmap(vorn_build_calculator_16));
+    icon.addFile(QStringLiteral(":/icons/vorn-build-calculator-32.png"), QSize(32, 32));
+    icon.addFile(QStringLiteral(":/icons/vorn-build-calculator-16.png"), QSize(16, 16));
     return icon;
 }
 
