@@ -1,5 +1,6 @@
 // Every rules operation at the slowest states a player can reach, the fast rules next to the
 // step-by-step reference. The window must answer each action well under a millisecond.
+#include "rules/BlanketWalk.h"
 #include "rules/BuildUtils.h"
 #include "rules/Errors.h"
 #include "rules/LiteralBuildUtils.h"
@@ -144,14 +145,33 @@ template <typename Utils> void AddBlankets_Max_FromNew(benchmark::State& state)
     }
 }
 
-// A count that ends just short of the failure, so every blanket is kept.
-template <typename Utils> void AddBlankets_500Million_FromNew(benchmark::State& state)
+// `count` blankets given to a new character, every one of them kept.
+template <typename Utils> void giveToNew(benchmark::State& state, int32_t count)
 {
     for (auto _ : state) {
         Utils c;
-        c.addBlankets(500000000);
+        c.addBlankets(count);
         benchmark::DoNotOptimize(c.build());
     }
+}
+
+// A count that ends just short of the failure, so every blanket is kept.
+template <typename Utils> void AddBlankets_500Million_FromNew(benchmark::State& state)
+{
+    giveToNew<Utils>(state, 500000000);
+}
+
+// The longest run that is kept: one blanket short of the one that fails, every point up to Build 463394.
+void AddBlankets_OneShortOfFailing_FromNew(benchmark::State& state)
+{
+    static const int32_t count = int32_t(vorn::test::BlanketWalk::to(30, 0, 463395).blankets - 1);
+    giveToNew<BuildUtils>(state, count);
+}
+
+// The most blankets whose Total XP can still be counted: a climb to Build 10866.
+template <typename Utils> void AddBlankets_MostCountable_FromNew(benchmark::State& state)
+{
+    giveToNew<Utils>(state, 296853);
 }
 
 } // namespace
@@ -182,5 +202,8 @@ BENCHMARK_TEMPLATE(AddBlankets_Max_FromNew, BuildUtils)->Unit(benchmark::kMicros
 BENCHMARK_TEMPLATE(AddBlankets_Max_FromNew, LiteralBuildUtils)->Apply(slowOnes);
 BENCHMARK_TEMPLATE(AddBlankets_500Million_FromNew, BuildUtils)->Unit(benchmark::kMicrosecond);
 BENCHMARK_TEMPLATE(AddBlankets_500Million_FromNew, LiteralBuildUtils)->Apply(slowOnes);
+BENCHMARK(AddBlankets_OneShortOfFailing_FromNew)->Unit(benchmark::kMicrosecond);
+BENCHMARK_TEMPLATE(AddBlankets_MostCountable_FromNew, BuildUtils)->Unit(benchmark::kMicrosecond);
+BENCHMARK_TEMPLATE(AddBlankets_MostCountable_FromNew, LiteralBuildUtils)->Apply(slowOnes);
 
 BENCHMARK_MAIN();

@@ -12,10 +12,12 @@
 #include "session/ApplyStep.h"
 #include "session/CalculatorSession.h"
 #include "session/CharacterFile.h"
+#include "session/CharacterFileParser.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -97,6 +99,24 @@ void checkAccepted(const CharacterState& s, bool replayed)
         session.undo(boxes);
     }
     require(session.character().build() == s.startBuild && session.character().looseXP() == s.startLooseXP);
+}
+
+// The plain reading of common files hands the reader what the JSON library would: every value of the
+// same kind (a dump tells 1 from 1.0), the same steps, the same problem.
+bool sameReading(const vorn::characterfile::ParsedCharacterFile& a,
+                 const vorn::characterfile::ParsedCharacterFile& b)
+{
+    const auto dumped = [](const std::optional<vorn::characterfile::Json>& j) {
+        return j ? j->dump() : std::string("(none)");
+    };
+    if (a.unreadable != b.unreadable || a.isObject != b.isObject || a.format != b.format ||
+        dumped(a.version) != dumped(b.version) || a.problem != b.problem || a.steps != b.steps ||
+        a.totalXPAfter != b.totalXPAfter || a.fields.present != b.fields.present)
+        return false;
+    for (std::size_t i = 0; i < a.fields.byNumber.size(); ++i)
+        if (a.fields.byNumber[i].dump() != b.fields.byNumber[i].dump())
+            return false;
+    return true;
 }
 
 class Bytes {
@@ -205,6 +225,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
 
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    require(sameReading(vorn::characterfile::parseCharacterFile(bytes),
+                        vorn::characterfile::parseCharacterFileByLibrary(bytes)));
     const vorn::CharacterFileReading read = vorn::readCharacterFile(bytes, "Fuzz.vornchar");
     require(read.state.has_value() == read.problem.empty());
     if (read.state)

@@ -1,10 +1,13 @@
 // Drives the fast rules and the step-by-step reference with the same random state and operations and
 // requires the same results, messages and errors. Inputs are bounded where the reference would take
-// seconds (its Total XP walks every Build point).
+// seconds (its Total XP walks every Build point); blanket counts beyond its reach are checked Build point
+// by Build point instead.
+#include "rules/BlanketWalk.h"
 #include "rules/BuildUtils.h"
 #include "rules/Errors.h"
 #include "rules/LiteralBuildUtils.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -87,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     literal.setLooseXP(loose);
 
     for (int step = 0; step < 16 && !in.empty() && affordable(fast); ++step) {
-        const uint8_t op = in.take<uint8_t>() % 8;
+        const uint8_t op = in.take<uint8_t>() % 9;
         const int16_t length = in.take<int16_t>() % 64;
         const bool maxOut = length & 1;
         const double coin = (in.take<int16_t>() % 2000) / 8.0 - 5.0;
@@ -130,6 +133,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             b = run([&] { return (literal.addBlankets(count), 0); });
             break;
         }
+        case 8:
+            // Counts far beyond what the reference can give one blanket at a time, checked point by point:
+            // the count one short of reaching a Build, and at the Build whose ratio can't be read, the
+            // failing count itself, which changes nothing.
+            if (fast.build() >= 1 && fast.looseXP() >= -5000) {
+                const int32_t target =
+                    length < 0 ? 463395 : std::min(463395, fast.build() + 1 + length * 997);
+                const vorn::test::BlanketWalk w =
+                    vorn::test::BlanketWalk::to(fast.build(), fast.looseXP(), target);
+                vorn::BuildUtils shortOne = fast;
+                shortOne.addBlankets(int32_t(w.blankets - 1));
+                require(shortOne.build() == w.buildBefore && shortOne.looseXP() == w.looseXPBefore);
+                if (target == 463395) {
+                    vorn::BuildUtils failing = fast;
+                    require(run([&] { return (failing.addBlankets(int32_t(w.blankets)), 0); }).outcome ==
+                            Outcome::Overflow);
+                    require(failing.build() == fast.build() && failing.looseXP() == fast.looseXP());
+                }
+            }
+            break;
         }
         require(a == b);
         require(fast.build() == literal.build() && fast.looseXP() == literal.looseXP());

@@ -2,6 +2,7 @@
 
 #include "common/ReadableInk.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -33,6 +34,47 @@ int widestLabel(const QFontMetrics& m, const ChartAxis& axis)
     return widest;
 }
 
+// A solid line is drawn a segment at a time: stroked as one path, a thousand points that double back on
+// each other (a character started again, steps undone) take the rasterizer far longer than the segments
+// do one by one. A dashed line stays one path, so that its dashes run on across the points.
+void drawLine(QPainter& p, const QPolygonF& points, bool dashed)
+{
+    if (dashed || points.size() < 3) {
+        p.drawPolyline(points);
+        return;
+    }
+    QList<QLineF> segments;
+    segments.reserve(points.size() - 1);
+    for (qsizetype i = 1; i < points.size(); ++i)
+        segments << QLineF(points[i - 1], points[i]);
+    p.drawLines(segments);
+}
+
+// Where the plot stands within the chart's area, and the font's line and gap it was measured in.
+struct Plot {
+    int line = 0;
+    int gap = 0;
+    int top = 0;
+    int left = 0;
+    int right = 0;
+    int bottom = 0;
+
+    bool fits() const { return right - left >= 2 * gap && bottom - top >= line; }
+};
+
+Plot plotOf(const QFontMetrics& m, const Chart& chart, const QSize& area)
+{
+    Plot at;
+    at.line = m.height();
+    at.gap = m.averageCharWidth();
+    // Legend on top, axis titles above their labels, tick labels beside and under the plot.
+    at.top = 2 * at.line + at.gap;
+    at.left = at.gap + widestLabel(m, chart.build) + at.gap;
+    at.right = area.width() - (at.gap + widestLabel(m, chart.totalXP) + at.gap);
+    at.bottom = area.height() - (2 * at.line + at.gap);
+    return at;
+}
+
 // A dotted line across the plot at the goal's height, its words above it (under it near the top), on the
 // ground's colour so that no line runs through them.
 void drawGoal(QPainter& p, const Chart& chart, const QRect& plot, int width, const QPalette& pal)
@@ -61,77 +103,20 @@ void drawGoal(QPainter& p, const Chart& chart, const QRect& plot, int width, con
     p.drawText(box, Qt::AlignCenter, label);
 }
 
-} // namespace
-
-ChartView::ChartView(QWidget* parent) : QWidget(parent)
+// The ground, titles, grid, tick labels, frame and goal: all that lies under the lines, drawn from (0, 0).
+void drawBackdrop(QPainter& p, const QSize& area, const Chart& chart, const QPalette& pal, const Plot& at)
 {
-    setAccessibleName(QStringLiteral("Progress chart"));
-    setAutoFillBackground(false);
-}
-
-void ChartView::setChart(Chart chart)
-{
-    m_chart = std::move(chart);
-    setAccessibleDescription(text(m_chart.caption));
-    setToolTip(text(m_chart.caption));
-    update();
-}
-
-QColor ChartView::lineColour(ChartQuantity quantity) const
-{
-    return chartLineColour(palette(), quantity);
-}
-
-QSize ChartView::sizeHint() const
-{
-    return {520, 260};
-}
-
-QSize ChartView::minimumSizeHint() const
-{
-    const QFontMetrics m(font());
-    return {m.averageCharWidth() * 40, m.height() * 10};
-}
-
-void ChartView::paintEvent(QPaintEvent*)
-{
-    QPainter p(this);
-    drawChart(p, rect(), m_chart, palette());
-}
-
-QColor chartLineColour(const QPalette& palette, ChartQuantity quantity)
-{
-    const QColor ground = palette.color(QPalette::Base);
-    const QColor ink = palette.color(QPalette::Text);
-    // Build in the palette's own highlight; Total XP in an orange that no theme's highlight is close to.
-    const QColor wanted =
-        quantity == ChartQuantity::Build ? palette.color(QPalette::Highlight) : QColor(230, 120, 20);
-    return readableInk(ground, wanted, ink, kLeastLineContrast);
-}
-
-void drawChart(QPainter& p, const QRect& area, const Chart& chart, const QPalette& pal)
-{
-    p.save();
-    p.translate(area.topLeft());
     p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(QRect(QPoint(0, 0), area.size()), pal.color(QPalette::Base));
+    p.fillRect(QRect(QPoint(0, 0), area), pal.color(QPalette::Base));
     const QColor ink = pal.color(QPalette::Text);
     QColor grid = ink;
     grid.setAlphaF(0.15f);
 
     const QFontMetrics m = p.fontMetrics();
-    const int line = m.height();
-    const int gap = m.averageCharWidth();
+    const auto [line, gap, top, left, right, bottom] = at;
     const int width = area.width();
-    // Legend on top, axis titles above their labels, tick labels beside and under the plot.
-    const int top = 2 * line + gap;
-    const int left = gap + widestLabel(m, chart.build) + gap;
-    const int right = width - (gap + widestLabel(m, chart.totalXP) + gap);
-    const int bottom = area.height() - (2 * line + gap);
-    if (right - left < 2 * gap || bottom - top < line) {
-        p.restore();
+    if (!at.fits())
         return;
-    }
 
     p.setPen(ink);
     // The axis titles stand above the plot, where they may run on over it rather than be cut to the
@@ -176,6 +161,15 @@ void drawChart(QPainter& p, const QRect& area, const Chart& chart, const QPalett
     p.setPen(ink);
     p.drawRect(QRectF(left, top, right - left, bottom - top));
     drawGoal(p, chart, QRect(left, top, right - left, bottom - top), width, pal);
+}
+
+// The lines and their legend, over the backdrop.
+void drawSeries(QPainter& p, const Chart& chart, const QPalette& pal, const Plot& at)
+{
+    p.setRenderHint(QPainter::Antialiasing);
+    const QFontMetrics m = p.fontMetrics();
+    const QColor ink = pal.color(QPalette::Text);
+    const auto [line, gap, top, left, right, bottom] = at;
 
     // The lines, and the legend of each: a short stroke in the line's pen, then its name.
     int legendX = left;
@@ -188,7 +182,7 @@ void drawChart(QPainter& p, const QRect& area, const Chart& chart, const QPalett
         for (const ChartPoint& pt : s.points)
             points << QPointF(place(chart.x, pt.x, left, right), place(y, pt.y, bottom, top));
         p.setPen(pen);
-        p.drawPolyline(points);
+        drawLine(p, points, s.planned);
         // A single point makes no line: a dot in the line's colour instead.
         if (points.size() == 1) {
             p.setBrush(pen.color());
@@ -204,6 +198,97 @@ void drawChart(QPainter& p, const QRect& area, const Chart& chart, const QPalett
                    Qt::AlignLeft | Qt::AlignVCenter, name);
         legendX += stroke + gap / 2 + m.horizontalAdvance(name) + 2 * gap;
     }
+}
+
+} // namespace
+
+ChartView::ChartView(QWidget* parent) : QWidget(parent)
+{
+    setAccessibleName(QStringLiteral("Progress chart"));
+    setAutoFillBackground(false);
+}
+
+QColor ChartView::lineColour(ChartQuantity quantity) const
+{
+    return chartLineColour(palette(), quantity);
+}
+
+QSize ChartView::sizeHint() const
+{
+    return {520, 260};
+}
+
+QSize ChartView::minimumSizeHint() const
+{
+    const QFontMetrics m(font());
+    return {m.averageCharWidth() * 40, m.height() * 10};
+}
+
+void ChartView::setChart(Chart chart)
+{
+    // A step taken moves the lines but seldom the axes, ticks or goal: their drawing is kept until they
+    // change.
+    if (chart.x != m_chart.x || chart.build != m_chart.build || chart.totalXP != m_chart.totalXP ||
+        chart.goal != m_chart.goal)
+        m_backdrop = {};
+    m_chart = std::move(chart);
+    setAccessibleDescription(text(m_chart.caption));
+    setToolTip(text(m_chart.caption));
+    update();
+}
+
+void ChartView::resizeEvent(QResizeEvent* event)
+{
+    m_backdrop = {};
+    QWidget::resizeEvent(event);
+}
+
+void ChartView::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange ||
+        event->type() == QEvent::StyleChange)
+        m_backdrop = {};
+    QWidget::changeEvent(event);
+}
+
+void ChartView::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const Plot at = plotOf(QFontMetrics(font()), m_chart, size());
+    const qreal ratio = devicePixelRatioF();
+    if (m_backdrop.isNull() || m_backdrop.devicePixelRatio() != ratio) {
+        m_backdrop = QPixmap(size() * ratio);
+        m_backdrop.setDevicePixelRatio(ratio);
+        QPainter b(&m_backdrop);
+        // A painter on a pixmap starts from the application's font and pen, not the widget's.
+        b.setFont(p.font());
+        b.setPen(p.pen());
+        b.setBackground(p.background());
+        drawBackdrop(b, size(), m_chart, palette(), at);
+    }
+    p.drawPixmap(0, 0, m_backdrop);
+    if (at.fits())
+        drawSeries(p, m_chart, palette(), at);
+}
+
+QColor chartLineColour(const QPalette& palette, ChartQuantity quantity)
+{
+    const QColor ground = palette.color(QPalette::Base);
+    const QColor ink = palette.color(QPalette::Text);
+    // Build in the palette's own highlight; Total XP in an orange that no theme's highlight is close to.
+    const QColor wanted =
+        quantity == ChartQuantity::Build ? palette.color(QPalette::Highlight) : QColor(230, 120, 20);
+    return readableInk(ground, wanted, ink, kLeastLineContrast);
+}
+
+void drawChart(QPainter& p, const QRect& area, const Chart& chart, const QPalette& pal)
+{
+    p.save();
+    p.translate(area.topLeft());
+    const Plot at = plotOf(p.fontMetrics(), chart, area.size());
+    drawBackdrop(p, area.size(), chart, pal, at);
+    if (at.fits())
+        drawSeries(p, chart, pal, at);
     p.restore();
 }
 

@@ -2,6 +2,7 @@
 
 #include "session/Chart.h"
 
+#include <QPixmap>
 #include <QWidget>
 
 class QPainter;
@@ -26,9 +27,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     Chart m_chart;
+    // The backdrop as last drawn; null when the axes, goal, size, palette or font have changed since.
+    QPixmap m_backdrop;
 };
 
 // The colour of a quantity's lines on a palette's ground.

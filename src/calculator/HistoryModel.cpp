@@ -7,16 +7,46 @@
 #include <QFont>
 #include <QPalette>
 
+#include <algorithm>
+
 namespace vorn {
 
 HistoryModel::HistoryModel(const CalculatorSession& session, QObject* parent)
-    : QAbstractTableModel(parent), m_session(session)
+    : QAbstractTableModel(parent), m_session(session), m_rows(static_cast<int>(historyRowCount(session))),
+      m_current(currentRow())
 {
 }
 
-void HistoryModel::refresh()
+void HistoryModel::follow()
+{
+    const int rows = static_cast<int>(historyRowCount(m_session));
+    const int current = currentRow();
+    const int kept = std::min(rows, m_rows);
+    // A new step after undone ones takes the place of the first of them and drops the rest.
+    if (rows < m_rows) {
+        beginRemoveRows({}, rows, m_rows - 1);
+        m_rows = rows;
+        endRemoveRows();
+    } else if (rows > m_rows) {
+        beginInsertRows({}, m_rows, rows - 1);
+        m_rows = rows;
+        endInsertRows();
+    }
+    // The rows before the character's old and new places are the same steps, shown the same way.
+    const int first = std::min(m_current, current);
+    const int last = std::min(std::max(m_current, current), kept - 1);
+    m_current = current;
+    if (first <= last) {
+        emit dataChanged(index(first, 0), index(last, ColumnCount - 1));
+        emit headerDataChanged(Qt::Vertical, first, last);
+    }
+}
+
+void HistoryModel::reload()
 {
     beginResetModel();
+    m_rows = static_cast<int>(historyRowCount(m_session));
+    m_current = currentRow();
     endResetModel();
 }
 
@@ -27,7 +57,7 @@ int HistoryModel::currentRow() const
 
 int HistoryModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(historyRowCount(m_session));
+    return parent.isValid() ? 0 : m_rows;
 }
 
 int HistoryModel::columnCount(const QModelIndex& parent) const
@@ -54,7 +84,8 @@ QString HistoryModel::text(int row, int column) const
 
 QVariant HistoryModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid())
+    // A row the views have not yet been told is gone may no longer be in the session.
+    if (!index.isValid() || index.row() >= static_cast<int>(historyRowCount(m_session)))
         return {};
     switch (role) {
     case Qt::DisplayRole:

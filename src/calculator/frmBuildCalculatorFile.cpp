@@ -103,6 +103,8 @@ bool frmBuildCalculator::openCharacter(const QString& path)
         return false;
     }
     m_session.restore(*read.state);
+    if (m_history && m_history->isVisible())
+        m_history->reload();
     m_path = QFileInfo(path).absoluteFilePath();
     m_fingerprint = read.fingerprint;
     RecentCharacters().remember(m_path);
@@ -305,7 +307,8 @@ void frmBuildCalculator::mnuHistory_Click()
         m_history = new frmHistory(m_session, this);
         m_history->shareCommands(sharedCommands());
     }
-    m_history->refresh();
+    // A hidden window was not told of the steps taken since.
+    m_history->reload();
     m_history->showBeside();
     m_history->raise();
     m_history->activateWindow();

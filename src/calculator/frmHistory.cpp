@@ -36,7 +36,18 @@ frmHistory::frmHistory(const CalculatorSession& session, QWidget* parent)
 
 void frmHistory::refresh()
 {
-    m_model->refresh();
+    m_model->follow();
+    showCurrent();
+}
+
+void frmHistory::reload()
+{
+    m_model->reload();
+    showCurrent();
+}
+
+void frmHistory::showCurrent()
+{
     const QModelIndex current = m_model->index(m_model->currentRow(), 0);
     m_table->setCurrentIndex(current);
     m_table->scrollTo(current);

@@ -102,14 +102,72 @@ int64_t spentXP(int32_t build)
 
 constexpr int64_t kNever = std::numeric_limits<int64_t>::max();
 
+// The lowest Build whose Level has a ratio too large to read: a blanket that buys the point up to it fails.
+constexpr int32_t kFirstBuildPastRatio = 463395;
+
+// Twenty times a bound on the blankets that the Build points from 15 up to build - 1 can take, each
+// point counted at (Level + 25) / 20, summed over whole Levels.
+int64_t pointBounds(int64_t build)
+{
+    if (build <= 15)
+        return 0;
+    const int64_t top = build - 1;
+    const int64_t topLevel = (top - 5) / 10;
+    const int64_t n = topLevel - 1; // whole Levels 1 .. topLevel - 1
+    const int64_t wholeLevels = 10 * (n * (n + 1) / 2 + 25 * n);
+    const int64_t pointsInTop = top - (topLevel * 10 + 5) + 1;
+    return wholeLevels + pointsInTop * (topLevel + 25);
+}
+
+// A count of blankets after which a character at `build` (15 or more) and `looseXP` surely stands at
+// `target` or beyond, or has failed on the way. After the first point, each point is reached with
+// Loose XP of 0 or more and so takes at most ceil(ratio / Build) blankets, which at Level L and a Build of
+// at least 10 L + 5 is less than (L + 25) / 20.
+int64_t blanketsBound(int32_t build, int32_t looseXP, int32_t target)
+{
+    if (target <= build)
+        return 0;
+    if (build >= kFirstBuildPastRatio)
+        return 1;
+    const int64_t ratio = BuildUtils::getXPBPRatio(BuildUtils::getLevel(build));
+    const int64_t first = looseXP < ratio ? ceilDiv(ratio - looseXP, build) : 1;
+    return first + ceilDiv(pointBounds(target) - pointBounds(int64_t{build} + 1), 20);
+}
+
+// Gives the blankets of the Build points from b up to `last` of one Level, whose ratio is more than any of
+// its Builds: each point takes the blankets up to the one that reaches the ratio, and that one buys
+// exactly one point and leaves less than the Build loose. So Loose XP l enters each point in [0, b), and
+// with ratio = q * b + r (0 <= r < b) the point takes q blankets, or q + 1 when l is below r, and leaves
+// l - r, or l - r + b. There is no closed form for a Level: what is left over carries into the next point
+// modulo a different Build, so the points go one by one, with only that step carried from one to the next.
+// `q0` is ratio / b at the first of them. Returns the blankets given.
+int64_t giveLevel(int64_t& b, int64_t& l, int64_t last, int64_t ratio, int64_t q0)
+{
+    // ratio / b changes by less than 1 across the ten Builds of a Level, so each point's q is q0 or q0 - 1.
+    const int64_t r0 = ratio - q0 * b;
+    const int64_t first = b;
+    int64_t given = 0;
+    for (; b <= last; ++b) {
+        const int64_t below = (r0 - q0 * (b - first)) >> 63; // -1 when q0 is one too many at this Build
+        const int64_t r = r0 - q0 * (b - first) + (b & below);
+        const int64_t t = l - r;
+        const int64_t oneMore = t >> 63; // -1 when l is below r
+        l = t + (b & oneMore);
+        given += q0 + below - oneMore;
+    }
+    return given;
+}
+
 // Gives blankets, each the same as addBuild(2, 0), to a character at Build 1 or more, where a blanket
 // silently awards the current Build. Before each blanket it stops once `limit` have been given, once
 // Build has reached `stopBuild` or once Total XP has reached `stopXP`. Returns how many were given.
-// Blankets that buy nothing all award the same, so they are counted in one step; the result and every
-// failure are those of giving them one at a time.
+// Blankets that buy nothing all award the same, so they are counted in one step, and past Level 16 a
+// Level's points go in one tight loop; the result and every failure are those of giving them one at a
+// time.
 int64_t giveBlankets(int32_t& build, int32_t& looseXP, int64_t limit, int64_t stopBuild, int64_t stopXP)
 {
     const bool trackXP = stopXP != kNever;
+    bool bounded = stopBuild != kNever || trackXP;
     int64_t given = 0;
     for (;;) {
         // Every blanket ends by reading the ratio of the Build it leaves behind; past Level 46338 that fails.
@@ -122,8 +180,42 @@ int64_t giveBlankets(int32_t& build, int32_t& looseXP, int64_t limit, int64_t st
         if (trackXP && spent + looseXP >= stopXP)
             return given;
 
+        // With nothing to stop at but the count, a count that surely reaches the Build whose ratio can't
+        // be read fails at once rather than after hundreds of thousands of points.
+        if (!bounded && build >= 15) {
+            if (limit - given >= blanketsBound(build, looseXP, kFirstBuildPastRatio))
+                tooLarge();
+            bounded = true;
+        }
+
         const int32_t last = lastBuildOfLevel(level);
         if (looseXP < ratio && last < ratio) {
+            // Whole Levels for as long as nothing can stop within one.
+            if (looseXP >= 0 && looseXP < build) {
+                int64_t b = build;
+                int64_t l = looseXP;
+                for (int64_t lv = level;; ++lv) {
+                    const int64_t product = (lv + 5) * lv;
+                    if (product > kMaxInt32)
+                        break; // the Level whose ratio can't be read: its read at the top fails
+                    const int64_t r = product / 2;
+                    const int64_t lastB = lv * 10 + 14;
+                    const int64_t q0 = r / b;
+                    const int64_t mostBlankets = (lastB - b + 1) * (q0 + 1);
+                    const int64_t spentAfter = spent + (lastB - b + 1) * r;
+                    if (lastB >= stopBuild || mostBlankets > limit - given ||
+                        (trackXP && spentAfter + lastB >= stopXP))
+                        break;
+                    given += giveLevel(b, l, lastB, r, q0);
+                    spent = spentAfter;
+                }
+                const bool moved = b != build;
+                build = static_cast<int32_t>(b);
+                looseXP = static_cast<int32_t>(l);
+                if (moved)
+                    continue;
+            }
+
             // From Level 17 on a point costs more than a blanket awards, so the blanket that reaches the
             // ratio buys exactly one point and leaves less than the Build loose. The next purchase then comes
             // after ratio / Build blankets, give or take one, which needs no division by the running XP.
@@ -366,6 +458,11 @@ int32_t BuildUtils::getTotalBlankets() const
     if (getTotalXP(build, looseXP) < targetXP)
         tooLarge();
     return static_cast<int32_t>(count);
+}
+
+int64_t BuildUtils::blanketsSurelyReaching(int32_t build) const
+{
+    return m_build < 15 ? -1 : blanketsBound(m_build, m_looseXP, build);
 }
 
 void BuildUtils::addBlankets(int32_t count)

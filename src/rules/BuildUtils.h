@@ -45,6 +45,13 @@ public:
     // this object unchanged. A count of 0 or less does nothing.
     void addBlankets(int32_t count);
 
+    // The lowest Build whose Total XP can't be counted, even with no Loose XP.
+    static constexpr int32_t kFirstUncountableBuild = 10867;
+    // A count of blankets after which this character surely stands at `build` or beyond, or has failed
+    // on the way: cheap to work out and never below the true count, so a caller can refuse at once what
+    // that many blankets would end in. -1 below Build 15, where no bound is worked out.
+    int64_t blanketsSurelyReaching(int32_t build) const;
+
 private:
     // A new character that shows its messages and reads its class the same way as this one.
     BuildUtils scratch() const;

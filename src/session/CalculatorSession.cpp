@@ -41,6 +41,16 @@ Outcome refused(const char* text, Box box)
     return refusal<Outcome>(text, box, Box::EventLength);
 }
 
+// Blankets that surely carry the character to a Build whose Total XP can't be counted are refused before
+// they are given, just as they would be after, without the walk there.
+bool surelyUncountable(const BuildUtils& character, const Step& step)
+{
+    if (step.kind != Step::Kind::Blankets || step.blankets <= 0)
+        return false;
+    const int64_t enough = character.blanketsSurelyReaching(BuildUtils::kFirstUncountableBuild);
+    return enough >= 0 && step.blankets >= enough;
+}
+
 } // namespace
 
 const char* controlName(Box box)
@@ -135,7 +145,7 @@ bool CalculatorSession::change(Outcome& o, Step step, const BoxTexts& boxes)
     bool countable = false;
     try {
         // The inputs have been checked as the window checks them, so the step is never refused here.
-        countable = applyStep(copy, step);
+        countable = !surelyUncountable(copy, step) && applyStep(copy, step);
     } catch (const OverflowError&) {
     } catch (const TypeMismatchError&) {
     }

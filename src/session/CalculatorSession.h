@@ -2,6 +2,7 @@
 
 #include "rules/BuildUtils.h"
 #include "session/ApplyStep.h"
+#include "session/HistoryChartPoints.h"
 #include "session/Message.h"
 #include "session/Plan.h"
 #include "session/ReplayCost.h"
@@ -161,6 +162,8 @@ public:
     // The character before the first step.
     int32_t startBuild() const { return m_startBuild; }
     int32_t startLooseXP() const { return m_startLooseXP; }
+    // The chart's points of the steps in effect, brought up to date here.
+    const HistoryChartPoints& chartPoints() const;
 
     // The six results, one "Caption: value" line each.
     std::string resultsText(const BoxTexts& boxes);
@@ -230,6 +233,8 @@ private:
     std::vector<Step> m_steps;
     // What checking the history up to and including each step costs when its file is opened again.
     std::vector<ReplayCost> m_costs;
+    // Filled in as the chart is drawn, which a session only read from may do too.
+    mutable HistoryChartPoints m_chartPoints;
     std::size_t m_position = 0;
     // The changes Undo takes back, undone ones included until a new change drops them; the first
     // m_undoPosition are in effect.

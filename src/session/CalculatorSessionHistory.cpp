@@ -15,6 +15,7 @@ namespace vorn {
 
 void CalculatorSession::dropUndone()
 {
+    m_chartPoints.cut(m_position);
     m_steps.resize(m_position);
     m_costs.resize(m_position);
     m_undo.resize(m_undoPosition);
@@ -38,6 +39,12 @@ void CalculatorSession::closeEntry(UndoEntry entry)
 {
     m_undo.push_back(std::move(entry));
     ++m_undoPosition;
+}
+
+const HistoryChartPoints& CalculatorSession::chartPoints() const
+{
+    m_chartPoints.follow(m_steps, m_position);
+    return m_chartPoints;
 }
 
 void CalculatorSession::moveTo(std::size_t position)
@@ -79,6 +86,7 @@ Outcome CalculatorSession::newCharacter(const BoxTexts& boxes)
     m_startBuild = 30;
     m_startLooseXP = 0;
     m_steps.clear();
+    m_chartPoints.cut(0);
     m_costs.clear();
     m_undo.clear();
     m_undoPosition = 0;
@@ -216,6 +224,7 @@ void CalculatorSession::restore(const CharacterState& state)
     m_lengthEntry = state.eventLengthEntry;
     m_maxOut = state.maxOut;
     m_steps = state.steps;
+    m_chartPoints.cut(0);
     m_costs.clear();
     m_costs.reserve(m_steps.size());
     int32_t build = m_startBuild;

@@ -38,6 +38,8 @@ struct ParsedCharacterFile {
 };
 
 ParsedCharacterFile parseCharacterFile(std::string_view text);
+// The same pass by the JSON library alone, which the plain reading of a file must always agree with.
+ParsedCharacterFile parseCharacterFileByLibrary(std::string_view text);
 
 // Whether the text begins as this calculator begins a character file, with the format's name. It tells
 // a character file cut short or broken by hand (damaged) from any other file that can't be read.

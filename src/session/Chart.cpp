@@ -3,39 +3,92 @@
 #include "rules/BuildUtils.h"
 #include "rules/Conversions.h"
 #include "session/CalculatorSession.h"
+#include "session/HistoryChartPoints.h"
+#include "session/RangeExtremes.h"
 
 #include <algorithm>
 #include <cmath>
 #include <exception>
 #include <limits>
 #include <optional>
+#include <utility>
 
 namespace vorn {
 namespace {
 
 constexpr std::size_t kLeastRecentSteps = 10;
 
-// Keeps the first and last points and, of each stretch in between, its lowest and highest in their order.
-std::vector<ChartPoint> thinned(std::vector<ChartPoint> points)
+// Keeps the first and last of `count` points and, of each stretch in between, its lowest and highest in
+// their order: `lowHigh(begin, end)` gives the places of a stretch's first lowest and last highest point.
+template <typename PointAt, typename LowHigh>
+std::vector<ChartPoint> thinnedBy(std::size_t count, PointAt pointAt, LowHigh lowHigh)
 {
-    if (points.size() <= kMostChartPoints)
-        return points;
+    std::vector<ChartPoint> kept;
+    if (count <= kMostChartPoints) {
+        kept.reserve(count);
+        for (std::size_t i = 0; i < count; ++i)
+            kept.push_back(pointAt(i));
+        return kept;
+    }
     const std::size_t stretches = (kMostChartPoints - 2) / 2;
-    const std::size_t inner = points.size() - 2;
-    std::vector<ChartPoint> kept{points.front()};
+    const std::size_t inner = count - 2;
+    kept.push_back(pointAt(0));
     for (std::size_t s = 0; s < stretches; ++s) {
-        const auto begin = points.begin() + 1 + static_cast<std::ptrdiff_t>(inner * s / stretches);
-        const auto end = points.begin() + 1 + static_cast<std::ptrdiff_t>(inner * (s + 1) / stretches);
+        const std::size_t begin = 1 + inner * s / stretches;
+        const std::size_t end = 1 + inner * (s + 1) / stretches;
         if (begin == end)
             continue;
-        const auto [low, high] = std::minmax_element(
-            begin, end, [](const ChartPoint& a, const ChartPoint& b) { return a.y < b.y; });
-        kept.push_back(low < high ? *low : *high);
+        const auto [low, high] = lowHigh(begin, end);
+        kept.push_back(pointAt(std::min(low, high)));
         if (low != high)
-            kept.push_back(low < high ? *high : *low);
+            kept.push_back(pointAt(std::max(low, high)));
     }
-    kept.push_back(points.back());
+    kept.push_back(pointAt(count - 1));
     return kept;
+}
+
+std::vector<ChartPoint> thinned(const std::vector<ChartPoint>& points)
+{
+    return thinnedBy(
+        points.size(), [&](std::size_t i) { return points[i]; },
+        [&](std::size_t begin, std::size_t end) {
+            const auto [low, high] =
+                std::minmax_element(points.begin() + static_cast<std::ptrdiff_t>(begin),
+                                    points.begin() + static_cast<std::ptrdiff_t>(end),
+                                    [](const ChartPoint& a, const ChartPoint& b) { return a.y < b.y; });
+            return std::pair{static_cast<std::size_t>(low - points.begin()),
+                             static_cast<std::size_t>(high - points.begin())};
+        });
+}
+
+// The series of the kept points of the first `steps` steps, after the starting value when it has one.
+std::vector<ChartPoint> keptSeries(const RangeExtremes& kept, std::size_t steps, std::optional<double> start)
+{
+    const std::size_t before = start ? 1 : 0;
+    return thinnedBy(
+        steps + before,
+        [&](std::size_t i) {
+            return i < before ? ChartPoint{0, *start}
+                              : ChartPoint{static_cast<double>(i - before + 1), kept[i - before]};
+        },
+        [&](std::size_t begin, std::size_t end) {
+            const auto [low, high] = kept.lowHigh(begin - before, end - before);
+            return std::pair{low + before, high + before};
+        });
+}
+
+// The axis over the kept points of the first `steps` steps and the starting value when it has one.
+ChartAxis keptAxis(std::string title, const RangeExtremes& kept, std::size_t steps,
+                   std::optional<double> start)
+{
+    std::optional<double> least = start;
+    std::optional<double> most = start;
+    if (steps > 0) {
+        const auto [low, high] = kept.lowHigh(0, steps);
+        least = std::min(least.value_or(kept[low]), kept[low]);
+        most = std::max(most.value_or(kept[high]), kept[high]);
+    }
+    return niceAxis(std::move(title), least.value_or(0), most.value_or(0));
 }
 
 // The character after each step from `first` to `last`, the starting values being step 0. A start whose
@@ -91,7 +144,7 @@ Chart finish(std::string caption, std::string xTitle, std::vector<ChartSeries> s
     c.build = axisFor(series, goal, ChartQuantity::Build, "Build");
     c.totalXP = axisFor(series, goal, ChartQuantity::TotalXP, "Total XP");
     for (ChartSeries& s : series)
-        s.points = thinned(std::move(s.points));
+        s.points = thinned(s.points);
     c.series = std::move(series);
     c.goal = std::move(goal);
     return c;
@@ -176,14 +229,44 @@ ChartAxis niceAxis(std::string title, double least, double most, int aboutTicks)
     return a;
 }
 
-Chart historyChart(const CalculatorSession& session)
+namespace {
+
+std::string historyCaption(std::size_t steps)
+{
+    return "Build and Total XP over " + count(steps, "step", "steps") + ", from the starting values";
+}
+
+} // namespace
+
+Chart historyChartAfresh(const CalculatorSession& session)
 {
     std::vector<ChartSeries> series{{"Build", ChartQuantity::Build, false, {}},
                                     {"Total XP", ChartQuantity::TotalXP, false, {}}};
     addSteps(session, 0, session.position(), series[0], series[1]);
-    return finish("Build and Total XP over " + count(session.position(), "step", "steps") +
-                      ", from the starting values",
-                  "Step", std::move(series));
+    return finish(historyCaption(session.position()), "Step", std::move(series));
+}
+
+Chart historyChart(const CalculatorSession& session)
+{
+    const std::size_t steps = session.position();
+    const HistoryChartPoints& kept = session.chartPoints();
+    if (!kept.totalXPCounted(steps))
+        return historyChartAfresh(session);
+    const double startBuild = static_cast<double>(session.startBuild());
+    std::optional<double> startTotalXP;
+    try {
+        startTotalXP =
+            static_cast<double>(BuildUtils::getTotalXP(session.startBuild(), session.startLooseXP()));
+    } catch (const std::exception&) {
+    }
+    Chart c;
+    c.caption = historyCaption(steps);
+    c.x = niceAxis("Step", 0, static_cast<double>(steps));
+    c.build = keptAxis("Build", kept.build(), steps, startBuild);
+    c.totalXP = keptAxis("Total XP", kept.totalXP(), steps, startTotalXP);
+    c.series = {{"Build", ChartQuantity::Build, false, keptSeries(kept.build(), steps, startBuild)},
+                {"Total XP", ChartQuantity::TotalXP, false, keptSeries(kept.totalXP(), steps, startTotalXP)}};
+    return c;
 }
 
 Chart planChart(const CalculatorSession& session, const PlanAnswer& answer)

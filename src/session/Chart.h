@@ -30,11 +30,15 @@ struct ChartSeries {
     ChartQuantity quantity = ChartQuantity::Build;
     bool planned = false; // drawn dashed: events not yet taken
     std::vector<ChartPoint> points;
+
+    friend bool operator==(const ChartSeries&, const ChartSeries&) = default;
 };
 
 struct ChartTick {
     double value = 0;
     std::string label;
+
+    friend bool operator==(const ChartTick&, const ChartTick&) = default;
 };
 
 // A range that begins and ends on a tick, the ticks at round steps (1, 2 or 5 times a power of ten).
@@ -43,6 +47,8 @@ struct ChartAxis {
     double least = 0;
     double most = 1;
     std::vector<ChartTick> ticks;
+
+    friend bool operator==(const ChartAxis&, const ChartAxis&) = default;
 };
 
 // A value marked across the plot at its height on one axis, with its words beside it: a plan's goal.
@@ -50,6 +56,8 @@ struct ChartMark {
     ChartQuantity quantity = ChartQuantity::Build;
     double value = 0;
     std::string label; // "Goal: Build 2,000"
+
+    friend bool operator==(const ChartMark&, const ChartMark&) = default;
 };
 
 struct Chart {
@@ -61,6 +69,8 @@ struct Chart {
     std::vector<ChartSeries> series;
     // Within its axis's range whenever there is one.
     std::optional<ChartMark> goal;
+
+    friend bool operator==(const Chart&, const Chart&) = default;
 };
 
 // More points than this in one series are thinned to the lowest and highest of each stretch, so that a
@@ -71,8 +81,10 @@ inline constexpr std::size_t kMostChartPoints = 1000;
 ChartAxis niceAxis(std::string title, double least, double most, int aboutTicks = 5);
 
 // Build and Total XP over the steps in effect, the starting values as step 0, as the History window
-// numbers them.
+// numbers them. Drawn from the points the session keeps, at a cost that does not grow with the history.
 Chart historyChart(const CalculatorSession& session);
+// The same chart worked out from every step afresh, which the kept points always give too.
+Chart historyChartAfresh(const CalculatorSession& session);
 
 // The recent steps (as many as the plan has events, at least ten), then the planned events continuing
 // from the character as it is now, dashed. Without planned events it shows the recent steps alone. The

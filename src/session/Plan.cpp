@@ -215,7 +215,18 @@ PlanAnswer planAhead(const BuildUtils& character, int32_t classCode, const PlanR
     BuildUtils c({}, [classCode] { return classCode; });
     c.setBuild(character.build());
     c.setLooseXP(character.looseXP());
-    PlannedEvent last = after(c, 0);
+    // Every character the calculator keeps can be counted, but one handed to it as it stands may not be;
+    // there is then nowhere to plan from, and no figures to give.
+    PlannedEvent last;
+    try {
+        last = after(c, 0);
+    } catch (const std::exception&) {
+        a.verdict = PlanVerdict::TooLarge;
+        a.text = goal->words +
+                 " can't be planned for: the character's numbers are already too large for this "
+                 "calculator.";
+        return a;
+    }
     if (reaches(*goal, last)) {
         a.verdict = PlanVerdict::AlreadyReached;
         a.text = "The character already has " + goal->words + " or more: no events are needed.";

@@ -70,7 +70,8 @@ enum class PlanVerdict {
     Refused,        // a box holds a value the calculator would refuse; see messages and focus
     Reached,        // the last planned event reaches the goal
     AlreadyReached, // the character has it now: no events are planned
-    TooLarge,       // the numbers would grow too large first; the events are those that can be had
+    TooLarge,       // the numbers would grow too large first (or are already); the events are those that
+                    // can be had
     NotWithin,      // still short after the most events a plan holds
     NoProgress,     // the events add nothing, so no number of them reaches the goal
 };

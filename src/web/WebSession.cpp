@@ -16,6 +16,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <optional>
 #include <span>
 #include <string>
@@ -103,11 +104,14 @@ public:
     PageOutcome redo(BoxTexts boxes) { return page(m_session.redo(boxes)); }
     std::string resultsText(BoxTexts boxes) { return m_session.resultsText(boxes); }
 
-    // Rows {what, build, looseXP, totalXP, current, undone}, the starting values first.
-    std::vector<HistoryRow> history() const
+    // The history a screenful at a time, however long it grows: how many rows, the one that stands now,
+    // and rows [from, to) {what, build, looseXP, totalXP, current, undone}, the starting values first.
+    std::size_t historyRowCount() const { return vorn::historyRowCount(m_session); }
+    std::size_t historyPosition() const { return m_session.position(); }
+    std::vector<HistoryRow> historyRows(std::size_t from, std::size_t to) const
     {
         std::vector<HistoryRow> rows;
-        for (std::size_t i = 0; i < historyRowCount(m_session); ++i)
+        for (std::size_t i = from; i < std::min(to, historyRowCount()); ++i)
             rows.push_back(historyRow(m_session, i));
         return rows;
     }
@@ -466,7 +470,9 @@ EMSCRIPTEN_BINDINGS(vorn_session)
         .function("undo", &WebSession::undo)
         .function("redo", &WebSession::redo)
         .function("resultsText", &WebSession::resultsText)
-        .function("history", &WebSession::history)
+        .function("historyRowCount", &WebSession::historyRowCount)
+        .function("historyPosition", &WebSession::historyPosition)
+        .function("historyRows", &WebSession::historyRows)
         .class_function("historyCaptions", &WebSession::historyCaptions)
         .function("historyChart", &WebSession::historyChart)
         .function("planStart", &WebSession::planStart)

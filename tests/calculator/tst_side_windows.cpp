@@ -1,11 +1,14 @@
 // History and Plan Ahead as windows beside the calculator: their size on the screen and the keys they
 // answer.
 #include "CalculatorHarness.h"
+#include "calculator/ChartView.h"
+#include "session/HistoryRows.h"
 
 #include <QHeaderView>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QStyleFactory>
 #include <QTableView>
@@ -33,6 +36,10 @@ private slots:
     void calculatorCommandsWork();
     void redoReversesUndo_data();
     void redoReversesUndo();
+    void historyFollowsRowByRow_data();
+    void historyFollowsRowByRow();
+    void historyChartAsIfDrawnAfresh_data();
+    void historyChartAsIfDrawnAfresh();
 };
 
 namespace {
@@ -336,6 +343,122 @@ void tst_SideWindows::redoReversesUndo()
         QCOMPARE(edit->text() + ' ' + c.text("lblBuild"), after[i]);
     }
     QVERIFY(c.prompter.shown.empty());
+}
+
+void tst_SideWindows::historyFollowsRowByRow_data()
+{
+    // "e" adds an event, "u" undoes, "r" redoes, "n" starts a new character (its steps discarded).
+    QTest::addColumn<QString>("actions");
+    QTest::addColumn<int>("inserted"); // rows, over all the actions
+    QTest::addColumn<int>("removed");
+
+    QTest::newRow("each step one row") << "eee" << 3 << 0;
+    QTest::newRow("undo and redo keep the rows") << "eeuuru" << 2 << 0;
+    QTest::newRow("a step after one undone takes its row") << "eeue" << 2 << 0;
+    QTest::newRow("a step after two undone drops one") << "eeeuue" << 3 << 1;
+    QTest::newRow("back to the start, then a step") << "eeuue" << 2 << 1;
+    QTest::newRow("a new character keeps the start's row") << "eeen" << 3 << 3;
+}
+
+// With History open, every action tells the table which rows came, went or changed, never the whole
+// table afresh; after each, the table reads as the session's own rows do.
+void tst_SideWindows::historyFollowsRowByRow()
+{
+    QFETCH(QString, actions);
+    QFETCH(int, inserted);
+    QFETCH(int, removed);
+    Calculator c;
+    QVERIFY(open(c, Qt::Key_H, "frmHistory"));
+    QAbstractItemModel* model = c.window.findChild<QTableView*>("tblHistory")->model();
+    QSignalSpy resets(model, &QAbstractItemModel::modelReset);
+    QSignalSpy insertions(model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removals(model, &QAbstractItemModel::rowsRemoved);
+    auto count = [](const QSignalSpy& spy) {
+        int rows = 0;
+        for (const QList<QVariant>& range : spy)
+            rows += range[2].toInt() - range[1].toInt() + 1;
+        return rows;
+    };
+    for (const QChar action : actions) {
+        if (action == 'e')
+            c.click("cmdAddEvent");
+        if (action == 'n')
+            c.prompter.saveAnswers.push_back(vorn::Prompter::SaveAnswer::Discard);
+        const char* command = action == 'u'   ? "mnuUndo"
+                              : action == 'r' ? "mnuRedo"
+                              : action == 'n' ? "mnuNew"
+                                              : "";
+        if (auto* a = c.window.findChild<QAction*>(command))
+            a->trigger();
+        const vorn::CalculatorSession& session = c.window.session();
+        QCOMPARE(model->rowCount(), int(vorn::historyRowCount(session)));
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const vorn::HistoryRow expected = vorn::historyRow(session, std::size_t(row));
+            const QStringList texts{
+                QString::fromStdString(expected.what), QString::fromStdString(expected.build),
+                QString::fromStdString(expected.looseXP), QString::fromStdString(expected.totalXP)};
+            for (int column = 0; column < texts.size(); ++column)
+                QCOMPARE(model->index(row, column).data().toString(), texts[column]);
+            QCOMPARE(model->index(row, 0).data(Qt::FontRole).value<QFont>().bold(), expected.current);
+            QCOMPARE(model->headerData(row, Qt::Vertical).toString().startsWith(QChar(0x25B6)),
+                     expected.current);
+        }
+    }
+    QCOMPARE(resets.count(), 0);
+    QCOMPARE(count(insertions), inserted);
+    QCOMPARE(count(removals), removed);
+}
+
+void tst_SideWindows::historyChartAsIfDrawnAfresh_data()
+{
+    // "e" adds an event, "u" undoes, "p" darkens the palette, "f" enlarges the font, "s" resizes the window.
+    QTest::addColumn<QString>("actions");
+
+    QTest::newRow("steps that move only the lines") << "eeue";
+    QTest::newRow("steps enough to stretch the axes") << "eeeeeeeeeeeeeeee";
+    QTest::newRow("a new palette") << "epe";
+    QTest::newRow("a new font") << "efe";
+    QTest::newRow("a new size") << "ese";
+}
+
+// Whatever the chart kept of its last drawing, after each action it looks exactly as a chart drawn
+// afresh, of the same size, palette and font, from the same figures.
+void tst_SideWindows::historyChartAsIfDrawnAfresh()
+{
+    QFETCH(QString, actions);
+    Calculator c;
+    QWidget* window = open(c, Qt::Key_H, "frmHistory");
+    QVERIFY(window);
+    auto* chart = window->findChild<vorn::ChartView*>("picHistoryChart");
+    QVERIFY(chart);
+    for (const QChar action : actions) {
+        if (action == 'e')
+            c.click("cmdAddEvent");
+        if (action == 'u')
+            c.window.findChild<QAction*>("mnuUndo")->trigger();
+        if (action == 'p') {
+            QPalette dark = chart->palette();
+            dark.setColor(QPalette::Base, Qt::black);
+            dark.setColor(QPalette::Text, Qt::white);
+            chart->setPalette(dark);
+        }
+        if (action == 'f') {
+            QFont larger = chart->font();
+            larger.setPointSizeF(larger.pointSizeF() * 1.5);
+            chart->setFont(larger);
+        }
+        if (action == 's')
+            window->resize(window->size() + QSize(40, 30));
+        vorn::ChartView fresh;
+        fresh.setPalette(chart->palette());
+        fresh.setFont(chart->font());
+        fresh.resize(chart->size());
+        fresh.setChart(chart->chart());
+        const auto pixels = [](QWidget* w) {
+            return w->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        };
+        QCOMPARE(pixels(chart), pixels(&fresh));
+    }
 }
 
 QTEST_MAIN(tst_SideWindows)

@@ -1,3 +1,4 @@
+#include "rules/BlanketWalk.h"
 #include "rules/BuildUtils.h"
 #include "rules/Errors.h"
 #include "rules/LiteralBuildUtils.h"
@@ -14,6 +15,7 @@
 #include <vector>
 
 using vorn::BuildUtils;
+using vorn::test::BlanketWalk;
 using vorn::test::LiteralBuildUtils;
 
 namespace {
@@ -304,13 +306,15 @@ int32_t blanketByBlanketCount(const BuildUtils& target)
     return counter;
 }
 
+// A named character that a table starts from.
+struct Start {
+    const char* name;
+    int32_t build, looseXP;
+};
+
 TEST(BuildUtilsDifferential, LongBlanketCountsMatchBlanketByBlanket)
 {
-    struct Row {
-        const char* name;
-        int32_t build, looseXP;
-    };
-    const Row rows[] = {
+    const Start rows[] = {
         {"huge Loose XP at the starting Build", 30, 2000000000},
         {"Total XP exactly at the limit", 30, kMax - 65},
         {"Total XP one below the limit", 30, kMax - 66},
@@ -320,7 +324,7 @@ TEST(BuildUtilsDifferential, LongBlanketCountsMatchBlanketByBlanket)
         {"a deep debt behind a high Build", 13000, kMin},
         {"a high Build with a small debt", 10000, -5},
     };
-    for (const Row& row : rows) {
+    for (const Start& row : rows) {
         SCOPED_TRACE(row.name);
         const BuildUtils target = [&] {
             BuildUtils u;
@@ -373,6 +377,77 @@ TEST(BuildUtilsDifferential, AddBlanketsFailsOnExactlyTheBlanketThatOverflows)
         EXPECT_THROW(failing.addBlankets(given + 1), vorn::OverflowError);
         EXPECT_EQ(failing.build(), start);
         EXPECT_EQ(failing.looseXP(), 0);
+    }
+}
+
+constexpr int32_t kFirstBuildPastRatio = 463395;
+
+// Counts around the blanket that first reaches the Build whose ratio can't be read, from new, low and odd
+// characters: one short of it keeps every blanket; it, and every count up to the quick bound that lets
+// addBlankets fail at once, fails and changes nothing.
+TEST(BuildUtilsDifferential, BlanketCountsAroundTheFailingOneMatchPointByPoint)
+{
+    const Start rows[] = {
+        {"a new character", 30, 0},
+        {"the lowest starting Build", 15, 0},
+        {"Loose XP that buys many Levels at once", 15, 2000000000},
+        {"Build 1, below the first Level", 1, 0},
+        {"a small debt past Level 16", 180, -3000},
+        {"Loose XP above the Build", 5000, 70000},
+        {"a few Levels short", 463200, 17},
+    };
+    for (const Start& row : rows) {
+        SCOPED_TRACE(row.name);
+        const BlanketWalk w = BlanketWalk::to(row.build, row.looseXP, kFirstBuildPastRatio);
+        const auto give = [&](int64_t count) {
+            return observe<BuildUtils>(row.build, row.looseXP, {}, [count](auto& u) -> int64_t {
+                u.addBlankets(int32_t(count));
+                return 0;
+            });
+        };
+        const Outcome kept = give(w.blankets - 1);
+        EXPECT_EQ(kept.error, "none");
+        EXPECT_EQ(kept.build, w.buildBefore);
+        EXPECT_EQ(kept.looseXP, w.looseXPBefore);
+
+        BuildUtils start;
+        start.setBuild(row.build);
+        start.setLooseXP(row.looseXP);
+        const int64_t bound = start.blanketsSurelyReaching(kFirstBuildPastRatio);
+        std::vector<int64_t> failing = {w.blankets, kMax};
+        if (bound >= 0) {
+            EXPECT_GE(bound, w.blankets);
+            failing.insert(failing.end(), {bound - 1, bound});
+        }
+        for (const int64_t count : failing) {
+            const Outcome o = give(count);
+            EXPECT_EQ(o.error, "overflow") << count;
+            EXPECT_EQ(o.build, row.build) << count;
+            EXPECT_EQ(o.looseXP, row.looseXP) << count;
+        }
+    }
+}
+
+// The quick bound on the blankets that carry a character to a Build never falls short, including the
+// Build where Total XP stops fitting, which lets the calculator refuse such counts at once.
+TEST(BuildUtilsDifferential, BlanketBoundNeverFallsShortOfTheCount)
+{
+    EXPECT_NO_THROW(LiteralBuildUtils::getTotalXP(BuildUtils::kFirstUncountableBuild - 1, 0));
+    EXPECT_THROW(LiteralBuildUtils::getTotalXP(BuildUtils::kFirstUncountableBuild, 0), vorn::OverflowError);
+    Random rnd(5);
+    for (int round = 0; round < 300; ++round) {
+        const int32_t build = int32_t(rnd.between(15, 20000));
+        const int32_t looseXP = int32_t(rnd.chance(20) ? rnd.between(-3000, 0)
+                                                       : rnd.between(0, rnd.chance(50) ? build : 3000000));
+        const int32_t target =
+            rnd.chance(20) ? BuildUtils::kFirstUncountableBuild : int32_t(build + rnd.between(1, 3000));
+        if (target <= build)
+            continue;
+        BuildUtils u;
+        u.setBuild(build);
+        u.setLooseXP(looseXP);
+        ASSERT_GE(u.blanketsSurelyReaching(target), BlanketWalk::to(build, looseXP, target).blankets)
+            << "Build " << build << ", Loose XP " << looseXP << " to " << target;
     }
 }
 

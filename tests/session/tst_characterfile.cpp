@@ -300,6 +300,52 @@ TEST(CharacterFile, RefusesEveryBadFileWithOneMessage)
     }
 }
 
+// JSON lets a file spell the same values in many ways, and any other writer may: each reads as the file
+// as written does, and each spelling JSON forbids is refused where it stands.
+TEST(CharacterFile, ReadsEveryJsonSpellingAlike)
+{
+    struct Row {
+        const char* name;
+        std::string bytes;
+        std::string message; // empty: the same character as the file as written
+    };
+    std::string oneLine = kAldric;
+    std::erase(oneLine, '\n');
+    std::string tabs = kAldric;
+    for (auto at = tabs.find("    "); at != std::string::npos; at = tabs.find("    "))
+        tabs.replace(at, 4, "\t");
+    const auto notJson = [](int byte) {
+        return damaged("the text at byte " + std::to_string(byte) + " is not valid JSON");
+    };
+    const Row rows[] = {
+        {"on one line", oneLine, ""},
+        {"tabs for spaces", tabs, ""},
+        {"silver with a trailing zero", edited("trainingCoin", "12.5", "12.50"), ""},
+        {"silver with an exponent", edited("trainingCoin", "12.5", "1.25e1"), ""},
+        {"silver with a signed capital exponent", edited("trainingCoin", "12.5", "125E-1"), ""},
+        {"silver with a plus and a zero in the exponent", edited("trainingCoin", "12.5", "0.125e+02"), ""},
+        {"the most silver as a fraction", edited("\"length\": 5", "-1", "-1.0"), ""},
+        {"minus zero", edited("startLooseXP", "0", "-0"), ""},
+        {"an action with an escape", edited("\"set\"", "\"set\"", R"("s\u0065t")"), ""},
+        {"a name with an escape", edited("\"maxOut\"", "\"maxOut\"", R"("max\u004Fut")"), ""},
+        {"a fraction without digits", edited("startLooseXP", "0", "0."), notJson(97)},
+        {"an exponent without digits", edited("startLooseXP", "0", "0e"), notJson(97)},
+        {"a leading zero", edited("startLooseXP", "0", "00"), notJson(96)},
+        {"a word cut short", edited("maxOut", "false", "fals"), notJson(194)},
+        {"a comma before the end of the steps", edited("\"totalXPAfter\": 554", "}", "},"), notJson(674)},
+    };
+    const CharacterFileReading asWritten = readCharacterFile(kAldric, "Aldric.vornchar");
+    ASSERT_TRUE(asWritten.state);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const CharacterFileReading r = readCharacterFile(row.bytes, "Aldric.vornchar");
+        EXPECT_EQ(r.problem, row.message);
+        if (row.message.empty()) {
+            EXPECT_EQ(r.state, asWritten.state);
+        }
+    }
+}
+
 // Random sessions, driven the way a player drives the window: whatever the session keeps, the file
 // keeps, and opening it in a new session gives the same character and history.
 TEST(CharacterFile, RandomHistoriesComeBackAsTheyWere)

@@ -1,10 +1,13 @@
 #include "rules/Conversions.h"
 #include "session/CalculatorSession.h"
 #include "session/Chart.h"
+#include "session/RangeExtremes.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 #include <string>
 
 namespace vorn {
@@ -145,6 +148,120 @@ TEST(Chart, PlanContinuesDashedFromTheCharacterNow)
     EXPECT_LE(whole.series[0].points.size(), kMostChartPoints);
     EXPECT_EQ(whole.series[0].points.back().y, s.character().build());
     EXPECT_EQ(whole.series[0].points.front().x, 0);
+}
+
+// Of any stretch, the places of the first lowest and last highest value are those std::minmax_element
+// finds, however the values were added and cut back; few distinct values make ties common.
+TEST(Chart, RangeExtremesFindWhatMinmaxElementFinds)
+{
+    const struct {
+        const char* name;
+        unsigned seed;
+        int values;   // added in all
+        int distinct; // values drawn from 0 to distinct - 1
+    } rows[] = {
+        {"under one block", 1, 50, 3},
+        {"many ties", 2, 5000, 2},
+        {"mostly distinct", 3, 5000, 100000},
+        {"all equal", 4, 3000, 1},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        std::mt19937 random(r.seed);
+        RangeExtremes kept;
+        std::vector<double> values;
+        for (int added = 0; added < r.values; ++added) {
+            if (random() % 500 == 0) { // an undo and a new step: the latest values are replaced
+                const std::size_t keep = values.size() - random() % (values.size() / 2 + 1);
+                values.resize(keep);
+                kept.cut(keep);
+            }
+            values.push_back(static_cast<double>(random() % static_cast<unsigned>(r.distinct)));
+            kept.push(values.back());
+            ASSERT_EQ(kept.size(), values.size());
+            for (int probe = 0; probe < 3; ++probe) {
+                const std::size_t a = random() % values.size();
+                const std::size_t b = random() % values.size();
+                const std::size_t begin = std::min(a, b);
+                const std::size_t end = std::max(a, b) + 1;
+                const auto [low, high] =
+                    std::minmax_element(values.begin() + static_cast<std::ptrdiff_t>(begin),
+                                        values.begin() + static_cast<std::ptrdiff_t>(end));
+                ASSERT_EQ(kept.lowHigh(begin, end),
+                          std::pair(static_cast<std::size_t>(low - values.begin()),
+                                    static_cast<std::size_t>(high - values.begin())))
+                    << begin << ".." << end;
+            }
+        }
+    }
+}
+
+// The History chart drawn from the points the session keeps is the chart worked out afresh from every
+// step, point for point, through any mix of actions: steps recorded, undone, redone and dropped, new
+// characters, files opened, plans applied, starting values that change the first point.
+TEST(Chart, KeptHistoryChartIsTheChartWorkedOutAfresh)
+{
+    const struct {
+        const char* name;
+        unsigned seed;
+        int actions;
+        int undoEvery;     // about one action in this many is an undo, as many again a redo
+        unsigned rareIn;   // new characters, files opened, resets, starting values and plans: 10 in this many
+        unsigned askEvery; // about one action in this many draws the chart
+        std::size_t reaches; // the longest history drawn has at least this many steps
+    } rows[] = {
+        {"short, under the thinning", 11, 600, 6, 400, 8, 300},
+        {"thinned, with new characters", 12, 4000, 40, 2000, 8, kMostChartPoints},
+        {"back and forth", 13, 3000, 3, 3000, 4, kMostChartPoints},
+        {"stretches of whole blocks", 14, 60000, 50, 60000, 2000, 40000},
+    };
+    const BoxTexts starts[] = {{},
+                               {.startingBuild = "0"},
+                               {.startingBuild = "2147483647"},
+                               {.startingBuild = "5000", .startingLooseXP = "999999"}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        std::mt19937 random(r.seed);
+        CalculatorSession s;
+        std::size_t longest = 0;
+        for (int action = 0; action < r.actions; ++action) {
+            const unsigned pick = random() % static_cast<unsigned>(r.undoEvery * 2);
+            const unsigned rare = random() % r.rareIn;
+            if (pick == 0) {
+                s.undo({});
+            } else if (pick == 1) {
+                s.redo({});
+            } else if (rare == 0) {
+                s.newCharacter({});
+            } else if (rare == 1) {
+                s.restore(s.state({}));
+            } else if (rare == 2) {
+                s.reset({});
+            } else if (rare < 6) {
+                s.setStartingValues(starts[random() % std::size(starts)]);
+            } else if (rare == 9) { // a file whose start has no Total XP, then a start that has one
+                CharacterState odd;
+                odd.startBuild = odd.startLooseXP = 2147483647;
+                s.restore(odd);
+                s.setStartingValues({});
+            } else if (rare < 9 && s.position() > 0) { // a plan needs a Total XP, which only a start may lack
+                PlanRequest plan = s.planStart();
+                plan.goal = PlanGoal::Build;
+                plan.goalValue = std::to_string(int64_t{s.character().build()} + 50);
+                s.applyPlan(plan, {});
+            } else if (rare % 2 == 0) {
+                s.addEventWithTraining({});
+            } else {
+                s.addEvent({});
+            }
+            // Asked now and then, as while the History window is open, so that what it kept meets later cuts.
+            if (random() % r.askEvery != 0 && action + 1 != r.actions)
+                continue;
+            longest = std::max(longest, s.position());
+            ASSERT_TRUE(historyChart(s) == historyChartAfresh(s)) << "after action " << action;
+        }
+        EXPECT_GE(longest, r.reaches);
+    }
 }
 
 // The goal is marked where the plan's lines would reach it, in the user's grouping, and the axis it reads

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -65,12 +66,14 @@ struct Row {
     std::string last = {}; // Build/Loose XP after the last of them
     std::string message = {};
     PlanBox focus = PlanBox::None;
+    bool restored = false; // a start no one could type, handed to the session as it stands
 };
 
 TEST(Plan, AnswersEachKindOfGoalAndPattern)
 {
     using enum PlanVerdict;
     using G = PlanGoal;
+    constexpr int32_t kMost = std::numeric_limits<int32_t>::max();
     const std::vector<Row> rows = {
         {"one Normal Event reaches Build 34", 30, 0, request(G::Build, "34"), Reached, 1, "34/2"},
         {"Level 3 takes a second event", 30, 0, request(G::Level, "3"), Reached, 2, "37/5"},
@@ -147,11 +150,49 @@ TEST(Plan, AnswersEachKindOfGoalAndPattern)
          kBadBlankets,
          PlanBox::Blankets},
         {"manual entry reads its own box", 30, 0, manual(G::Build, "34", " 2 "), Reached, 1, "34/2"},
+        {"a start whose Total XP can't be counted",
+         30,
+         kMost,
+         request(G::Level, "5"),
+         TooLarge,
+         0,
+         {},
+         {},
+         PlanBox::None,
+         true},
+        {"an uncountable start at a Build goal it passed",
+         kMost,
+         kMost,
+         request(G::Build, "10"),
+         TooLarge,
+         0,
+         {},
+         {},
+         PlanBox::None,
+         true},
+        {"an uncountable start with silver",
+         30,
+         kMost,
+         request(G::Level, "5", 2, PlanCoin::Silver, "5"),
+         TooLarge,
+         0,
+         {},
+         {},
+         PlanBox::None,
+         true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         CalculatorSession s;
-        setStart(s, row.build, row.looseXP);
+        if (row.restored) {
+            CharacterState start = s.state({});
+            start.startBuild = row.build;
+            start.startLooseXP = row.looseXP;
+            s.restore(start);
+        } else {
+            setStart(s, row.build, row.looseXP);
+        }
+        const std::size_t position = s.position();
         const PlanAnswer a = s.plan(row.request);
         EXPECT_EQ(a.verdict, row.verdict);
         if (row.events >= 0) {
@@ -170,9 +211,12 @@ TEST(Plan, AnswersEachKindOfGoalAndPattern)
             EXPECT_EQ(a.messages[0].text, row.message);
             EXPECT_EQ(a.selectAll, row.focus != PlanBox::EventLength);
         }
-        // Planning never touches the character.
+        // Planning never touches the character, and a plan that can't be applied records nothing.
+        if (!a.canApply()) {
+            EXPECT_EQ(s.applyPlan(row.request, {}).messages, a.messages);
+        }
         EXPECT_EQ(s.character().build(), row.build);
-        EXPECT_EQ(s.position(), 1u);
+        EXPECT_EQ(s.position(), position);
     }
 }
 

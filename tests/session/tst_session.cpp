@@ -232,6 +232,9 @@ TEST(CalculatorSession, BlanketAnswers)
         {"not a number", "3x", {notWhole}, "30/0", false},
         {"a whole number beyond 32 bits", "99999999999", {kTooLarge}, "30/0", true},
         {"more than can be counted", "2147483647", {kTooLarge}, "30/0", true},
+        {"the most Total XP can count", "296853", {}, "10866/392870", true},
+        {"one blanket more", "296854", {kTooLarge}, "30/0", true},
+        {"surely past the last Build Total XP can count", "400000", {kTooLarge}, "30/0", true},
     };
     for (const BlanketRow& row : rows) {
         SCOPED_TRACE(row.name);

@@ -121,17 +121,21 @@ function showSessionState(now) {
 // Set while the page takes the character kept in storage, which needs no keeping again.
 let taking = false;
 
-// The character is put in the browser's storage after every change, for the next visit and the other
-// tabs of the page. A browser that won't keep it is said so once, in the page, until it keeps it again.
+// The character is put in the browser's storage within a second of every change, for the next visit and
+// the other tabs of the page, and at once when the page is hidden or left. A browser that won't keep it
+// is said so once, in the page, until it keeps it again.
 function keepCharacter() {
-    if (taking)
-        return;
+    if (!taking)
+        keeping.changed();
+}
+
+const keeping = VornStorage.keepingSoon(() => {
     const kept = VornStorage.keep(session.save(boxes()), state.fileName || null, state.needsSaveQuestion);
     const notice = kept ? "" : "This browser is not keeping this character; save it to a file to keep it.";
     // Written only when it changes, so that a status is read out once.
     if (byId("keepingNotice").textContent !== notice)
         byId("keepingNotice").textContent = notice;
-}
+}, { set: (run, ms) => setTimeout(run, ms), clear: (timer) => clearTimeout(/** @type {number} */ (timer)) }, 1000);
 
 // Whether a box has typing of its own to undo or redo: what it held when the program last wrote it,
 // and what the user's typing last made of it.
@@ -282,7 +286,10 @@ async function shareCharacter() {
 // The commands the browser allows now: writing to a file the user picks, and sharing.
 function showOffered() {
     /** @type {HTMLElement} */ (byId("mnuSaveAs").parentElement).hidden = !characterFiles.offered();
-    /** @type {HTMLElement} */ (byId("mnuShareCharacter").parentElement).hidden = !shareableFile();
+    // Whether the browser shares such a file turns on its name and type, not its text: an empty one tells,
+    // where writing a long character's file each time a menu opens or a key is pressed would not fit a frame.
+    /** @type {HTMLElement} */ (byId("mnuShareCharacter").parentElement).hidden =
+        !characterFiles.shareable("", state.fileName || kNewFileName);
 }
 
 // The lists, the check box and a manual length as the character has them, then one refresh.
@@ -346,7 +353,7 @@ function connectHandlers(commandFor, planChoices) {
         mnuUndo: () => apply(session.undo(boxes())),
         mnuRedo: () => apply(session.redo(boxes())),
         mnuCopyResults: copyResults,
-        mnuHistory: () => VornDialogs.history(Session.historyCaptions(), session.history(), session.historyChart()),
+        mnuHistory: () => VornDialogs.history(Session.historyCaptions(), session, session.historyChart()),
         mnuAddBlankets: askForBlankets,
         mnuCalculateBlankets: () => apply(session.reverseCalculateBlankets()),
         mnuPlan: () => VornPlan.open(),
@@ -379,6 +386,7 @@ function take(kept) {
     if (!read.choices)
         return read;
     VornStorage.shows(kept);
+    keeping.drop();
     taking = true;
     try {
         showChoicesOf(read.choices);
@@ -428,7 +436,8 @@ async function followElsewhere() {
         elsewhere.declined = kept.revision;
         return;
     }
-    if (!kept.madeFromShown) {
+    // Changes here not yet kept are not in the other tab's character either.
+    if (!kept.madeFromShown || keeping.pending()) {
         if (!(await maySetCharacterAside(async () => !!(await write(false))))) {
             elsewhere.declined = VornStorage.kept().revision;
             return;
@@ -443,6 +452,12 @@ async function followElsewhere() {
 
 function followOtherTabs() {
     VornStorage.onKeptElsewhere(followElsewhere);
+    // Another tab shown in this one's place, or the page left: what waits to be kept is kept now.
+    window.addEventListener("pagehide", keeping.now);
+    document.addEventListener("visibilitychange", () => {
+        if (document.visibilityState === "hidden")
+            keeping.now();
+    });
     // A box closing may leave another open in its place; the character waits for the last one.
     document.addEventListener("close", () => setTimeout(() => {
         if (elsewhere.waiting)
@@ -451,6 +466,9 @@ function followOtherTabs() {
 }
 
 async function start() {
+    // The browser opens the page's storage at its first reading, which takes a while; begun here, it is
+    // open by the time the module is ready and the kept character is read.
+    VornStorage.kept();
     const Module = await VornModule;
     const [decimal, group] = numberFormat();
     Module.setNumberFormat(decimal, group);
@@ -484,8 +502,8 @@ async function start() {
     first.select();
     if (problem)
         showMessage(problem);
-    // Once the calculator answers: keeping it for offline use takes nothing from its start.
-    VornUpdates.start();
+    // Once the calculator answers and has drawn: keeping it for offline use takes nothing from its start.
+    setTimeout(VornUpdates.start, 0);
 }
 
 // The browser tests wait for it.

@@ -33,6 +33,33 @@ export function place(axis, value, from, to) {
     return from + (to - from) * (span > 0 ? (value - axis.least) / span : 0.5);
 }
 
+/**
+ * A line's points as drawn: of a run of points within one unit of width, only the first, the lowest, the
+ * highest and the last, which draw the same line at one unit to the pixel. Ten thousand events then cost
+ * as many points as the chart is wide.
+ * @param {[number, number][]} points
+ * @returns {[number, number][]}
+ */
+export function thinned(points) {
+    /** @type {[number, number][]} */
+    const kept = [];
+    for (let start = 0; start < points.length;) {
+        const column = Math.floor(points[start][0]);
+        let end = start, low = start, high = start;
+        while (end + 1 < points.length && Math.floor(points[end + 1][0]) === column) {
+            ++end;
+            if (points[end][1] < points[low][1])
+                low = end;
+            if (points[end][1] > points[high][1])
+                high = end;
+        }
+        for (const index of [...new Set([start, low, high, end])].sort((a, b) => a - b))
+            kept.push(points[index]);
+        start = end + 1;
+    }
+    return kept;
+}
+
 const textWidth = (/** @type {string} */ text) => text.length * kCharWidth;
 const widestLabel = (/** @type {ChartAxis} */ axis) => Math.max(0, ...axis.ticks.map((tick) => textWidth(tick.label)));
 const round = (/** @type {number} */ v) => Math.round(v * 10) / 10;
@@ -116,9 +143,9 @@ export function layOut(chart, width) {
         const quantity = nameOf(series.quantity);
         const kind = "chart-line chart-" + quantity + (series.planned ? " chart-planned" : "");
         const axis = quantity === "build" ? chart.build : chart.totalXP;
-        const points = series.points.map(([px, py]) =>
-            round(place(chart.x, px, left, right)) + "," + round(place(axis, py, bottom, top)));
-        add("svg", "polyline", { points: points.join(" "), class: kind });
+        const points = thinned(series.points.map(([px, py]) =>
+            [round(place(chart.x, px, left, right)), round(place(axis, py, bottom, top))]));
+        add("svg", "polyline", { points: points.map(([px, py]) => px + "," + py).join(" "), class: kind });
         add("svg", "line", { x1: x, y1: y, x2: x + kStroke, y2: y, class: kind });
         add("ink", "text", { x: x + kStroke + kGap / 2, y, "dominant-baseline": "middle" }, series.name);
     }

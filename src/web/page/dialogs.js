@@ -6,6 +6,7 @@
 // desktop.
 import * as VornChart from "./chart.js";
 import { VornFocus, byId } from "./focus.js";
+import { RowWindow } from "./rows.js";
 
 /**
  * Only one box is open at a time; a second waits for the first, as modal boxes stack up. A box that other
@@ -203,17 +204,53 @@ export function copyByHand(text) {
 
 // The history table: the captions, then one row per step, the current one marked; under it the chart.
 // On a phone its rows are laid out as cards, each figure under its caption (data-caption): the roles
-// keep it a table for screen readers, which a table's parts laid out otherwise may no longer be.
+// keep it a table for screen readers, which a table's parts laid out otherwise may no longer be. Only the
+// steps in view are drawn, however long the history.
+/** @type {RowWindow | null} */
+let historyWindow = null;
+
 /**
  * @param {string[]} captions
- * @param {import("./vorn").HistoryRow[]} rows
+ * @param {import("./vorn").HistoryRow} row
+ * @param {number} index
+ */
+function historyRow(captions, row, index) {
+    const tr = document.createElement("tr");
+    tr.setAttribute("role", "row");
+    const number = document.createElement("th");
+    number.scope = "row";
+    number.setAttribute("role", "rowheader");
+    number.className = "row-number";
+    number.textContent = row.current ? "\u25B6 " + index : String(index);
+    tr.appendChild(number);
+    [row.what, row.build, row.looseXP, row.totalXP].forEach((text, column) => {
+        const cell = tr.insertCell();
+        cell.setAttribute("role", "cell");
+        cell.textContent = text;
+        if (column > 0) {
+            cell.className = "number";
+            cell.dataset.caption = captions[column];
+        }
+    });
+    if (row.current) {
+        tr.classList.add("current");
+        tr.setAttribute("aria-current", "step");
+    }
+    if (row.undone)
+        tr.classList.add("undone");
+    return tr;
+}
+
+/**
+ * @param {string[]} captions
+ * @param {Pick<import("./vorn").Session, "historyRowCount" | "historyPosition" | "historyRows">} session
  * @param {import("./vorn").Chart} chart
  */
-export function history(captions, rows, chart) {
+export function history(captions, session, chart) {
     const table = byId("tblHistory", HTMLTableElement);
     const picture = byId("picHistoryChart", SVGSVGElement);
-    /** @type {HTMLTableRowElement | null} */
-    let current = null;
+    const steps = (historyWindow ??= new RowWindow(/** @type {HTMLElement} */ (table.parentElement), table, "th.number, th.row-number"));
+    const current = session.historyPosition();
     return run(byId("dlgHistory", HTMLDialogElement), {
         first: byId("dlgHistoryClose"),
         cancelAnswer: undefined,
@@ -230,43 +267,15 @@ export function history(captions, rows, chart) {
                     cell.className = "number";
                 head.appendChild(cell);
             });
-            const body = table.tBodies[0];
-            body.replaceChildren();
-            current = null;
-            rows.forEach((row, index) => {
-                const tr = body.insertRow();
-                tr.setAttribute("role", "row");
-                const number = document.createElement("th");
-                number.scope = "row";
-                number.setAttribute("role", "rowheader");
-                number.className = "row-number";
-                number.textContent = row.current ? "\u25B6 " + index : String(index);
-                tr.appendChild(number);
-                [row.what, row.build, row.looseXP, row.totalXP].forEach((text, column) => {
-                    const cell = tr.insertCell();
-                    cell.setAttribute("role", "cell");
-                    cell.textContent = text;
-                    if (column > 0) {
-                        cell.className = "number";
-                        cell.dataset.caption = captions[column];
-                    }
-                });
-                if (row.current) {
-                    tr.classList.add("current");
-                    tr.setAttribute("aria-current", "step");
-                    current = tr;
-                }
-                if (row.undone)
-                    tr.classList.add("undone");
-            });
+            steps.show(session.historyRowCount(), (from, to) =>
+                session.historyRows(from, to).map((row, i) => historyRow(captions, row, from + i)));
             on(cleanups, byId("dlgHistoryClose"), () => finish(undefined));
-            cleanups.push(() => VornChart.clear(picture));
+            cleanups.push(() => VornChart.clear(picture), () => steps.clear());
         },
         // Drawn once open, at the width the dialog gives it.
         shown() {
             VornChart.draw(picture, chart);
-            if (current)
-                /** @type {HTMLTableRowElement} */ (current).scrollIntoView({ block: "nearest" });
+            steps.reveal(current)?.scrollIntoView({ block: "nearest" });
         },
     });
 }

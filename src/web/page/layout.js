@@ -10,16 +10,37 @@ import { nameOf } from "./enums.js";
 
 const kFocusable = ["TextBox", "List", "Button", "CheckBox"];
 
+// The markup already holds what the tables say, so that nearly every write below would change nothing;
+// one left out spares the browser laying the window out again before its first frame.
 /**
  * @param {Element} element
  * @param {string} name
  * @param {string} value "" takes the attribute away
  */
 function attribute(element, name, value) {
-    if (value)
-        element.setAttribute(name, value);
-    else
+    if (value) {
+        if (element.getAttribute(name) !== value)
+            element.setAttribute(name, value);
+    } else if (element.hasAttribute(name)) {
         element.removeAttribute(name);
+    }
+}
+
+/** @param {Element} element @param {string} text */
+function setText(element, text) {
+    if (element.textContent !== text)
+        element.textContent = text;
+}
+
+/**
+ * @param {HTMLSelectElement} list
+ * @param {{text: string, itemData: number}[]} entries
+ */
+function setEntries(list, entries) {
+    const same = list.options.length === entries.length &&
+        entries.every((entry, i) => list.options[i].text === entry.text && list.options[i].value === String(entry.itemData));
+    if (!same)
+        list.replaceChildren(...entries.map((entry) => new Option(entry.text, String(entry.itemData))));
 }
 
 /**
@@ -36,22 +57,21 @@ export function takeTables(Session) {
         attribute(element, "title", control.toolTip);
         switch (control.kind) {
         case "Frame":
-            /** @type {HTMLLegendElement} */ (element.querySelector("legend")).textContent = control.text;
+            setText(/** @type {HTMLLegendElement} */ (element.querySelector("legend")), control.text);
             break;
         case "Label":
         case "Button":
-            element.textContent = control.text;
+            setText(element, control.text);
             break;
         case "TextBox":
-            /** @type {HTMLInputElement} */ (element).defaultValue = control.text;
+            attribute(element, "value", control.text);
             break;
         case "CheckBox":
-            /** @type {HTMLInputElement} */ (element).defaultChecked = control.checked;
+            if (/** @type {HTMLInputElement} */ (element).defaultChecked !== control.checked)
+                /** @type {HTMLInputElement} */ (element).defaultChecked = control.checked;
             break;
         case "List":
-            /** @type {HTMLSelectElement} */ (element).replaceChildren(...entries
-                .filter((entry) => entry.list === control.name)
-                .map((entry) => new Option(entry.text, String(entry.itemData))));
+            setEntries(/** @type {HTMLSelectElement} */ (element), entries.filter((entry) => entry.list === control.name));
             break;
         }
     }
@@ -65,7 +85,7 @@ export function takeTables(Session) {
     const commands = Session.commands().filter((command) => command.onPage);
     for (const { name, caption } of [...menus, ...commands]) {
         const element = byId(name);
-        element.textContent = shown(caption);
+        setText(element, shown(caption));
         attribute(element, "accesskey", menus.some((menu) => menu.name === name) ? accessKey(caption) : "");
     }
     for (const command of commands) {

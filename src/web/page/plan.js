@@ -7,6 +7,7 @@ import * as VornChart from "./chart.js";
 import * as VornDialogs from "./dialogs.js";
 import { nameOf } from "./enums.js";
 import { VornFocus, byId } from "./focus.js";
+import { RowWindow } from "./rows.js";
 
 const kBoxes = ["txtPlanGoal", "txtPlanLength", "txtPlanSilver", "txtPlanBlankets"];
 const kManualLength = "-1";
@@ -34,6 +35,9 @@ const lengthList = byId("cboPlanLength", HTMLSelectElement);
 const lengthBox = byId("txtPlanLength", HTMLInputElement);
 const coin = byId("cboPlanCoin", HTMLSelectElement);
 const silver = byId("txtPlanSilver", HTMLInputElement);
+const table = byId("tblPlan", HTMLTableElement);
+// Up to ten thousand planned events, drawn as they come into view.
+const events = new RowWindow(/** @type {HTMLElement} */ (table.parentElement), table, "th");
 
 /** @returns {PlanRequest} */
 function request() {
@@ -64,7 +68,6 @@ function coinChosen() {
 /** @param {PlanAnswer} answer */
 function showAnswer(answer) {
     byId("lblPlanAnswer").textContent = answer.text;
-    const table = byId("tblPlan", HTMLTableElement);
     const head = /** @type {HTMLTableSectionElement} */ (table.tHead).rows[0];
     head.replaceChildren();
     for (const caption of answer.columns) {
@@ -73,14 +76,14 @@ function showAnswer(answer) {
         cell.textContent = caption;
         head.appendChild(cell);
     }
-    const rows = document.createDocumentFragment();
-    for (const line of answer.cells.split("\n").slice(0, -1)) {
+    const lines = answer.cells.split("\n");
+    lines.pop();
+    events.show(lines.length, (from, to) => lines.slice(from, to).map((line) => {
         const tr = document.createElement("tr");
         for (const text of line.split("\t"))
             tr.appendChild(document.createElement("td")).textContent = text;
-        rows.appendChild(tr);
-    }
-    table.tBodies[0].replaceChildren(rows);
+        return tr;
+    }));
     VornChart.draw(byId("picPlanChart", SVGSVGElement), answer.chart);
     enableApply(answer.canApply);
 }
@@ -99,9 +102,8 @@ function enableApply(enabled) {
 function clearAnswer() {
     shown = null;
     byId("lblPlanAnswer").textContent = "";
-    const table = byId("tblPlan", HTMLTableElement);
     /** @type {HTMLTableSectionElement} */ (table.tHead).rows[0].replaceChildren();
-    table.tBodies[0].replaceChildren();
+    events.clear();
     VornChart.clear(byId("picPlanChart", SVGSVGElement));
     enableApply(false);
 }

@@ -142,6 +142,46 @@ export function keeper(storage) {
     return { keep, kept, shows, lost, forget, keptElsewhere };
 }
 
+/**
+ * @typedef {{set: (run: () => void, ms: number) => unknown, clear: (timer: unknown) => void}} Timers
+ */
+
+/**
+ * Keeping that costs an action nothing: writing a long character takes longer than a frame, so a change
+ * is kept within `wait` ms, once for all the changes made meanwhile, or at once by now(). A crash of the
+ * tab loses no more than that wait.
+ * @param {() => void} keepNow keeps the character as the page shows it then
+ * @param {Timers} timers
+ * @param {number} wait
+ */
+export function keepingSoon(keepNow, timers, wait) {
+    /** @type {unknown} */
+    let timer = null;
+    const drop = () => {
+        if (timer !== null)
+            timers.clear(timer);
+        timer = null;
+    };
+    // A wait already running is not put off by further changes: continuous work is still kept each wait.
+    const now = () => {
+        if (timer === null)
+            return;
+        drop();
+        keepNow();
+    };
+    return {
+        changed() {
+            if (timer === null)
+                timer = timers.set(now, wait);
+        },
+        now,
+        // The page's character has been replaced by one that needs no keeping.
+        drop,
+        // Whether the page shows changes the storage doesn't hold yet.
+        pending: () => timer !== null,
+    };
+}
+
 const page = keeper(() => {
     try {
         return window.localStorage;

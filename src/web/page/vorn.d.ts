@@ -139,7 +139,9 @@ export interface Session {
     undo(boxes: Boxes): Outcome;
     redo(boxes: Boxes): Outcome;
     resultsText(boxes: Boxes): string;
-    history(): HistoryRow[];
+    historyRowCount(): number;
+    historyPosition(): number; // the row of the character as it stands
+    historyRows(from: number, to: number): HistoryRow[];
     historyChart(): Chart;
     planStart(): PlanRequest;
     plan(request: PlanRequest): PlanAnswer;

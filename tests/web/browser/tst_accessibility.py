@@ -2,9 +2,11 @@
 
 import unittest
 
+from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import WebDriverWait
 
-from vornpage import PageTest
+from vornpage import WAIT, PageTest
 
 # Each text box's id, the colours of its selected text and highlight, and the box's own background.
 SELECTION = """
@@ -23,6 +25,31 @@ return [...document.querySelectorAll('body *')].filter(e => {
     return /auto|scroll/.test(s.overflowX + s.overflowY) && e.tabIndex >= 0 &&
         !e.matches('input, select, textarea, button, a[href]');
 });"""
+
+# A character of arguments[0] steps, made by the page's own module and opened as the user opens a file.
+OPEN_LONG_HISTORY = """
+const [steps, done] = arguments;
+createVornModule().then(M => {
+    const boxes = {silver: '0', startingBuild: '30', startingLooseXP: '0', eventLength: '2'};
+    const session = new M.Session();
+    for (let i = 0; i < steps; ++i)
+        session.addEvent(boxes);
+    const files = new DataTransfer();
+    files.items.add(new File([session.save(boxes)], 'Long.vornchar'));
+    session.delete();
+    const input = document.getElementById('filOpen');
+    input.files = files.files;
+    input.dispatchEvent(new Event('change'));
+    done();
+});"""
+
+# The steps the history has drawn: each row's place in the table and its number.
+DRAWN = """
+const table = document.getElementById('tblHistory');
+const rows = [...table.tBodies[0].rows].filter(r => !r.hasAttribute('aria-hidden'));
+return {count: table.getAttribute('aria-rowcount'), head: table.tHead.rows[0].getAttribute('aria-rowindex'),
+        indices: rows.map(r => Number(r.getAttribute('aria-rowindex'))),
+        numbers: rows.map(r => r.cells[0].textContent.replace('\u25B6 ', ''))};"""
 
 
 def over(colour, ground):
@@ -113,6 +140,29 @@ class Accessibility(PageTest):
                     self.assertNotEqual(area.accessible_name, "")
             self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
             self.settle()
+
+    def test_a_long_history_is_drawn_as_it_scrolls_and_stays_a_table(self):
+        steps = 400
+        title = self.driver.title
+        self.driver.execute_async_script(OPEN_LONG_HISTORY, steps)
+        WebDriverWait(self.driver, WAIT).until(lambda d: d.title != title)
+        self.command("mnuEdit", "mnuHistory")
+        self.settle()
+        for place, key, shown in (("the step that stands, the last", None, steps + 2),
+                                  ("the top, by the keyboard", Keys.HOME, 2)):
+            with self.subTest(place):
+                if key:
+                    self.el("tblHistory").find_element(By.XPATH, "..").send_keys(key)
+                    WebDriverWait(self.driver, WAIT).until(lambda d: shown in self.js(DRAWN)["indices"])
+                drawn = self.js(DRAWN)
+                self.assertEqual((drawn["count"], drawn["head"]), (str(steps + 2), "1"))
+                self.assertIn(shown, drawn["indices"])
+                self.assertLess(len(drawn["indices"]), 100, "every step drawn")
+                self.assertEqual(drawn["numbers"], [str(i - 2) for i in drawn["indices"]])
+        # The rows not drawn stand in as an empty row, which must not spoil the table for screen readers.
+        self.assertEqual(self.axe_violations(), [])
+        self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
+        self.settle()
 
 
 if __name__ == "__main__":

@@ -51,6 +51,17 @@ navigator.share = async data => { fake.shared.push(data.files[0]); };
 """
 
 
+def kept_soon(test):
+    """Waits until the page has kept the character it shows (the storage's figures are the page's), or
+    has said the browser won't keep it: keeping follows a change within a second."""
+    WebDriverWait(test.driver, WAIT).until(lambda d: d.execute_script("""
+        if (document.getElementById('keepingNotice').textContent !== '')
+            return true;
+        const kept = JSON.parse(localStorage.getItem(arguments[0]) || 'null');
+        const shown = ['lblBuild', 'lblLooseXP'].map(id => document.getElementById(id).textContent.trim());
+        return !!kept && String(kept.build) === shown[0] && String(kept.looseXP) === shown[1];""", KEPT))
+
+
 def downloaded(test):
     """The file the browser has just saved. The browser writes a name it saved before over again."""
     before = getattr(test, "_saved", {})
@@ -233,16 +244,18 @@ class CharacterFiles(PageTest):
             while (size > 0)
                 try { localStorage.setItem('filler' + n, 'x'.repeat(size)); ++n; } catch (e) { size >>= 1; }""")
         self.add_events(2)
+        kept_soon(self)
         self.assertEqual(notice.text, NOT_KEPT)
         self.js("Object.keys(localStorage).filter(k => k.startsWith('filler')).forEach(k => localStorage.removeItem(k));")
         self.add_events(1)
-        self.assertEqual(notice.text, "")
+        WebDriverWait(self.driver, WAIT).until(lambda d: notice.text == "")
         kept = self.character()
         self.reload()
         self.assertEqual(self.character(), kept)
 
     def test_a_damaged_kept_character_is_named_as_the_kept_one(self):
         self.add_events(1)
+        kept_soon(self)
         text = self.js("return localStorage.getItem(arguments[0]);", KEPT)
         lead = "The character kept from your last visit could not be brought back. "
         cases = {
@@ -252,6 +265,9 @@ class CharacterFiles(PageTest):
         }
         for name, (damaged, problem) in cases.items():
             with self.subTest(name):
+                # The page keeps the new character it started with soon after; damage written before
+                # that would be written over as the page is left.
+                kept_soon(self)
                 self.js("localStorage.setItem(arguments[0], arguments[1]);", KEPT, damaged)
                 self.reload()
                 self.assertEqual(self.messages(), [lead + problem])
@@ -266,6 +282,7 @@ class FilesWhereTheBrowserAllows(PageTest):
         super().setUp()
         self.click("cmdAddEvent")
         self.assertEqual(self.messages(), [])
+        kept_soon(self)
         self.mine = self.js("return localStorage.getItem(arguments[0]);", KEPT)
         self.open_page(fresh=True)
 

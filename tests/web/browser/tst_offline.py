@@ -72,6 +72,13 @@ class Offline(PageTest):
             lambda d: d.execute_script("return !!window.vornReady;"))
         self.wait_ready()
 
+    def test_served_page_fetches_the_module_itself_not_its_copy_for_disk(self):
+        fetched = self.js("return performance.getEntriesByType('resource').map(r => r.name.split('/').pop());")
+        for name, expected in (("the module", True), ("its copy as a script", False)):
+            with self.subTest(name):
+                file = "vorn.wasm" if expected else "vorn-wasm.js"
+                self.assertEqual(file in fetched, expected, fetched)
+
     def test_chromium_finds_the_page_installable(self):
         self.wait_controlled()
         found = self.cdp("Page.getInstallabilityErrors", {})

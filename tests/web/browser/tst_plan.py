@@ -1,8 +1,10 @@
 """Plan Ahead on the page: its answer agrees with the same Adds made one by one, Apply Plan is one step,
 refused values are named, and both charts are drawn."""
 
+import re
 import unittest
 
+from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.select import Select
 from selenium.webdriver.support.ui import WebDriverWait
@@ -20,6 +22,14 @@ return {role: svg.getAttribute('role'), label: svg.getAttribute('aria-label'), t
             points: p.getAttribute('points').split(' ').length,
             dashed: getComputedStyle(p).strokeDasharray !== 'none'})),
         right: svg.getBoundingClientRect().right};"""
+
+# The events the table has drawn, and what it tells a screen reader of the rest.
+DRAWN = """
+const table = document.getElementById('tblPlan');
+const rows = [...table.tBodies[0].rows].filter(r => !r.hasAttribute('aria-hidden'));
+return {count: table.getAttribute('aria-rowcount'), head: table.tHead.rows[0].getAttribute('aria-rowindex'),
+        indices: rows.map(r => Number(r.getAttribute('aria-rowindex'))),
+        cells: rows.map(r => [...r.cells].map(c => c.textContent))};"""
 
 
 class PlanAhead(PageTest):
@@ -47,8 +57,14 @@ class PlanAhead(PageTest):
         self.settle()
 
     def rows(self):
-        return self.js("return [...document.querySelectorAll('#tblPlan tbody tr')]"
-                       ".map(r => [...r.cells].map(c => c.textContent));")
+        """The events drawn: those in view of the table's scroll area."""
+        return self.js(DRAWN)["cells"]
+
+    def last_row(self):
+        """The last event, the table scrolled to its end with the keyboard."""
+        self.el("tblPlan").find_element(By.XPATH, "..").send_keys(Keys.END)
+        WebDriverWait(self.driver, WAIT).until(lambda d: self.js(DRAWN)["indices"][-1] == int(self.js(DRAWN)["count"]))
+        return self.rows()[-1]
 
     def figures(self):
         return self.js("return arguments[0].map(id => document.getElementById(id).textContent.trim());", FIGURES)
@@ -148,11 +164,11 @@ class PlanAhead(PageTest):
 
         self.el("cmdPlan").click()
         self.assertEqual(self.settle(), "dlgPlan")
-        planned = self.rows()
+        last = self.last_row()
         self.el("cmdApplyPlan").click()
         self.assertEqual(self.settle(), "dlgPlan")
         self.close_plan()
-        self.assertEqual(self.figures(), planned[-1][1:], "Apply Plan applied another plan than the one shown")
+        self.assertEqual(self.figures(), last[1:], "Apply Plan applied another plan than the one shown")
         self.command("mnuEdit", "mnuUndo")
 
         # name: (request, messages, answer shown)
@@ -182,6 +198,23 @@ class PlanAhead(PageTest):
                 self.assertFalse(self.el("cmdApplyPlan").is_enabled())
         self.close_plan()
         self.assertEqual(self.character(), "30/0")
+
+    def test_ten_thousand_events_are_drawn_as_they_come_into_view(self):
+        self.open_plan()
+        self.plan("Total XP", "2000000000", length="Adventure Day")
+        after = re.search(r"After 10000 events: Build (\d+), Level (\d+), Loose XP (\d+), Total XP (\d+)",
+                          self.el("lblPlanAnswer").text).groups()
+        top = self.js(DRAWN)
+        self.assertEqual((top["count"], top["head"]), ("10001", "1"))
+        self.assertLess(len(top["indices"]), 100, "every event drawn")
+        self.assertEqual(top["indices"][:2], [2, 3])
+        # The keyboard scrolls the table to its end, where the last event is drawn.
+        self.last_row()
+        end = self.js(DRAWN)
+        self.assertEqual(end["indices"], list(range(end["indices"][0], 10002)), "the rows are not consecutive")
+        self.assertEqual([c[0] for c in end["cells"]], [str(i - 1) for i in end["indices"]])
+        self.assertEqual(tuple(end["cells"][-1][1:]), after)
+        self.close_plan()
 
 
 if __name__ == "__main__":

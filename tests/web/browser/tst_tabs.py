@@ -1,12 +1,12 @@
-"""Tabs of the page show one character: what one tab keeps, the others show at once, and work not yet in
-a file is never replaced by another tab's character unasked."""
+"""Tabs of the page show one character: what one tab keeps (within a second of a change), the others show
+at once, and work not yet in a file is never replaced by another tab's character unasked."""
 
 import json
 import unittest
 
 from selenium.webdriver.support.ui import WebDriverWait
 
-from tst_files import NO_PICKERS
+from tst_files import NO_PICKERS, NOT_KEPT, kept_soon
 from vornpage import WAIT, PageTest
 
 KEPT = "vorn-build-calculator.character"
@@ -37,9 +37,12 @@ class Tabs(PageTest):
         self.driver.switch_to.window(handle)
 
     def act(self, *buttons):
+        """Clicks, then waits until the tab has kept what it shows (or been refused), as it does within a
+        second."""
         for button in buttons:
             self.click(button)
             self.assertEqual(self.messages(), [])
+        kept_soon(self)
 
     def shows_soon(self, labels):
         WebDriverWait(self.driver, WAIT).until(lambda d: self.labels() == labels)
@@ -69,6 +72,7 @@ class Tabs(PageTest):
                 self.in_tab(self.earlier)
                 self.js(REFUSE)
                 self.act("cmdAddMaxOut")
+                self.assertEqual(self.el("keepingNotice").text, NOT_KEPT)
                 self.in_tab(self.later)
                 self.act("cmdAddEvent")
                 own = self.labels()

@@ -3,7 +3,7 @@
 import assert from "node:assert/strict";
 import { test } from "node:test";
 
-import { layOut, place } from "../../../src/web/page/chart.js";
+import { layOut, place, thinned } from "../../../src/web/page/chart.js";
 import { learnNames } from "../../../src/web/page/enums.js";
 
 const quantity = { build: { value: 0 }, totalXP: { value: 1 }, values: {} };
@@ -87,4 +87,27 @@ test("the goal is a line across the plot at its height, its words within the cha
         assert.ok(words.x >= 0 && words.x + goal(value).label.length * 7 <= width, name);
         assert.ok(words.y > frame.y && words.y < frame.y + frame.height, name);
     }
+});
+
+test("a line keeps, of each unit of width, its first, lowest, highest and last points", () => {
+    /** @type {Record<string, [[number, number][], [number, number][]]>} */
+    const cases = {
+        "one point to a unit: all kept": [[[0, 5], [1, 3], [2.5, 9]], [[0, 5], [1, 3], [2.5, 9]]],
+        "a run in one unit": [[[3, 5], [3.2, 1], [3.4, 4], [3.6, 8], [3.8, 6]], [[3, 5], [3.2, 1], [3.6, 8], [3.8, 6]]],
+        "a run whose ends are its extremes": [[[3, 1], [3.5, 4], [3.9, 9]], [[3, 1], [3.9, 9]]],
+        "a unit left and come back to": [[[0, 1], [0.5, 2], [1, 3], [0.2, 4]], [[0, 1], [0.5, 2], [1, 3], [0.2, 4]]],
+        "no points": [[], []],
+    };
+    for (const [name, [points, kept]] of Object.entries(cases))
+        assert.deepEqual(thinned(points), kept, name);
+});
+
+test("ten thousand points across a chart keep its span and ends, as many as it is wide", () => {
+    /** @type {[number, number][]} */
+    const points = Array.from({ length: 10000 }, (_, i) => [i / 25, Math.sin(i) * 100]);
+    const kept = thinned(points);
+    assert.ok(kept.length <= 4 * 400);
+    assert.deepEqual([kept[0], kept.at(-1)], [points[0], points.at(-1)]);
+    const ys = (/** @type {[number, number][]} */ p) => [Math.min(...p.map(([, y]) => y)), Math.max(...p.map(([, y]) => y))];
+    assert.deepEqual(ys(kept), ys(points));
 });

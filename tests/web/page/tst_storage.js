@@ -4,7 +4,7 @@
 import assert from "node:assert/strict";
 import { test } from "node:test";
 
-import { keeper } from "../../../src/web/page/storage.js";
+import { keeper, keepingSoon } from "../../../src/web/page/storage.js";
 
 /** A browser's storage, shared by the tabs of one test; `full` refuses every write. */
 function browserStorage() {
@@ -68,4 +68,45 @@ test("a browser without storage keeps nothing and says so", () => {
     const tab = keeper(() => { throw new Error("SecurityError"); });
     assert.equal(tab.keep("A", null, false), false);
     assert.equal(tab.kept().text, null);
+});
+
+// name: [what happens in order, how many keepings that makes, whether a change still waits]. "change": the
+// character changes; "600" and "1000": that many ms pass; "now": the page is hidden or left; "drop":
+// another character takes this one's place.
+/** @type {{[name: string]: [string[], number, boolean]}} */
+const kSoon = {
+    "a burst of changes is kept once": [["change", "change", "change", "1000"], 1, false],
+    "nothing changed, nothing kept": [["1000", "now"], 0, false],
+    "a change waits for its keeping": [["change", "600"], 0, true],
+    "leaving the page keeps at once, and once": [["change", "now", "1000", "now"], 1, false],
+    "a change after a keeping waits again": [["change", "1000", "change"], 1, true],
+    "further changes don't put the keeping off": [["change", "600", "change", "600"], 1, false],
+    "continued work is kept every wait": [["change", "600", "change", "600", "change", "600", "change", "600"], 2, false],
+    "a character taken from elsewhere drops the waiting": [["change", "drop", "1000", "now"], 0, false],
+    "a change after the drop is kept": [["change", "drop", "change", "now"], 1, false],
+};
+
+test("keeping soon keeps each change within one wait", () => {
+    for (const [name, [events, keepings, pending]] of Object.entries(kSoon)) {
+        let clock = 0;
+        /** @type {Map<object, {run: () => void, at: number}>} */
+        const timers = new Map();
+        let kept = 0;
+        const soon = keepingSoon(() => ++kept, {
+            set: (run, ms) => { const timer = {}; timers.set(timer, { run, at: clock + ms }); return timer; },
+            clear: (timer) => timers.delete(/** @type {object} */ (timer)),
+        }, 1000);
+        const commands = { change: soon.changed, now: soon.now, drop: soon.drop };
+        for (const event of events) {
+            if (event in commands) {
+                commands[/** @type {keyof commands} */ (event)]();
+                continue;
+            }
+            clock += Number(event);
+            for (const [timer, { run, at }] of [...timers])
+                if (at <= clock)
+                    timers.delete(timer), run();
+        }
+        assert.deepEqual([kept, soon.pending(), timers.size], [keepings, pending, pending ? 1 : 0], name);
+    }
 });

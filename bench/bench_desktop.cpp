@@ -1,0 +1,119 @@
+// An action with the History window open, at two lengths of history, timed in the calculator window
+// itself: from the click on Add Event (and on Undo) until the posted events, painting included, are done.
+// Add Event then Undo keeps the history's length, and the next Add Event drops the undone step, so both
+// the step recorded and the step dropped are timed. Prints one line per length:
+//   history_action steps=21000 add_ms=<median> undo_ms=<median> runs=<n>
+// Runs on whatever platform QT_QPA_PLATFORM names (offscreen when unset).
+#include "calculator/CharacterFileIO.h"
+#include "calculator/frmBuildCalculator.h"
+#include "common/ScriptedPrompter.h"
+#include "session/CalculatorSession.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+using namespace vorn;
+
+namespace {
+
+constexpr int kRuns = 60;
+
+// Events of two kinds, the character started again at Build 30 every few thousand steps so that no number
+// runs out of range: a player's long life, and a chart that mostly climbs.
+CharacterState history(std::size_t steps)
+{
+    CalculatorSession session;
+    BoxTexts boxes;
+    boxes.silver = "12.5";
+    boxes.eventLength = "5";
+    for (std::size_t i = 0; session.steps().size() < steps; ++i) {
+        if (i % 5000 == 0)
+            session.reset(boxes);
+        else if (i % 3 == 1)
+            session.addEventWithTraining(boxes);
+        else
+            session.addEvent(boxes);
+    }
+    return session.state(boxes);
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Milliseconds from `act` until the window has handled every event it posted, its painting included.
+template <typename Act> double timed(Act act)
+{
+    QElapsedTimer timer;
+    timer.start();
+    act();
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+void measure(std::size_t steps, const QString& folder)
+{
+    const QString path = folder + QStringLiteral("/long.vornchar");
+    if (!saveCharacterTo(path, history(steps)).problem.isEmpty()) {
+        std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+        std::exit(1);
+    }
+    ScriptedPrompter prompter;
+    frmBuildCalculator window(&prompter);
+    window.show();
+    if (!window.openCharacter(path)) {
+        std::fprintf(stderr, "could not open %s\n", qPrintable(path));
+        std::exit(1);
+    }
+    window.findChild<QAction*>(QStringLiteral("mnuHistory"))->trigger();
+    auto* addEvent = window.findChild<QPushButton*>(QStringLiteral("cmdAddEvent"));
+    QAction* undo = window.findChild<QAction*>(QStringLiteral("mnuUndo"));
+    for (int i = 0; i < 5; ++i)
+        timed([] {});
+
+    std::vector<double> adds;
+    std::vector<double> undos;
+    for (int i = 0; i < kRuns; ++i) {
+        adds.push_back(timed([addEvent] { addEvent->click(); }));
+        undos.push_back(timed([undo] { undo->trigger(); }));
+    }
+    if (!prompter.messages().empty() || window.session().steps().size() != steps + 1) {
+        std::fprintf(stderr, "the actions did not do what they should at %zu steps\n", steps);
+        std::exit(1);
+    }
+    std::printf("history_action steps=%zu add_ms=%.3f undo_ms=%.3f runs=%d\n", steps, median(adds),
+                median(undos), kRuns);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // Recent Characters and the side windows' places go to a settings file of their own, not the user's.
+    QStandardPaths::setTestModeEnabled(true);
+    QCoreApplication::setOrganizationName(QStringLiteral("vorncalc-bench"));
+    QTemporaryDir folder;
+    // A length of one's own may be named on the command line.
+    std::vector<std::size_t> lengths{21'000, 500'000};
+    if (argc > 1)
+        lengths = {std::size_t(std::atoll(argv[1]))};
+    for (const std::size_t steps : lengths)
+        measure(steps, folder.path());
+    return 0;
+}
