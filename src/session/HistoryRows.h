@@ -24,8 +24,12 @@ struct HistoryRow {
     bool notesEditable = false;
 };
 
-// The captions of the history table's four columns, in order.
-inline constexpr const char* kHistoryCaptions[] = {"What was done", "Build", "Loose XP", "Total XP"};
+// The captions of the history table's columns, in order: what was done and the character after it, then
+// the step's notes, which a player may edit in place.
+inline constexpr const char* kHistoryCaptions[] = {"What was done", "Build", "Loose XP", "Total XP",
+                                                   "Event",         "Date",  "Note"};
+// The first of the notes' columns.
+inline constexpr std::size_t kFirstNotesColumn = 4;
 
 // The starting values and one row per step, undone ones included.
 std::size_t historyRowCount(const CalculatorSession& session);
