@@ -4,9 +4,12 @@
 #include "session/CalculatorLayout.h"
 #include "session/Csv.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <locale>
+#include <sstream>
 #include <optional>
 #include <tuple>
 
@@ -74,10 +77,16 @@ std::optional<double> trainingCoin(std::string_view text)
         return 0.0;
     if (sameWords(text, "max out"))
         return -1.0;
+    // Digits with at most one full stop, whatever the user's number format: read by the classic locale,
+    // since not every C++ library (emscripten's) has a floating-point from_chars.
+    const auto digits = std::count_if(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    const auto stops = std::count(text.begin(), text.end(), '.');
+    if (digits == 0 || stops > 1 || digits + stops != std::ssize(text))
+        return std::nullopt;
+    std::istringstream in{std::string(text)};
+    in.imbue(std::locale::classic());
     double value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value, std::chars_format::fixed);
-    if (ec != std::errc() || ptr != end || !std::isfinite(value) || value < 0 || text.front() == '-')
+    if (!(in >> value) || !std::isfinite(value))
         return std::nullopt;
     return value;
 }

@@ -6,6 +6,9 @@
 
 #include <charconv>
 #include <exception>
+#include <iomanip>
+#include <locale>
+#include <sstream>
 
 namespace vorn {
 namespace {
@@ -19,8 +22,25 @@ std::string plain(long long value)
 // The shortest digits that read back as the same number, with a full stop and never an exponent.
 std::string plain(double value)
 {
+#if defined(__cpp_lib_to_chars)
     char digits[400];
     return {digits, std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed).ptr};
+#else
+    // Some C++ libraries (emscripten's) have no floating-point to_chars: the fewest decimals that read
+    // back as the same number, in the classic locale.
+    std::ostringstream out;
+    out.imbue(std::locale::classic());
+    out << std::fixed;
+    for (int decimals = 0;; ++decimals) {
+        out.str("");
+        out << std::setprecision(decimals) << value;
+        std::istringstream in{out.str()};
+        in.imbue(std::locale::classic());
+        double back = 0;
+        if ((in >> back && back == value) || decimals >= 400)
+            return out.str();
+    }
+#endif
 }
 
 std::string coin(double trainingCoin)
