@@ -5,6 +5,7 @@
 // decides a figure or a message.
 import * as VornDialogs from "./dialogs.js";
 import * as VornGuard from "./guard.js";
+import { history } from "./history.js";
 import { learnNames, nameOf } from "./enums.js";
 import { files } from "./files.js";
 import { VornFocus, byId } from "./focus.js";
@@ -12,6 +13,7 @@ import { shortcuts } from "./keys.js";
 import { takeTables } from "./layout.js";
 import * as VornMenus from "./menus.js";
 import * as VornPlan from "./plan.js";
+import { records } from "./records.js";
 import * as VornStorage from "./storage.js";
 import * as VornUpdates from "./updates.js";
 
@@ -317,8 +319,9 @@ async function copyResults() {
 /**
  * @param {(press: import("./keys.js").Press) => string | null} commandFor
  * @param {import("./plan.js").PlanChoices} planChoices
+ * @param {import("./records.js").SheetColumns} sheetColumns
  */
-function connectHandlers(commandFor, planChoices) {
+function connectHandlers(commandFor, planChoices, sheetColumns) {
     act("cboCharacterClass", "change", () => session.selectClass(Number(byId("cboCharacterClass", HTMLSelectElement).value), boxes()));
     act("cboEventLength", "change", () => session.selectEventLength(Number(lengthList.value), boxes()));
     act("chkShowMaxOut", "change", () => session.showMaxOut(byId("chkShowMaxOut", HTMLInputElement).checked, boxes()));
@@ -344,16 +347,20 @@ function connectHandlers(commandFor, planChoices) {
     });
 
     VornPlan.init(session, boxes, apply, planChoices);
+    const record = records(Session, session, boxes, apply, showMessage, () => state.fileName || kNewFileName, sheetColumns);
     VornMenus.init({
         mnuNew: newCharacter,
         mnuOpen: chooseFile,
         mnuSave: () => save(),
         mnuSaveAs: () => save(true),
         mnuShareCharacter: shareCharacter,
+        mnuExportHistory: record.exportHistory,
+        mnuImportEvents: record.importEvents,
+        mnuPrint: record.print,
         mnuUndo: () => apply(session.undo(boxes())),
         mnuRedo: () => apply(session.redo(boxes())),
         mnuCopyResults: copyResults,
-        mnuHistory: () => VornDialogs.history(Session.historyCaptions(), session, session.historyChart()),
+        mnuHistory: () => history(Session.historyCaptions(), session, session.historyChart(), apply),
         mnuAddBlankets: askForBlankets,
         mnuCalculateBlankets: () => apply(session.reverseCalculateBlankets()),
         mnuPlan: () => VornPlan.open(),
@@ -488,7 +495,8 @@ async function start() {
             /** @type {HTMLButtonElement} */ (byId(control.name)).disabled = false;
     VornGuard.start(new Module.FocusLeaveRule(), Module.FocusTarget, () => session.leaveEventLength(boxes()), apply,
                     tabOrder, order);
-    connectHandlers(shortcuts(tables.commands), { PlanGoal: Module.PlanGoal, PlanCoin: Module.PlanCoin });
+    connectHandlers(shortcuts(tables.commands), { PlanGoal: Module.PlanGoal, PlanCoin: Module.PlanCoin },
+                    { columns: Module.sheetColumns(), figures: Module.sheetColumnIsFigure() });
     showOffered();
 
     lengthList.value = "2";

@@ -1,12 +1,10 @@
 // @ts-check
-// The page's own modal boxes: messages, the blanket prompt, the save-changes question, the history, the
-// clipboard fallback and About (the Plan Ahead dialog uses the same machinery). Each is a <dialog> opened
+// The page's own modal boxes: messages, the blanket prompt, the save-changes question, the clipboard
+// fallback and About (the History and Plan Ahead dialogs use the same machinery). Each is a <dialog> opened
 // with showModal(), so the rest of the page is out of reach while it is open; each answers through a
 // promise once it has closed, and the focus goes back to where it was, as after a message box on the
 // desktop.
-import * as VornChart from "./chart.js";
 import { VornFocus, byId } from "./focus.js";
-import { RowWindow } from "./rows.js";
 
 /**
  * Only one box is open at a time; a second waits for the first, as modal boxes stack up. A box that other
@@ -198,84 +196,6 @@ export function copyByHand(text) {
             field.value = text;
             on(cleanups, byId("dlgCopyClose"), () => finish(undefined));
             queueMicrotask(() => field.select());
-        },
-    });
-}
-
-// The history table: the captions, then one row per step, the current one marked; under it the chart.
-// On a phone its rows are laid out as cards, each figure under its caption (data-caption): the roles
-// keep it a table for screen readers, which a table's parts laid out otherwise may no longer be. Only the
-// steps in view are drawn, however long the history.
-/** @type {RowWindow | null} */
-let historyWindow = null;
-
-/**
- * @param {string[]} captions
- * @param {import("./vorn").HistoryRow} row
- * @param {number} index
- */
-function historyRow(captions, row, index) {
-    const tr = document.createElement("tr");
-    tr.setAttribute("role", "row");
-    const number = document.createElement("th");
-    number.scope = "row";
-    number.setAttribute("role", "rowheader");
-    number.className = "row-number";
-    number.textContent = row.current ? "\u25B6 " + index : String(index);
-    tr.appendChild(number);
-    [row.what, row.build, row.looseXP, row.totalXP].forEach((text, column) => {
-        const cell = tr.insertCell();
-        cell.setAttribute("role", "cell");
-        cell.textContent = text;
-        if (column > 0) {
-            cell.className = "number";
-            cell.dataset.caption = captions[column];
-        }
-    });
-    if (row.current) {
-        tr.classList.add("current");
-        tr.setAttribute("aria-current", "step");
-    }
-    if (row.undone)
-        tr.classList.add("undone");
-    return tr;
-}
-
-/**
- * @param {string[]} captions
- * @param {Pick<import("./vorn").Session, "historyRowCount" | "historyPosition" | "historyRows">} session
- * @param {import("./vorn").Chart} chart
- */
-export function history(captions, session, chart) {
-    const table = byId("tblHistory", HTMLTableElement);
-    const picture = byId("picHistoryChart", SVGSVGElement);
-    const steps = (historyWindow ??= new RowWindow(/** @type {HTMLElement} */ (table.parentElement), table, "th.number, th.row-number"));
-    const current = session.historyPosition();
-    return run(byId("dlgHistory", HTMLDialogElement), {
-        first: byId("dlgHistoryClose"),
-        cancelAnswer: undefined,
-        prepare(finish, cleanups) {
-            const head = /** @type {HTMLTableSectionElement} */ (table.tHead).rows[0];
-            while (head.cells.length > 1)
-                head.deleteCell(1);
-            captions.forEach((caption, column) => {
-                const cell = document.createElement("th");
-                cell.scope = "col";
-                cell.setAttribute("role", "columnheader");
-                cell.textContent = caption;
-                if (column > 0)
-                    cell.className = "number";
-                head.appendChild(cell);
-            });
-            steps.show(session.historyRowCount(), (from, to) =>
-                session.historyRows(from, to).map((row, i) => historyRow(captions, row, from + i)));
-            on(cleanups, byId("dlgHistoryClose"), () => finish(undefined));
-            cleanups.push(() => VornChart.clear(picture), () => steps.clear());
-        },
-        // Drawn once open, at the width the dialog gives it.
-        shown() {
-            VornChart.draw(picture, chart);
-            steps.reveal(current)?.scrollIntoView({ block: "nearest" });
         },
     });
 }

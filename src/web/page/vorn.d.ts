@@ -67,6 +67,40 @@ export interface HistoryRow {
     totalXP: string;
     current: boolean;
     undone: boolean;
+    // The step's notes; the date as ISO 8601, "" for none. Only a step in effect takes edits.
+    event: string;
+    date: string;
+    note: string;
+    notesEditable: boolean;
+}
+
+// A date as the page read it from what the user typed, in the user's order: any numbers.
+export interface CalendarDay {
+    year: number;
+    month: number;
+    day: number;
+}
+
+// What the printed character sheet holds; dates as ISO 8601, "" for none.
+export interface SheetRow {
+    step: string;
+    date: string;
+    event: string;
+    note: string;
+    what: string;
+    build: string;
+    looseXP: string;
+    totalXP: string;
+    current: boolean;
+}
+
+export interface CharacterSheet {
+    title: string;
+    fileName: string;
+    className: string;
+    printedOn: string;
+    results: { caption: string; value: string }[];
+    rows: SheetRow[];
 }
 
 export interface ChartAxis {
@@ -143,6 +177,13 @@ export interface Session {
     historyPosition(): number; // the row of the character as it stands
     historyRows(from: number, to: number): HistoryRow[];
     historyChart(): Chart;
+    // A step's notes by its History row (1 is the first step).
+    editEvent(row: number, text: string): Outcome;
+    editNote(row: number, text: string): Outcome;
+    editDate(row: number, typed: string, day: CalendarDay): Outcome;
+    importEvents(text: string, boxes: Boxes): Outcome;
+    historyCsv(): string;
+    sheet(boxes: Boxes): CharacterSheet;
     planStart(): PlanRequest;
     plan(request: PlanRequest): PlanAnswer;
     applyPlan(request: PlanRequest, boxes: Boxes): Outcome;
@@ -211,6 +252,9 @@ export interface FocusLeaveRule {
 
 export interface VornModuleApi {
     setNumberFormat(decimalSeparator: string, groupSeparator: string): void;
+    // The character sheet's column captions, and which of them hold figures.
+    sheetColumns(): string[];
+    sheetColumnIsFigure(): boolean[];
     Session: SessionClass;
     Box: Enum;
     PlanBox: Enum;

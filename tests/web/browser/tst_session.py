@@ -3,9 +3,11 @@ a browser that speaks German, where decimals take a comma."""
 
 import unittest
 
+from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import WebDriverWait
 
-from vornpage import PageTest, project_identity
+from vornpage import WAIT, PageTest, project_identity
 
 TOO_LARGE = "The numbers would grow too large for this calculator. Nothing was changed."
 BAD_SILVER = "You entered an invalid amount of silver for training. Please correct the error and try again."
@@ -50,9 +52,17 @@ ADD_ROWS = {
 }
 
 
+# A step's History row: its Event, Date and Note cells' texts (after the number and the four figures).
+NOTES_CELLS = """
+const row = document.querySelector(`#tblHistory tr[aria-rowindex="${arguments[0] + 2}"]`);
+return [...row.cells].slice(5).map(cell => cell.textContent);"""
+
+
 class FullSession(PageTest):
     LANG = "en-US"
     DECIMAL = "."
+    # The language's dates, as its users write them: 29 February 2024 typed loosely, then as shown.
+    LEAP_DAY, LEAP_DAY_SHOWN, NO_DAY = "2/29/2024", "02/29/2024", "2/30/2023"
 
     def local(self, text):
         return text.replace("{d}", self.DECIMAL)
@@ -169,6 +179,61 @@ class FullSession(PageTest):
         self.assertEqual(self.labels()[2:4], START_LABELS[2:4])
         self.assertFalse(self.el("mnuUndo").is_enabled())
 
+    def edit_notes(self, row, column, text, keys=Keys.ENTER):
+        """Taps a step's Event, Date or Note cell in the open History, types over it and ends with `keys`;
+        the messages shown over the History, each answered."""
+        index = {"event": 6, "date": 7, "note": 8}[column]
+        self.driver.find_element(By.CSS_SELECTOR, f'#tblHistory tr[aria-rowindex="{row + 2}"] > :nth-child({index}) button').click()
+        field = self.driver.switch_to.active_element
+        self.assertEqual(field.tag_name, "input", "the cell took no text box")
+        field.send_keys(Keys.END + Keys.SHIFT + Keys.HOME + Keys.NULL + Keys.DELETE + text + keys)
+        shown = []
+        while self.settle() and self.js("return document.getElementById('dlgMessage').open;"):
+            shown.append(self.el("dlgMessageText").text)
+            self.el("dlgMessageOK").click()
+        return shown
+
+    def history_notes(self, row):
+        self.command("mnuEdit", "mnuHistory")
+        WebDriverWait(self.driver, WAIT).until(lambda d: self.open_dialog() == "dlgHistory")
+        return self.js(NOTES_CELLS, row)
+
+    def close_history(self):
+        self.el("dlgHistoryClose").click()
+        self.settle()
+
+    def test_history_edits_a_step_s_notes_in_place_as_steps_of_their_own(self):
+        self.assertEqual(self.act(ADD), [])
+        self.assertEqual(self.act(MAX_OUT), [])
+        figures = self.labels()
+        today = self.history_notes(1)[1]
+        self.assertRegex(today, r"\d", "a new step is dated the day it was recorded")
+        self.assertEqual(self.edit_notes(1, "event", "Winter Gathering"), [])
+        self.assertEqual(self.edit_notes(1, "date", self.LEAP_DAY), [])
+        self.assertEqual(self.js(NOTES_CELLS, 1), ["Winter Gathering", self.LEAP_DAY_SHOWN, ""])
+        cases = {  # name: (column, typed, keys, messages, the row's cells after)
+            "a date that is no day is refused": ("date", self.NO_DAY, Keys.ENTER,
+                                                 [f'"{self.NO_DAY}" is not a day of the calendar.'], None),
+            "Escape keeps what was there": ("event", "Spring Thaw", Keys.ESCAPE, [], None),
+            "a long note is cut, with a message": ("note", "n" * 205, Keys.ENTER,
+                                                   ["The note was cut to 200 characters."], "n" * 200),
+        }
+        for name, (column, typed, keys, messages, note) in cases.items():
+            with self.subTest(name):
+                self.assertEqual(self.edit_notes(1, column, typed, keys), messages)
+                self.assertEqual(self.js(NOTES_CELLS, 1), ["Winter Gathering", self.LEAP_DAY_SHOWN, note or ""])
+        self.close_history()
+        self.assertEqual(self.labels(), figures, "notes changed a figure")
+        # Undo takes the edits back one by one: the note, the date, the name; Redo brings one back.
+        for expected in (["Winter Gathering", self.LEAP_DAY_SHOWN, ""], ["Winter Gathering", today, ""], ["", today, ""]):
+            self.command("mnuEdit", "mnuUndo")
+            self.assertEqual(self.history_notes(1), expected)
+            self.close_history()
+        self.command("mnuEdit", "mnuRedo")
+        self.assertEqual(self.history_notes(1), ["Winter Gathering", today, ""])
+        self.close_history()
+        self.assertEqual(self.labels(), figures)
+
     def test_about(self):
         version, homepage = project_identity()
         self.click("mnuAbout")
@@ -200,6 +265,7 @@ class FullSession(PageTest):
 class FullSessionInGerman(FullSession):
     LANG = "de-DE"
     DECIMAL = ","
+    LEAP_DAY, LEAP_DAY_SHOWN, NO_DAY = "29.2.2024", "29.02.2024", "30.2.2023"
 
 
 if __name__ == "__main__":

@@ -1,0 +1,242 @@
+#pragma once
+
+// The calculator session as the web page sees it: every action answers with what the menus, the title
+// and the browser's storage show beside the outcome itself.
+#include "session/CalculatorLayout.h"
+#include "session/CalculatorSession.h"
+#include "session/CharacterFile.h"
+#include "session/CharacterSheet.h"
+#include "session/Chart.h"
+#include "session/Commands.h"
+#include "session/HistoryRows.h"
+#include "session/Plan.h"
+
+#include <emscripten/val.h>
+
+#include <algorithm>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vorn {
+
+// What an action leaves for the menus, the title and the browser's storage beside its outcome.
+struct PageOutcome : Outcome {
+    bool canUndo = false;
+    bool canRedo = false;
+    bool modified = false;
+    bool needsSaveQuestion = false;
+    std::string fileName; // the character's file; empty until it has one
+};
+
+struct PagePlanAnswer {
+    PlanVerdict verdict = PlanVerdict::Refused;
+    std::vector<Message> messages;
+    PlanBox focus = PlanBox::None;
+    bool selectAll = false;
+    std::string text;
+    bool canApply = false;
+    std::vector<std::string> columns;
+    std::string cells; // a tab after each cell but a row's last, a line feed after each row
+    Chart chart;
+};
+
+// The choices a character brings with it, for the page's lists, check box and manual length.
+struct Choices {
+    int32_t classCode = 1;
+    int32_t eventLengthEntry = 2;
+    std::string manualLength;
+    bool maxOut = true;
+};
+
+// A file read: the problem to show, or the choices of the character that now stands.
+struct Reading {
+    std::string problem;
+    std::optional<Choices> choices;
+};
+
+template <typename T> std::vector<T> listOf(std::span<const T> rows)
+{
+    return {rows.begin(), rows.end()};
+}
+
+class WebSession {
+public:
+    // New steps are dated by the browser's clock, on the user's calendar day.
+    WebSession();
+
+    PageOutcome refresh(BoxTexts boxes) { return page(m_session.refresh(boxes)); }
+    PageOutcome selectClass(int32_t code, BoxTexts boxes) { return page(m_session.selectClass(code, boxes)); }
+    PageOutcome selectEventLength(int32_t entry, BoxTexts boxes)
+    {
+        return page(m_session.selectEventLength(entry, boxes));
+    }
+    PageOutcome showMaxOut(bool checked, BoxTexts boxes)
+    {
+        return page(m_session.showMaxOut(checked, boxes));
+    }
+    PageOutcome setStartingValues(BoxTexts boxes) { return page(m_session.setStartingValues(boxes)); }
+    PageOutcome reset(BoxTexts boxes) { return page(m_session.reset(boxes)); }
+    PageOutcome addEvent(BoxTexts boxes) { return page(m_session.addEvent(boxes)); }
+    PageOutcome addEventWithTraining(BoxTexts boxes) { return page(m_session.addEventWithTraining(boxes)); }
+    PageOutcome addMaxOut(BoxTexts boxes) { return page(m_session.addMaxOut(boxes)); }
+    PageOutcome lengthHelp() { return page(m_session.lengthHelp()); }
+    PageOutcome leaveEventLength(BoxTexts boxes) { return page(m_session.leaveEventLength(boxes)); }
+    std::string blanketPrompt() const { return CalculatorSession::blanketPrompt(); }
+    PageOutcome addBlankets(std::string answer, BoxTexts boxes)
+    {
+        return page(m_session.addBlankets(answer, boxes));
+    }
+    PageOutcome reverseCalculateBlankets() { return page(m_session.reverseCalculateBlankets()); }
+
+    // A new character has no file yet.
+    PageOutcome newCharacter(BoxTexts boxes)
+    {
+        m_fileName.clear();
+        return page(m_session.newCharacter(boxes));
+    }
+    PageOutcome undo(BoxTexts boxes) { return page(m_session.undo(boxes)); }
+    PageOutcome redo(BoxTexts boxes) { return page(m_session.redo(boxes)); }
+    std::string resultsText(BoxTexts boxes) { return m_session.resultsText(boxes); }
+
+    // The history a screenful at a time, however long it grows: how many rows, the one that stands now,
+    // and rows [from, to) with their figures and notes, the starting values first.
+    std::size_t historyRowCount() const { return vorn::historyRowCount(m_session); }
+    std::size_t historyPosition() const { return m_session.position(); }
+    std::vector<HistoryRow> historyRows(std::size_t from, std::size_t to) const
+    {
+        std::vector<HistoryRow> rows;
+        for (std::size_t i = from; i < std::min(to, historyRowCount()); ++i)
+            rows.push_back(historyRow(m_session, i));
+        return rows;
+    }
+    static std::vector<std::string> historyCaptions()
+    {
+        return {std::begin(kHistoryCaptions), std::end(kHistoryCaptions)};
+    }
+    Chart historyChart() const { return vorn::historyChart(m_session); }
+
+    PlanRequest planStart() const { return m_session.planStart(); }
+    // The answer with its table's captions and cells, and the chart of the plan continuing the character.
+    PagePlanAnswer plan(PlanRequest request) const
+    {
+        const PlanAnswer answer = m_session.plan(request);
+        PagePlanAnswer out{answer.verdict,
+                           answer.messages,
+                           answer.focus,
+                           answer.selectAll,
+                           answer.text,
+                           answer.canApply(),
+                           {},
+                           {},
+                           planChart(m_session, answer)};
+        for (int c = 0; c < kPlanColumnCount; ++c)
+            out.columns.emplace_back(planColumnCaption(PlanColumn(c)));
+        // The cells cross as one text: handing over ten thousand rows cell by cell would take longer than
+        // planning them.
+        for (const PlannedEvent& event : answer.events)
+            for (int c = 0; c < kPlanColumnCount; ++c) {
+                out.cells += planCellText(event, PlanColumn(c));
+                out.cells += c + 1 < kPlanColumnCount ? '\t' : '\n';
+            }
+        return out;
+    }
+    PageOutcome applyPlan(PlanRequest request, BoxTexts boxes)
+    {
+        return page(m_session.applyPlan(request, boxes));
+    }
+
+    // A step's notes by the History's row that shows it (1 is the first step); each edit is an Undo
+    // entry of its own. The page reads a typed date in the user's format into `day`.
+    PageOutcome editEvent(std::size_t row, std::string text);
+    PageOutcome editNote(std::size_t row, std::string text);
+    PageOutcome editDate(std::size_t row, std::string typed, CalendarDay day);
+    // A spreadsheet's events added as one change; a bad row refuses them all with one message.
+    PageOutcome importEvents(std::string text, BoxTexts boxes);
+    // The history in effect as a spreadsheet reads it.
+    std::string historyCsv() const;
+    // The character sheet the browser prints, dated today.
+    CharacterSheet sheet(BoxTexts boxes);
+
+    // The character file's text, kept after every action.
+    std::string save(BoxTexts boxes) const { return writeCharacterFile(m_session.state(boxes)); }
+    // The page has handed the character to the browser as `fileName`, which is its file from now on.
+    PageOutcome markSaved(std::string fileName)
+    {
+        m_session.markSaved();
+        m_fileName = std::move(fileName);
+        return page({});
+    }
+
+    // `bytes` is a Uint8Array of the whole file. On success the character is replaced and the answer
+    // carries its choices; otherwise the answer's problem is the one message to show and nothing changed.
+    Reading open(emscripten::val bytes, std::string fileName)
+    {
+        return restoreFrom(readCharacterFile(bytesOf(bytes), fileName), fileName, false);
+    }
+    // The character the browser kept from the user's last visit, read as open() reads a file, with the
+    // file it came from ("" for none) and whether it had changes that file lacks. The user never named
+    // it, so a problem speaks of the kept character where the session names the file.
+    Reading openKept(emscripten::val bytes, std::string fileName, bool modified)
+    {
+        constexpr std::string_view name = "kept";
+        CharacterFileReading reading = readCharacterFile(bytesOf(bytes), name);
+        if (!reading.problem.empty()) {
+            const std::string quoted = "\"" + std::string(name) + "\" ";
+            if (reading.problem.starts_with(quoted))
+                reading.problem = "It " + reading.problem.substr(quoted.size());
+            reading.problem =
+                "The character kept from your last visit could not be brought back. " + reading.problem;
+        }
+        return restoreFrom(reading, fileName, modified);
+    }
+    // A file the page found too large from its size alone, without reading it.
+    static std::string tooLarge(std::string fileName) { return tooLargeToRead(fileName); }
+    static double mostFileBytes() { return double(kMostCharacterFileBytes); }
+
+    // The facts the desktop window and the page share, from the session's tables.
+    static std::vector<Menu> menus() { return listOf(vorn::menus()); }
+    static std::vector<Command> commands() { return listOf(vorn::commands()); }
+    static std::vector<layout::Control> controls() { return listOf(layout::controls()); }
+    static std::vector<layout::ListEntry> listEntries() { return listOf(layout::listEntries()); }
+    static std::vector<layout::SpokenName> spokenNames() { return listOf(layout::spokenNames()); }
+
+private:
+    PageOutcome page(Outcome outcome) const
+    {
+        return {std::move(outcome),
+                m_session.canUndo(),
+                m_session.canRedo(),
+                m_session.modified(),
+                m_session.needsSaveQuestion(!m_fileName.empty()),
+                m_fileName};
+    }
+
+    static std::string bytesOf(const emscripten::val& bytes)
+    {
+        std::string read(bytes["length"].as<std::size_t>(), '\0');
+        emscripten::val(emscripten::typed_memory_view(read.size(), reinterpret_cast<unsigned char*>(read.data())))
+            .call<void>("set", bytes);
+        return read;
+    }
+
+    Reading restoreFrom(const CharacterFileReading& reading, std::string fileName, bool modified)
+    {
+        if (!reading.state)
+            return {reading.problem, std::nullopt};
+        m_session.restore(*reading.state);
+        m_fileName = std::move(fileName);
+        // Changes not yet saved to the file are still to be saved, or offered for saving, after a reload.
+        if (modified)
+            m_session.markUnsaved();
+        return {"", Choices{m_session.classCode(), m_session.eventLengthEntry(), reading.state->manualLength,
+                            m_session.maxOut()}};
+    }
+
+    CalculatorSession m_session;
+    std::string m_fileName;
+};
+
+} // namespace vorn
