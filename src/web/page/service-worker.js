@@ -48,6 +48,24 @@ worker.addEventListener("fetch", (event) => {
         event.respondWith(answer(request, file));
 });
 
+// The moment's page while a newer build takes over: it loads the page again once the new build has
+// finished taking over, not before. A load started while it is still taking over can be left waiting for
+// good (Chromium), and one started while it still waits would only bring this page back. Should the word
+// to take over be lost, the page asks again a few seconds on. An icon of its own, so that it asks the
+// server for none.
+const kTakingOver = `<!doctype html><link rel="icon" href="data:,"><script>
+const again = () => location.reload();
+setTimeout(again, 3000);
+navigator.serviceWorker.getRegistration().then((registration) => {
+    const next = registration && (registration.waiting || registration.active);
+    if (!next)
+        return again();
+    const check = () => next === registration.active && next.state === "activated" && again();
+    next.addEventListener("statechange", check);
+    check();
+}, again);
+</script>`;
+
 /**
  * A newer build waiting while the only page of this one is reloaded takes over first, and the reload
  * starts again from it: the old page is gone by then, and the new one loads whole from the new build.
@@ -58,9 +76,7 @@ async function answer(request, file) {
     const waiting = worker.registration.waiting;
     if (request.mode === "navigate" && waiting && (await worker.clients.matchAll()).length < 2) {
         waiting.postMessage(kTakeOver);
-        // An icon of its own, so that the moment's page asks the server for none.
-        return new Response("<!doctype html><link rel=\"icon\" href=\"data:,\">",
-                            { headers: { "Content-Type": "text/html", Refresh: "0" } });
+        return new Response(kTakingOver, { headers: { "Content-Type": "text/html" } });
     }
     const kept = await (await caches.open(kCache)).match(file);
     return kept ?? fetch(request);

@@ -21,6 +21,7 @@ import unittest
 from pathlib import Path
 
 from selenium.webdriver.common.by import By
+from selenium.webdriver.remote.remote_connection import RemoteConnection
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.select import Select
 from selenium.webdriver.support.ui import WebDriverWait
@@ -34,6 +35,9 @@ ENGINE = engine_name()
 
 WAIT = 20  # seconds an explicit wait may take before the test fails
 TEST_TIME = 150  # seconds one test may take in all
+# A driver that stops answering fails the command, and with it the test, rather than holding the run
+# until CTest ends it: no command waits longer than a page load or a script may take.
+RemoteConnection.set_timeout(4 * WAIT)
 
 VALUE_LABELS = ["lblLevel", "lblBody", "lblBuild", "lblLooseXP", "lblTotalXP", "lblXPBPRatio",
                 "lblNextEventBuild", "lblNextEventXP"]
