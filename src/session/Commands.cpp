@@ -9,6 +9,8 @@ constexpr Menu kMenus[] = {
     {"mnuExtras", "Extras"},
 };
 
+// A page key is Alt with a letter that no browser keeps and no access key of the page's boxes takes
+// (Chromium presses an access key before the page sees the key).
 // clang-format off
 constexpr Command kCommands[] = {
 //   name                    menu         caption                         keys                         page's keys  page's note                                               desktop  page   group
@@ -19,7 +21,7 @@ constexpr Command kCommands[] = {
     {"mnuShareCharacter",    "mnuFile",   "Share Character\u2026",        {},                          {},          nullptr,                                                  false,   true,  false},
     {"mnuExportHistory",     "mnuFile",   "&Export History\u2026",        {},                          {},          nullptr,                                                  true,    true,  true},
     {"mnuImportEvents",      "mnuFile",   "&Import Events\u2026",         {},                          {},          nullptr,                                                  true,    true,  false},
-    {"mnuPrint",             "mnuFile",   "&Print Character Sheet\u2026", {"Ctrl+Shift+P"},            {"Alt+P"},   "Firefox keeps Ctrl+Shift+P for a private window",        true,    true,  false},
+    {"mnuPrint",             "mnuFile",   "&Print Character Sheet\u2026", {"Ctrl+Shift+P"},            {"Alt+I"},   "Firefox keeps Ctrl+Shift+P for a private window",        true,    true,  false},
     {"mnuQuit",              "mnuFile",   "&Quit",                        {"Ctrl+Q"},                  {},          nullptr,                                                  true,    false, true},
     {"mnuUndo",              "mnuEdit",   "&Undo",                        {"Ctrl+Z"},                  {},          "in a box with typing to undo: undo the typing",          true,    true,  false},
     {"mnuRedo",              "mnuEdit",   "&Redo",                        {"Ctrl+Y", "Ctrl+Shift+Z"},  {},          nullptr,                                                  true,    true,  false},

@@ -1,6 +1,9 @@
 """The site loads from a web server and straight from disk, asks nothing of any other place, and keeps a
-character in the same files as the desktop program."""
+character in the same files as the desktop program; its history goes to a spreadsheet and events come
+from one; printed, the page is the character sheet alone."""
 
+import csv
+import io
 import json
 import re
 import unittest
@@ -62,13 +65,30 @@ def kept_soon(test):
         return !!kept && String(kept.build) === shown[0] && String(kept.looseXP) === shown[1];""", KEPT))
 
 
-def downloaded(test):
+# A file of events as a spreadsheet writes it: quoted fields with a comma and a quote inside, a date, a
+# row without one, and a step's training.
+EVENTS = ('Length,Event,Date,Note,Coin,Blankets\r\n'
+          '2,"Harvest Moon, Day 1",2026-10-03,"she said ""again""",max out,0\r\n'
+          '1,Skirmish,,,,\r\n')
+# What the sheet shows once written, and which of the page's parts print.
+SHEET = """
+window.dispatchEvent(new Event('beforeprint'));
+const sheet = document.getElementById('printSheet');
+const shown = e => getComputedStyle(e).display !== 'none';
+return {title: sheet.querySelector('h1')?.textContent, rows: sheet.querySelectorAll('tbody tr').length,
+        events: [...sheet.querySelectorAll('tbody tr')].map(tr => tr.cells[2].textContent),
+        chart: sheet.querySelectorAll('svg .chart-line, svg path, svg polyline').length,
+        sheetShown: shown(sheet), calculatorShown: [...document.body.children].filter(e => e !== sheet).some(shown)};
+"""
+
+
+def downloaded(test, suffix=".vornchar"):
     """The file the browser has just saved. The browser writes a name it saved before over again."""
     before = getattr(test, "_saved", {})
 
     def saved(_):
         new = [p for p in test.downloads.iterdir()
-               if p.suffix == ".vornchar" and before.get(p) != p.stat().st_mtime_ns]
+               if p.suffix == suffix and before.get(p) != p.stat().st_mtime_ns]
         return new[0] if new else None
     path = WebDriverWait(test.driver, WAIT).until(saved)
     test._saved = {p: p.stat().st_mtime_ns for p in test.downloads.iterdir()}
@@ -150,6 +170,65 @@ class CharacterFiles(PageTest):
                          "Rogue")
         self.command("mnuEdit", "mnuUndo")
         self.assertNotEqual(self.labels(), kept)
+
+    def import_events(self, name, text):
+        """Imports a file of events with the File menu; the messages shown."""
+        path = Path(self.downloads, "picked", name)
+        path.parent.mkdir(exist_ok=True)
+        path.write_text(text, encoding="utf-8")
+        self.command("mnuFile", "mnuImportEvents")
+        self.driver.find_element(By.ID, "filImportEvents").send_keys(str(path))
+        WebDriverWait(self.driver, WAIT).until(lambda d: self.settle() or self.el("mnuUndo").is_enabled())
+        return self.messages()
+
+    def test_events_come_from_a_spreadsheet_and_the_history_goes_to_one(self):
+        self.click("cmdAddEvent")
+        self.assertEqual(self.messages(), [])
+        before = self.character()
+        bad = EVENTS + "two,Feast,,,,\r\n"
+        shown = self.import_events("bad.csv", bad)
+        self.assertEqual(len(shown), 1)
+        self.assertTrue(shown[0].startswith("Row 4: "), shown)
+        self.assertEqual(self.character(), before, "a bad row added events")
+        self.assertEqual(self.import_events("events.csv", EVENTS), [])
+        imported = self.character()
+        self.assertNotEqual(imported, before)
+
+        self.command("mnuFile", "mnuExportHistory")
+        path = downloaded(self, ".csv")
+        self.assertEqual(path.name, "Character.csv")
+        rows = list(csv.DictReader(io.StringIO(path.read_text(encoding="utf-8-sig"), newline="")))
+        self.assertEqual([(r["Step"], r["Event"], r["Note"]) for r in rows],
+                         [("1", "", ""), ("2", "Harvest Moon, Day 1", 'she said "again"'), ("3", "Skirmish", "")])
+        self.assertEqual(rows[1]["Date"], "2026-10-03")
+        self.assertEqual(rows[-1]["Build"] + "/" + rows[-1]["Loose XP"], imported)
+
+        # One Undo takes the whole import back.
+        self.command("mnuEdit", "mnuUndo")
+        self.assertEqual(self.character(), before)
+
+    def test_printed_the_page_is_the_character_sheet_with_every_step(self):
+        many = "Length,Event\r\n" + "".join(f"2,Event {n}\r\n" for n in range(1, 61))
+        self.assertEqual(self.import_events("many.csv", many), [])
+        # The File menu's command and its key print, and the browser prints what it printed.
+        self.js("window.printed = 0; window.print = () => { window.printed += 1; };")
+        self.command("mnuFile", "mnuPrint")
+        self.driver.switch_to.active_element.send_keys(Keys.ALT + "i")
+        self.assertEqual(self.js("return window.printed;"), 2)
+        sheet = self.js(SHEET)
+        self.assertEqual(sheet["title"], "VORN Character Sheet")
+        self.assertEqual(sheet["rows"], 61, "not every step is on the sheet")
+        self.assertEqual(sheet["events"][1:3], ["Event 1", "Event 2"])
+        self.assertGreater(sheet["chart"], 0, "no chart on the sheet")
+        self.assertEqual((sheet["sheetShown"], sheet["calculatorShown"]), (False, True), "on screen")
+        self.js("window.dispatchEvent(new Event('afterprint'));")
+        self.cdp("Emulation.setEmulatedMedia", {"media": "print"})
+        try:
+            sheet = self.js(SHEET)
+            self.assertEqual((sheet["sheetShown"], sheet["calculatorShown"], sheet["rows"]), (True, False, 61))
+        finally:
+            self.cdp("Emulation.setEmulatedMedia", {"media": ""})
+            self.js("window.dispatchEvent(new Event('afterprint'));")
 
     def test_a_damaged_file_changes_nothing(self):
         self.click("cmdAddEvent")
