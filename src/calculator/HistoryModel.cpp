@@ -1,5 +1,6 @@
 #include "calculator/HistoryModel.h"
 
+#include "calculator/TypedDates.h"
 #include "session/CalculatorSession.h"
 #include "session/HistoryRows.h"
 
@@ -10,6 +11,9 @@
 #include <algorithm>
 
 namespace vorn {
+
+static_assert(HistoryModel::Event == kFirstNotesColumn &&
+              HistoryModel::ColumnCount == std::size(kHistoryCaptions));
 
 HistoryModel::HistoryModel(const CalculatorSession& session, QObject* parent)
     : QAbstractTableModel(parent), m_session(session), m_rows(static_cast<int>(historyRowCount(session))),
@@ -40,6 +44,17 @@ void HistoryModel::follow()
         emit dataChanged(index(first, 0), index(last, ColumnCount - 1));
         emit headerDataChanged(Qt::Vertical, first, last);
     }
+    if (m_rows > 1)
+        emit dataChanged(index(1, Event), index(m_rows - 1, Note));
+}
+
+void HistoryModel::setLocale(const QLocale& locale)
+{
+    if (locale == m_locale)
+        return;
+    m_locale = locale;
+    if (m_rows > 1)
+        emit dataChanged(index(1, Date), index(m_rows - 1, Date));
 }
 
 void HistoryModel::reload()
@@ -77,6 +92,12 @@ QString HistoryModel::text(int row, int column) const
         return QString::fromStdString(shown.looseXP);
     case TotalXP:
         return QString::fromStdString(shown.totalXP);
+    case Event:
+        return QString::fromStdString(shown.event);
+    case Date:
+        return shownDate(shown.date, m_locale);
+    case Note:
+        return QString::fromStdString(shown.note);
     default:
         return {};
     }
@@ -89,11 +110,14 @@ QVariant HistoryModel::data(const QModelIndex& index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
+    case Qt::EditRole:
     case Qt::AccessibleTextRole:
         return text(index.row(), index.column());
     case Qt::TextAlignmentRole:
-        return index.column() == WhatWasDone ? int(Qt::AlignLeft | Qt::AlignVCenter)
-                                             : int(Qt::AlignRight | Qt::AlignVCenter);
+        // Words read from the left, figures line up on the right.
+        return index.column() == WhatWasDone || index.column() == Event || index.column() == Note
+                   ? int(Qt::AlignLeft | Qt::AlignVCenter)
+                   : int(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::FontRole:
         if (index.row() == currentRow()) {
             QFont bold = QApplication::font();
@@ -108,6 +132,24 @@ QVariant HistoryModel::data(const QModelIndex& index, int role) const
     default:
         return {};
     }
+}
+
+Qt::ItemFlags HistoryModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.column() >= Event &&
+        index.row() < static_cast<int>(historyRowCount(m_session)) &&
+        historyRow(m_session, std::size_t(index.row())).notesEditable)
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+bool HistoryModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable) || !m_notesEdit)
+        return false;
+    m_notesEdit(index.row(), Column(index.column()), value.toString());
+    return true;
 }
 
 QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int role) const

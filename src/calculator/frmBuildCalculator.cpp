@@ -2,6 +2,7 @@
 
 #include "calculator/ControlHabits.h"
 #include "calculator/FocusLeaveGuard.h"
+#include "calculator/frmHistory.h"
 #include "common/QtPrompter.h"
 #include "common/ReadableInk.h"
 #include "common/SingleLineEdit.h"
@@ -123,7 +124,11 @@ frmBuildCalculator::frmBuildCalculator(Prompter* prompter, QWidget* parent)
     txtSilverSubmitted->selectAll();
 }
 
-frmBuildCalculator::~frmBuildCalculator() = default;
+frmBuildCalculator::~frmBuildCalculator()
+{
+    // History reads the session to its end: an editor open in it hands its text on as it closes.
+    delete m_history;
+}
 
 QWidget* frmBuildCalculator::createControl(const layout::Control& row, QWidget* parent)
 {

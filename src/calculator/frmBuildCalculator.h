@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calculator/CharacterFileIO.h"
+#include "calculator/HistoryModel.h"
 #include "calculator/UndoOrder.h"
 #include "common/Prompter.h"
 #include "common/Twips.h"
@@ -110,6 +111,8 @@ private:
     void mnuRedo_Click();
     void mnuCopyResults_Click();
     void mnuHistory_Click();
+    // What the user typed into a step's Event, Date or Note in the History window.
+    void tblHistory_Edit(int row, HistoryModel::Column field, const QString& typed);
 
     // With steps not yet in a file (or, with a file, any change it lacks), asks whether to save them
     // first; false when the user cancels or the save fails.

@@ -1,7 +1,9 @@
 // The calculator window's handlers: each reads the controls, hands the action to the session and shows
 // what comes back. The decisions are the session's; the window's construction is in
 // frmBuildCalculator.cpp.
+#include "calculator/TypedDates.h"
 #include "calculator/frmBuildCalculator.h"
+#include "calculator/frmHistory.h"
 #include "calculator/frmPlan.h"
 
 #include <QCheckBox>
@@ -171,6 +173,28 @@ QList<QAction*> frmBuildCalculator::sharedCommands() const
         if (action != mnuAddBlankets && action != mnuCalculateBlankets)
             shared << action;
     return shared;
+}
+
+void frmBuildCalculator::tblHistory_Edit(int row, HistoryModel::Column field, const QString& typed)
+{
+    const auto step = std::size_t(row);
+    const std::string text = typed.toStdString();
+    switch (field) {
+    case HistoryModel::Event:
+        apply(m_session.editEvent(step, text));
+        break;
+    case HistoryModel::Date:
+        apply(m_session.editDate(step, text, typedDay(typed, locale())));
+        break;
+    case HistoryModel::Note:
+        apply(m_session.editNote(step, text));
+        break;
+    default:
+        return;
+    }
+    // A message box hands the keyboard back to the calculator; the user was working in History.
+    if (m_history && m_history->isVisible())
+        m_history->activateWindow();
 }
 
 void frmBuildCalculator::mnuAbout_Click()

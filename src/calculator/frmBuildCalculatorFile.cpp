@@ -304,7 +304,12 @@ void frmBuildCalculator::mnuCopyResults_Click()
 void frmBuildCalculator::mnuHistory_Click()
 {
     if (!m_history) {
-        m_history = new frmHistory(m_session, this);
+        m_history = new frmHistory(
+            m_session,
+            [this](int row, HistoryModel::Column field, const QString& typed) {
+                tblHistory_Edit(row, field, typed);
+            },
+            this);
         m_history->shareCommands(sharedCommands());
     }
     // A hidden window was not told of the steps taken since.

@@ -1,27 +1,38 @@
 #include "calculator/frmHistory.h"
 
 #include "calculator/ChartView.h"
-#include "calculator/HistoryModel.h"
 #include "session/Chart.h"
 
+#include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QTableView>
 #include <QVBoxLayout>
 
 namespace vorn {
 
-frmHistory::frmHistory(const CalculatorSession& session, QWidget* parent)
+frmHistory::frmHistory(const CalculatorSession& session, HistoryModel::NotesEdit notesEdit, QWidget* parent)
     : SideWindow(parent), m_session(session), m_model(new HistoryModel(session, this)),
       m_table(new QTableView(this)), m_chart(new ChartView(this))
 {
     setObjectName(QStringLiteral("frmHistory"));
     setWindowTitle(QStringLiteral("History - VORN Build Calculator"));
 
+    // The editor closes before the calculator acts on what was typed, so that a message about it never
+    // stands over an editor still open, and the refresh that follows finds the table at rest.
+    m_model->setNotesEdit(
+        [this, notesEdit = std::move(notesEdit)](int row, HistoryModel::Column field, const QString& typed) {
+            QMetaObject::invokeMethod(
+                this, [notesEdit, row, field, typed] { notesEdit(row, field, typed); }, Qt::QueuedConnection);
+        });
+    m_model->setLocale(locale());
+
     m_table->setObjectName(QStringLiteral("tblHistory"));
     m_table->setModel(m_model);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::DoubleClicked);
+    m_table->installEventFilter(this);
     m_table->setAccessibleName(QStringLiteral("History of the character"));
     m_table->horizontalHeader()->setSectionResizeMode(HistoryModel::WhatWasDone, QHeaderView::Stretch);
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -43,15 +54,46 @@ void frmHistory::refresh()
 void frmHistory::reload()
 {
     m_model->reload();
+    m_shownPosition = -1;
     showCurrent();
 }
 
 void frmHistory::showCurrent()
 {
-    const QModelIndex current = m_model->index(m_model->currentRow(), 0);
-    m_table->setCurrentIndex(current);
-    m_table->scrollTo(current);
+    // The table goes to the character's row when the character moves, and otherwise stays on the cell the
+    // user is working in: an edit of a step's notes moves no step.
+    if (m_model->currentRow() != m_shownPosition) {
+        m_shownPosition = m_model->currentRow();
+        const QModelIndex current = m_model->index(m_shownPosition, 0);
+        m_table->setCurrentIndex(current);
+        m_table->scrollTo(current);
+    }
     m_chart->setChart(historyChart(m_session));
+}
+
+bool frmHistory::eventFilter(QObject* watched, QEvent* event)
+{
+    // Enter on a cell that takes edits opens its editor, as F2 does; elsewhere the table ignores it, and
+    // the window has no default button for it to press. The Enter that closes an editor comes up from it,
+    // while the table itself has no focus.
+    if (watched == m_table && event->type() == QEvent::KeyPress && m_table->hasFocus()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        const QModelIndex cell = m_table->currentIndex();
+        if (enter && !(key->modifiers() & ~Qt::KeypadModifier) &&
+            (m_model->flags(cell) & Qt::ItemIsEditable)) {
+            m_table->edit(cell);
+            return true;
+        }
+    }
+    return SideWindow::eventFilter(watched, event);
+}
+
+void frmHistory::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LocaleChange)
+        m_model->setLocale(locale());
+    SideWindow::changeEvent(event);
 }
 
 } // namespace vorn
