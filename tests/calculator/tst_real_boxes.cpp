@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -109,6 +110,7 @@ private slots:
     void clickFromOpenListRunsTheCheck();
     void messageStandsOverItsWindow_data();
     void messageStandsOverItsWindow();
+    void dateRefusedInHistory();
 
 private:
     std::unique_ptr<BoxCloser> m_closer;
@@ -309,6 +311,33 @@ void tst_RealBoxes::messageStandsOverItsWindow()
     const QPoint offCentre = box.geometry.center() - window.geometry().center();
     QVERIFY2(offCentre.manhattanLength() <= 4,
              qPrintable(QString("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
+}
+
+// A date that is no day, typed into History: the box says so, and once it is closed the keyboard is back in
+// History's table and the step keeps its date.
+void tst_RealBoxes::dateRefusedInHistory()
+{
+    Calculator c(true);
+    c.click("cmdAddEvent");
+    c.key(Qt::Key_H, Qt::ControlModifier);
+    auto* table = c.window.findChild<QTableView*>("tblHistory");
+    QVERIFY(table);
+    QTRY_COMPARE(QApplication::activeWindow(), table->window());
+    const QModelIndex date = table->model()->index(1, 5);
+    const QString before = date.data().toString();
+    table->setCurrentIndex(date);
+    QTest::keyClick(table, Qt::Key_F2);
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(editor);
+    editor->setText("2026-02-30");
+    m_closer->answers.push_back(QString());
+    QTest::keyClick(editor, Qt::Key_Return);
+
+    QTRY_COMPARE(m_closer->seen.size(), 1);
+    QCOMPARE(m_closer->seen[0].text, "\"2026-02-30\" is not a day of the calendar.");
+    QTRY_COMPARE(QApplication::activeWindow(), table->window());
+    QTRY_COMPARE(QApplication::focusWidget(), table);
+    QCOMPARE(date.data().toString(), before);
 }
 
 QTEST_MAIN(tst_RealBoxes)
