@@ -448,7 +448,7 @@ class FilesWhereTheBrowserAllows(PageTest):
         self.click("mnuFile")
         shown = self.js("return [...document.querySelectorAll('#mnuFileMenu button')]"
                         ".filter(b => b.getClientRects().length).map(b => b.id);")
-        self.assertEqual(shown, ["mnuNew", "mnuOpen", "mnuSave"])
+        self.assertEqual(shown, ["mnuNew", "mnuOpen", "mnuSave", "mnuExportHistory", "mnuImportEvents", "mnuPrint"])
         self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
 
 
