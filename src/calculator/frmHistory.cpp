@@ -34,7 +34,15 @@ frmHistory::frmHistory(const CalculatorSession& session, HistoryModel::NotesEdit
     m_table->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::DoubleClicked);
     m_table->installEventFilter(this);
     m_table->setAccessibleName(QStringLiteral("History of the character"));
-    m_table->horizontalHeader()->setSectionResizeMode(HistoryModel::WhatWasDone, QHeaderView::Stretch);
+    // What was done and the event keep a width that fits their usual words; the note, the one free
+    // text, takes what is left. Measuring the rows instead would read every step of a long history.
+    const QFontMetrics metrics(font());
+    QHeaderView* columns = m_table->horizontalHeader();
+    columns->resizeSection(HistoryModel::WhatWasDone,
+                           metrics.horizontalAdvance(QStringLiteral("Normal Event (2 days), max out")) +
+                               5 * metrics.averageCharWidth());
+    columns->resizeSection(HistoryModel::Event, 20 * metrics.averageCharWidth());
+    columns->setStretchLastSection(true);
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
 
     // The table is the chart's text alternative for screen readers, so it comes first.
@@ -42,7 +50,7 @@ frmHistory::frmHistory(const CalculatorSession& session, HistoryModel::NotesEdit
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_table, 1);
     layout->addWidget(m_chart, 1);
-    openAt(QSize(560, 600));
+    openAt(QSize(900, 600));
 }
 
 void frmHistory::refresh()
