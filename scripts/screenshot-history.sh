@@ -29,6 +29,8 @@ HOME="$home" XDG_CONFIG_HOME="$home/.config" QT_QPA_PLATFORM=xcb \
         xdotool windowfocus --sync "$calculator"
         xdotool key ctrl+h
         history="$(wait_for "^History - VORN Build Calculator$")"
+        # Wide enough for every column: the events, dates and notes of the steps after the figures.
+        xdotool windowmove --sync "$history" 0 0 windowsize --sync "$history" 1180 720
         sleep 1
         import -window "$history" -define png:exclude-chunks=date,time "PNG24:$3"
     ' screenshot "$program" "$top/docs/example.vornchar" "$top/docs/history.png"
