@@ -106,17 +106,41 @@ export function history(captions, session, chart, apply) {
     const cellButton = (/** @type {number} */ row, /** @type {NotesColumn} */ column) =>
         steps.row(row)?.cells[notesColumn(column)]?.querySelector("button") ?? null;
 
+    // Set while rows are drawn anew: a text box taken out and put back has not been left.
+    let redrawing = false;
     const drawRows = (/** @type {number} */ from, /** @type {number} */ to) => {
+        redrawing = true;
+        queueMicrotask(() => (redrawing = false));
         const rows = session.historyRows(from, to).map((row, i) => historyRow(captions, row, from + i, start));
         // A cell being edited keeps its text box, and the focus, while the rows around it are drawn anew.
+        // (A row drawn twice over loses the focus to the page's body the first time.)
         const kept = editing?.input;
-        if (kept && document.activeElement === kept)
+        const active = document.activeElement;
+        if (kept && (active === kept || !active || active === document.body))
             queueMicrotask(() => kept.isConnected && kept.focus({ preventScroll: true }));
         return rows;
     };
-    const redraw = () => {
-        if (dialog.open)
-            steps.show(session.historyRowCount(), drawRows);
+    // An edit changes its own row alone: drawn anew in its place, the rest of the table as it was.
+    const redraw = (/** @type {number} */ index) => {
+        const old = steps.row(index);
+        if (!dialog.open || !old)
+            return;
+        const fresh = drawRows(index, index + 1)[0];
+        fresh.setAttribute("aria-rowindex", String(index + 2));
+        old.replaceWith(fresh);
+    };
+
+    // Escape in a cell's text box is the cell's. WebKit closes the box on it even so, its keydown
+    // cancelled: the box's cancel that follows is taken back.
+    let escaped = false;
+    /** @param {Event} event */
+    const keepOpen = (event) => {
+        if (!editing && !escaped)
+            return;
+        event.preventDefault();
+        event.stopImmediatePropagation();
+        if (editing)
+            finishEditing(editing, false);
     };
 
     /** @param {Editing} now @param {boolean} keep whether the text goes to the session */
@@ -133,8 +157,9 @@ export function history(captions, session, chart, apply) {
         }
         const hadFocus = document.activeElement === now.input || !document.activeElement ||
             document.activeElement === document.body;
-        redraw();
-        if (hadFocus)
+        redraw(now.row);
+        // Another cell taken up meanwhile keeps the focus.
+        if (hadFocus && !editing)
             cellButton(now.row, now.column)?.focus();
     }
 
@@ -153,13 +178,20 @@ export function history(captions, session, chart, apply) {
             // Escape leaves the cell as it was, not the box.
             event.preventDefault();
             event.stopPropagation();
+            if (event.key === "Escape") {
+                escaped = true;
+                setTimeout(() => (escaped = false), 0);
+            }
             finishEditing(now, event.key === "Enter");
         });
         // Leaving the cell keeps the text; a row drawn anew takes its box back before this runs.
-        input.addEventListener("blur", () => setTimeout(() => {
-            if (document.activeElement !== input)
-                finishEditing(now, true);
-        }, 0));
+        input.addEventListener("blur", () => {
+            if (!redrawing)
+                setTimeout(() => {
+                    if (document.activeElement !== input)
+                        finishEditing(now, true);
+                }, 0);
+        });
         if (editing)
             finishEditing(editing, true);
         editing = now;
@@ -187,6 +219,7 @@ export function history(captions, session, chart, apply) {
             });
             steps.show(session.historyRowCount(), drawRows);
             on(cleanups, byId("dlgHistoryClose"), () => finish(undefined));
+            on(cleanups, dialog, keepOpen, "cancel");
             cleanups.push(() => VornChart.clear(picture), () => {
                 if (editing)
                     finishEditing(editing, true);

@@ -64,14 +64,16 @@ export class RowWindow {
         this.drawRows = () => [];
         this.drawn = { from: 0, to: 0 };
         frame.addEventListener("scroll", () => this.draw(false), { passive: true });
-        // A new width or text size may give the rows another height.
-        new ResizeObserver(() => {
+        // A new width or text size may give the rows another height. Drawn in the next frame: drawing
+        // may change the scroll area's size again, which the observer would otherwise have to report in
+        // the same frame (and the browser complain of a loop).
+        new ResizeObserver(() => requestAnimationFrame(() => {
             if (this.count === 0)
                 return;
             for (const cell of this.table.querySelectorAll(`thead ${held}`))
                 /** @type {HTMLElement} */ (cell).style.width = "";
             this.draw(true);
-        }).observe(frame);
+        })).observe(frame);
     }
 
     /**

@@ -183,9 +183,17 @@ class FullSession(PageTest):
         """Taps a step's Event, Date or Note cell in the open History, types over it and ends with `keys`;
         the messages shown over the History, each answered."""
         index = {"event": 6, "date": 7, "note": 8}[column]
-        self.driver.find_element(By.CSS_SELECTOR, f'#tblHistory tr[aria-rowindex="{row + 2}"] > :nth-child({index}) button').click()
+        # The rows in view are drawn anew, a frame later, when the table changes size: the cell is found
+        # once they are.
+        button = f'#tblHistory tr[aria-rowindex="{row + 2}"] > :nth-child({index}) button'
+        self.driver.execute_async_script("""const done = arguments[arguments.length - 1];
+            document.querySelector(arguments[0]).scrollIntoView({block: 'nearest', inline: 'nearest'});
+            requestAnimationFrame(() => requestAnimationFrame(() => setTimeout(done, 0)));""", button)
+        self.driver.find_element(By.CSS_SELECTOR, button).click()
+        # WebKit's driver may answer before the page has handled the click.
+        WebDriverWait(self.driver, WAIT).until(lambda d: d.switch_to.active_element.tag_name == "input",
+                                               "the cell took no text box")
         field = self.driver.switch_to.active_element
-        self.assertEqual(field.tag_name, "input", "the cell took no text box")
         field.send_keys(Keys.END + Keys.SHIFT + Keys.HOME + Keys.NULL + Keys.DELETE + text + keys)
         shown = []
         while self.settle() and self.js("return document.getElementById('dlgMessage').open;"):
