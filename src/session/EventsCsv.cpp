@@ -9,8 +9,8 @@
 #include <charconv>
 #include <cmath>
 #include <locale>
-#include <sstream>
 #include <optional>
+#include <sstream>
 #include <tuple>
 
 namespace vorn {

@@ -217,7 +217,8 @@ private:
     static std::string bytesOf(const emscripten::val& bytes)
     {
         std::string read(bytes["length"].as<std::size_t>(), '\0');
-        emscripten::val(emscripten::typed_memory_view(read.size(), reinterpret_cast<unsigned char*>(read.data())))
+        emscripten::val(
+            emscripten::typed_memory_view(read.size(), reinterpret_cast<unsigned char*>(read.data())))
             .call<void>("set", bytes);
         return read;
     }
