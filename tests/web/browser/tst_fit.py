@@ -2,10 +2,12 @@
 
 import unittest
 
+from selenium.common.exceptions import StaleElementReferenceException
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import WebDriverWait
 
-from vornpage import PageTest, layout
+from vornpage import WAIT, PageTest, layout
 
 MENUS = {"mnuFile": ["mnuNew", "mnuOpen", "mnuSave", "mnuExportHistory", "mnuImportEvents", "mnuPrint"],
          "mnuEdit": ["mnuUndo", "mnuRedo", "mnuCopyResults", "mnuHistory"],
@@ -168,10 +170,18 @@ class OnAPhoneWithLargeText(PageTest):
                 self.assertLessEqual(step["whatLines"], 2, "what was done wraps word by word")
                 # Shown, not spoken: the content may carry its empty alternative text ("Build" / "").
                 self.assertEqual([c.split(" / ")[0] for c in step["captions"]], [f'"{h}"' for h in shown["headers"][1:]])
-        # Still a table to a screen reader, whatever it looks like.
-        roles = self.js("return [document.getElementById('tblHistory'), document.querySelector('#tblHistory thead th'), "
-                        "...document.querySelectorAll('#tblHistory tbody tr:last-child > *')];")
-        self.assertEqual([e.aria_role for e in roles], ["table", "columnheader", "rowheader"] + ["cell"] * 7)
+        # Still a table to a screen reader, whatever it looks like. The rows in view are drawn anew when the
+        # table settles into its size, so a row found just before may be gone: ask again.
+        def roles(_):
+            try:
+                found = self.js("return [document.getElementById('tblHistory'), "
+                                "document.querySelector('#tblHistory thead th'), "
+                                "...document.querySelectorAll('#tblHistory tbody tr:last-child > *')];")
+                return [e.aria_role for e in found]
+            except StaleElementReferenceException:
+                return None
+        self.assertEqual(WebDriverWait(self.driver, WAIT).until(roles),
+                         ["table", "columnheader", "rowheader"] + ["cell"] * 7)
         self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
         self.settle()
 
