@@ -24,7 +24,7 @@ TITLE = "^VORN Build Calculator$"
 
 
 def fail(message):
-    print("FAIL: " + message)
+    print("FAIL: " + message, flush=True)
     sys.exit(1)
 
 
@@ -43,10 +43,12 @@ def xdotool(*args):
 
 
 def windows(process):
-    """The program's visible windows titled as the calculator and its boxes are, oldest first."""
+    """The program's visible windows titled as the calculator and its boxes are, oldest first (X gives a
+    program's windows ids in the order it makes them)."""
     if process.poll() is not None:
         fail("calculator %d ended (%s)" % (process.pid, process.returncode))
-    return xdotool("search", "--all", "--onlyvisible", "--pid", str(process.pid), "--name", TITLE)
+    found = xdotool("search", "--all", "--onlyvisible", "--pid", str(process.pid), "--name", TITLE)
+    return sorted(found, key=int)
 
 
 def press(window, *keys):
@@ -81,7 +83,8 @@ started = []
 def start():
     process = subprocess.Popen([PROGRAM], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     started.append(process)
-    wait_for("the calculator's window", lambda: len(windows(process)) == 1)
+    # A question at start may come up as soon as the window does.
+    wait_for("the calculator's window", lambda: windows(process))
     return process
 
 
