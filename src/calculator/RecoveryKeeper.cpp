@@ -16,11 +16,12 @@ namespace vorn {
 struct RecoveryKeeper::Writer {
     std::optional<RecoveryRecord> kept;
 
-    bool write(const QString& path, RecoveryRecord record)
+    // Hands back a record whose room the window's thread may fill next.
+    RecoveryRecord write(const QString& path, RecoveryRecord record)
     {
         if (kept && kept->state == record.state && kept->file == record.file &&
             kept->fileSize == record.fileSize && kept->fileSha256 == record.fileSha256)
-            return true;
+            return record;
         QDir().mkpath(QFileInfo(path).absolutePath());
         const CharacterFileSave saved =
             saveFileTo(path, QByteArray::fromStdString(writeRecoveryFile(record)));
@@ -29,10 +30,11 @@ struct RecoveryKeeper::Writer {
             // in the window.
             qWarning("The unsaved character could not be kept for recovery: %s", qPrintable(saved.problem));
             kept.reset();
-            return false;
+            return record;
         }
+        RecoveryRecord previous = kept ? std::move(*kept) : RecoveryRecord{};
         kept = std::move(record);
-        return true;
+        return previous;
     }
 
     void remove(const QString& path)
@@ -89,6 +91,7 @@ void RecoveryKeeper::letGo()
     m_unsaved = false;
     m_again = false;
     m_delay.stop();
+    m_spare = {};
     if (!m_path.isEmpty())
         post([path = m_path](Writer& writer) { writer.remove(path); });
 }
@@ -136,21 +139,25 @@ void RecoveryKeeper::keep(std::optional<ClaimedRecovery> replaced)
     }
     if (!takeSlot())
         return;
-    RecoveryRecord record = m_snapshot();
-    record.written = QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();
+    auto record = std::make_shared<RecoveryRecord>(std::move(m_spare));
+    m_snapshot(*record);
+    record->written = QDateTime::currentDateTimeUtc().toString(Qt::ISODate).toStdString();
     ++m_writing;
-    post([this, path = m_path, record = std::move(record),
-          replaced = std::move(replaced)](Writer& writer) mutable {
+    post([this, path = m_path, record, replaced = std::move(replaced)](Writer& writer) mutable {
+        auto spare = std::make_shared<RecoveryRecord>(writer.write(path, std::move(*record)));
         // The file a recovered character came from goes only once the character is safe in this one.
-        if (writer.write(path, std::move(record)) && replaced)
+        if (replaced && writer.kept)
             QFile::remove(replaced->path);
         replaced.reset();
-        QMetaObject::invokeMethod(this, &RecoveryKeeper::written, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, spare] { written(std::move(*spare)); }, Qt::QueuedConnection);
     });
 }
 
-void RecoveryKeeper::written()
+void RecoveryKeeper::written(RecoveryRecord spare)
 {
+    if (spare.state.steps.capacity() > m_spare.state.steps.capacity())
+        m_spare = std::move(spare);
     --m_writing;
     if (m_writing == 0 && m_again) {
         m_again = false;

@@ -23,12 +23,15 @@ namespace vorn {
 // A character of many thousand steps takes milliseconds to write out, and the disk may take longer to
 // have it: only the copy of the character is made where the window runs; writing it out and to the disk
 // is done on a thread of its own, one file operation after another in the order they were asked for.
+// The copy goes into the room of one the thread is done with, so that it costs no new memory, which a
+// long history would otherwise have to be given page by page each time.
 class RecoveryKeeper : public QObject {
     Q_OBJECT
 
 public:
-    // The character as it stands, with what the window knows of its file.
-    using Snapshot = std::function<RecoveryRecord()>;
+    // Fills the record with the character as it stands and what the window knows of its file, in the
+    // room the record already has.
+    using Snapshot = std::function<void(RecoveryRecord&)>;
     // Changes within this time are kept together, in one write.
     static constexpr int kDelayMs = 1000;
 
@@ -54,10 +57,11 @@ private:
     bool takeSlot();
     void keep(std::optional<ClaimedRecovery> replaced = std::nullopt);
     void post(std::function<void(Writer&)> task);
-    void written();
+    void written(RecoveryRecord spare);
 
     QString m_folder;
     Snapshot m_snapshot;
+    RecoveryRecord m_spare; // room for the next copy
     QTimer m_delay;
     QString m_path;
     std::unique_ptr<QLockFile> m_lock;

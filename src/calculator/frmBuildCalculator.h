@@ -133,7 +133,7 @@ private:
     // Each left recovery file in turn, newest first, until one is recovered; a damaged one is set aside.
     void offerRecovery();
     void recover(const RecoveryRecord& record, ClaimedRecovery claimed);
-    RecoveryRecord recoverySnapshot() const;
+    void recoverySnapshot(RecoveryRecord& record) const;
     // Another program may have changed the character's file: offers to reload it.
     void fileWatch_Changed();
 

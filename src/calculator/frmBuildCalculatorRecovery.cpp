@@ -16,21 +16,23 @@ namespace vorn {
 
 void frmBuildCalculator::keepRecoveryIn(const QString& folder)
 {
-    m_recovery = std::make_unique<RecoveryKeeper>(folder, [this] { return recoverySnapshot(); });
+    m_recovery = std::make_unique<RecoveryKeeper>(
+        folder, [this](RecoveryRecord& record) { recoverySnapshot(record); });
     showSessionState();
 }
 
-RecoveryRecord frmBuildCalculator::recoverySnapshot() const
+void frmBuildCalculator::recoverySnapshot(RecoveryRecord& record) const
 {
-    RecoveryRecord record;
-    record.state = m_session.state(boxTexts());
+    m_session.state(boxTexts(), record.state);
+    record.file.reset();
+    record.fileSize = -1;
+    record.fileSha256.clear();
     if (!m_path.isEmpty()) {
         record.file = m_path.toStdString();
         record.fileSize = m_fingerprint.size;
         if (m_fingerprint.size >= 0)
             record.fileSha256 = m_fingerprint.sha256.toHex().toStdString();
     }
-    return record;
 }
 
 void frmBuildCalculator::offerRecovery()
