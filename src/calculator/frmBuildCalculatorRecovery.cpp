@@ -44,11 +44,12 @@ void frmBuildCalculator::offerRecovery()
         if (!read.record) {
             // Never removed unseen: set aside where it is no longer offered, and said where.
             const QString kept = QDir::toNativeSeparators(setDamagedRecoveryAside(claimed.path));
-            showMessage(
-                {(read.problem + QStringLiteral(" The unsaved character in it could not be recovered; "
-                                                "the file is kept as \"%1\".")
-                                     .arg(kept))
-                     .toStdString()});
+            // The file's own words in the problem are never taken for a place to fill in.
+            const QString where =
+                QStringLiteral(
+                    " The unsaved character in it could not be recovered; the file is kept as \"%1\".")
+                    .arg(kept);
+            showMessage({(read.problem + where).toStdString()});
             continue;
         }
         const QDateTime written =

@@ -350,6 +350,9 @@ void tst_Recovery::damagedRecoveryFileSetAside_data()
     QByteArray notFollowing = good;
     const qsizetype digit = notFollowing.indexOf("\"buildAfter\": ") + 14;
     notFollowing[digit] = notFollowing[digit] == '9' ? '8' : char(notFollowing[digit] + 1);
+    QTest::newRow("a field whose name looks like a place to fill in")
+        << QByteArray(good).replace("\"maxOut\"", "\"%1\": 0, \"maxOut\"")
+        << name + " is damaged: it has an unexpected field \"%1\".";
     QTest::newRow("a history that does not follow")
         << notFollowing << name + " is damaged: step 1 does not follow from the starting values.";
 }
