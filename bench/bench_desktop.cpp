@@ -3,11 +3,15 @@
 // Add Event then Undo keeps the history's length, and the next Add Event drops the undone step, so both
 // the step recorded and the step dropped are timed. Prints one line per length:
 //   history_action steps=21000 add_ms=<median> undo_ms=<median> runs=<n>
+// Then keeping unsaved work for recovery at two lengths: what the window's thread does (a copy of the
+// character) and what the keeper's own thread does (writing it out, to the disk and synced):
+//   recovery_keep steps=10000 copy_ms=<median> write_ms=<median> bytes=<size> runs=<n>
 // Runs on whatever platform QT_QPA_PLATFORM names (offscreen when unset).
 #include "calculator/CharacterFileIO.h"
 #include "calculator/frmBuildCalculator.h"
 #include "common/ScriptedPrompter.h"
 #include "session/CalculatorSession.h"
+#include "session/RecoveryFile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -98,6 +102,42 @@ void measure(std::size_t steps, const QString& folder)
     std::fflush(stdout);
 }
 
+template <typename Act> double elapsedMs(Act act)
+{
+    QElapsedTimer timer;
+    timer.start();
+    act();
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+void measureRecovery(std::size_t steps, const QString& folder)
+{
+    CalculatorSession session;
+    session.restore(history(steps));
+    const BoxTexts boxes;
+    session.addEvent(boxes);
+    const QString path = folder + QStringLiteral("/bench.vornrecover");
+    std::vector<double> copies;
+    std::vector<double> writes;
+    std::size_t bytes = 0;
+    // As the keeper does: each copy goes into the room of the one written before the last.
+    RecoveryRecord records[2];
+    for (int i = 0; i < kRuns / 4; ++i) {
+        RecoveryRecord& record = records[i % 2];
+        copies.push_back(elapsedMs([&] { session.state(boxes, record.state); }));
+        record.written = "2026-12-08T18:30:05Z";
+        writes.push_back(elapsedMs([&] {
+            const QByteArray text = QByteArray::fromStdString(writeRecoveryFile(record));
+            bytes = std::size_t(text.size());
+            if (!saveFileTo(path, text).problem.isEmpty())
+                std::exit(1);
+        }));
+    }
+    std::printf("recovery_keep steps=%zu copy_ms=%.3f write_ms=%.3f bytes=%zu runs=%d\n", steps + 1,
+                median(copies), median(writes), bytes, kRuns / 4);
+    std::fflush(stdout);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -115,5 +155,7 @@ int main(int argc, char* argv[])
         lengths = {std::size_t(std::atoll(argv[1]))};
     for (const std::size_t steps : lengths)
         measure(steps, folder.path());
+    for (const std::size_t steps : {std::size_t(9'999), std::size_t(99'999)})
+        measureRecovery(steps, folder.path());
     return 0;
 }

@@ -193,6 +193,11 @@ CharacterFileRead readCharacterFrom(const QString& path)
 
 CharacterFileSave saveCharacterTo(const QString& path, const CharacterState& state)
 {
+    return saveFileTo(path, QByteArray::fromStdString(writeCharacterFile(state)));
+}
+
+CharacterFileSave saveFileTo(const QString& path, const QByteArray& text)
+{
     const auto failed = [&](const QString& why) {
         return quoted(path) +
                QStringLiteral(" could not be saved: %1. Your changes are not saved yet.").arg(why);
@@ -203,7 +208,6 @@ CharacterFileSave saveCharacterTo(const QString& path, const CharacterState& sta
         return {notRegular(path) + QStringLiteral(" Your changes are not saved yet."), {}};
     if (const QString refusal = refusalOf(path); !refusal.isEmpty())
         return {failed(refusal), {}};
-    const QByteArray text = QByteArray::fromStdString(writeCharacterFile(state));
     QSaveFile file(path);
     // Unbuffered: from Qt's buffer a full disk would surface only in commit(), which may then even report
     // the file saved.
@@ -230,6 +234,17 @@ bool changedSince(const QString& path, const FileFingerprint& last)
     // Only a file of the size remembered is read, never a larger one.
     return opening == Opening::NotRegular || file.size() != last.size ||
            fingerprintOf(file.readAll()) != last;
+}
+
+FileFingerprint fingerprintNow(const QString& path)
+{
+    QFile file;
+    QString error;
+    if (openRegularFile(path, file, error) != Opening::Opened ||
+        file.size() > qint64(kMostCharacterFileBytes))
+        return {};
+    const QByteArray bytes = file.readAll();
+    return file.error() == QFileDevice::NoError ? fingerprintOf(bytes) : FileFingerprint{};
 }
 
 QStringList RecentCharacters::paths() const

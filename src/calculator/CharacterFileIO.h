@@ -38,11 +38,15 @@ struct CharacterFileSave {
     FileFingerprint fingerprint; // of the file now under the name, also when only its folder failed to sync
 };
 CharacterFileSave saveCharacterTo(const QString& path, const CharacterState& state);
+// Writes `bytes` under `path` the way a character is saved: complete and on the disk, or not at all.
+CharacterFileSave saveFileTo(const QString& path, const QByteArray& bytes);
 
 // Whether the file no longer holds what `last` describes. A file that is gone has not changed: nothing
 // in it can be lost by writing it again. One that can no longer be read, or is no longer a regular file,
 // has.
 bool changedSince(const QString& path, const FileFingerprint& last);
+// What the file under `path` holds now; size -1 when there is no regular file there to read.
+FileFingerprint fingerprintNow(const QString& path);
 
 // The name a message or the title gives a file.
 QString displayName(const QString& path);

@@ -1,7 +1,9 @@
 #include "calculator/frmBuildCalculator.h"
 
+#include "calculator/CharacterFileWatch.h"
 #include "calculator/ControlHabits.h"
 #include "calculator/FocusLeaveGuard.h"
+#include "calculator/RecoveryKeeper.h"
 #include "calculator/frmHistory.h"
 #include "common/QtPrompter.h"
 #include "common/ReadableInk.h"
@@ -370,6 +372,7 @@ void frmBuildCalculator::connectHandlers()
         m_habits->watch(control);
     m_guard = std::make_unique<FocusLeaveGuard>(this, txtEventLength, cboEventLength,
                                                 [this] { return txtEventLength_Validate(); });
+    m_watch = new CharacterFileWatch([this] { fileWatch_Changed(); }, this);
 }
 
 // The event-length box is disabled whenever a fixed length is chosen, yet its number is still worth

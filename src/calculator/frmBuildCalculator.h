@@ -25,8 +25,12 @@ class QPushButton;
 
 namespace vorn {
 
+class CharacterFileWatch;
 class ControlHabits;
 class FocusLeaveGuard;
+class RecoveryKeeper;
+struct ClaimedRecovery;
+struct RecoveryRecord;
 class frmHistory;
 class frmPlan;
 
@@ -48,8 +52,14 @@ public:
 
     // Opens a character file in place of the character shown; on failure says why and changes nothing.
     bool openCharacter(const QString& path);
-    // Shows the window as the program starts, then opens the file named on the command line (if any), or
-    // tells `fileProblem` when the file can't be reached.
+    // Keeps the character, while it has unsaved work, in a recovery file of its own in `folder`, and
+    // offers at start what calculators that ended without closing left there. Without it (as in most
+    // tests) nothing is kept.
+    void keepRecoveryIn(const QString& folder);
+    RecoveryKeeper* recovery() const { return m_recovery.get(); }
+    // Shows the window as the program starts, offers the unsaved characters of calculators that ended
+    // without closing, then opens the file named on the command line (if any), or tells `fileProblem` when
+    // the file can't be reached.
     void showAtStart(const QString& file, const QString& fileProblem);
 
 protected:
@@ -120,6 +130,12 @@ private:
     // Before writing over the window's own file, asks whether to when another program changed it.
     bool saveTo(const QString& path);
     void showChoicesOf(const CharacterState& state);
+    // Each left recovery file in turn, newest first, until one is recovered; a damaged one is set aside.
+    void offerRecovery();
+    void recover(const RecoveryRecord& record, ClaimedRecovery claimed);
+    void recoverySnapshot(RecoveryRecord& record) const;
+    // Another program may have changed the character's file: offers to reload it.
+    void fileWatch_Changed();
 
     TwipsScale m_scale;
     std::unique_ptr<Prompter> m_ownPrompter;
@@ -133,6 +149,10 @@ private:
 
     QString m_path;                // the character's file; empty while it has none
     FileFingerprint m_fingerprint; // what this window last read from m_path or wrote to it
+    FileFingerprint m_keptMine;    // another program's change of m_path the user chose not to reload
+    bool m_askingReload = false;
+    CharacterFileWatch* m_watch = nullptr;
+    std::unique_ptr<RecoveryKeeper> m_recovery;
     frmHistory* m_history = nullptr;
     frmPlan* m_plan = nullptr;
 

@@ -1,7 +1,9 @@
 // The calculator window's File and Edit commands: the character's file, undo and redo, its history and
 // its results on the clipboard. What changes the character is still the session's; this is wiring.
 #include "calculator/CharacterFileIO.h"
+#include "calculator/CharacterFileWatch.h"
 #include "calculator/CharacterSheetPrinter.h"
+#include "calculator/RecoveryKeeper.h"
 #include "calculator/TypedDates.h"
 #include "calculator/frmBuildCalculator.h"
 #include "calculator/frmHistory.h"
@@ -25,6 +27,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSaveFile>
@@ -49,6 +52,10 @@ void frmBuildCalculator::showSessionState()
     // The plan shown starts from the character, so it follows every change of it.
     if (m_plan && m_plan->isVisible())
         m_plan->refresh();
+    m_watch->watch(m_path);
+    // Work the save question would ask about is work a crash would lose.
+    if (m_recovery)
+        m_recovery->characterChanged(m_session.needsSaveQuestion(!m_path.isEmpty()));
 }
 
 bool frmBuildCalculator::maySetCharacterAside()
@@ -73,6 +80,9 @@ void frmBuildCalculator::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    // Saved or let go: nothing is left to recover.
+    if (m_recovery)
+        m_recovery->letGo();
     if (m_history)
         m_history->close();
     if (m_plan)
@@ -121,9 +131,11 @@ void frmBuildCalculator::showAtStart(const QString& file, const QString& filePro
     // it may run off the screen. A message about the file waits until the window is where it stays, so
     // that it stands over the window and not where the window was before it was placed.
     keepOnScreenOnceShown(this, [this, file, fileProblem] {
+        offerRecovery();
         if (!fileProblem.isEmpty())
             showMessage({fileProblem.toStdString()});
-        else if (!file.isEmpty())
+        // A recovered character of that very file is its newer state; any other asks to be saved first.
+        else if (!file.isEmpty() && QFileInfo(file).absoluteFilePath() != m_path && maySetCharacterAside())
             openCharacter(file);
     });
 }
@@ -171,8 +183,14 @@ bool frmBuildCalculator::saveTo(const QString& path)
     if (absolute == m_path && saved.fingerprint.size >= 0)
         m_fingerprint = saved.fingerprint;
     if (!saved.problem.isEmpty()) {
-        showMessage({saved.problem.toStdString()});
         showSessionState();
+        // The character can go elsewhere at once, from the box that says why it could not go here.
+        const QPointer<QWidget> focus = focusWidget();
+        if (m_prompter->tellSaveFailed(saved.problem.toStdString()) == Prompter::SaveFailedAnswer::SaveAs)
+            return mnuSaveAs_Click();
+        activateWindow();
+        if (focus && focus->isEnabled())
+            focus->setFocus(Qt::ActiveWindowFocusReason);
         return false;
     }
     m_session.markSaved();

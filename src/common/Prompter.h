@@ -23,6 +23,22 @@ inline std::string overwriteQuestion(const std::string& name)
     return "\"" + name + "\" was changed by another program since you opened it. Overwrite it?";
 }
 
+// The question asked at start about the character a calculator had not saved when it ended without
+// closing (a crash, a power cut, the session ending); `date` is when it was last kept, as the user writes
+// dates and times.
+inline std::string recoverQuestion(const std::string& date)
+{
+    return "Recover the unsaved character from " + date + "?";
+}
+
+// The question asked when another program changes the open character's file. Reloading replaces the
+// character shown, so with changes not yet saved it says they go.
+inline std::string reloadQuestion(const std::string& name, bool discardsUnsaved)
+{
+    return name + " was changed by another program. Reload it?" +
+           (discardsUnsaved ? " Reloading discards the changes you have not saved." : "");
+}
+
 // The modal boxes the windows and the rules' messages go through. Each call returns once the user has
 // dismissed the box. A seam: the program shows real dialogs, tests answer from a script.
 class Prompter {
@@ -40,6 +56,16 @@ public:
     // overwriteQuestion(name) with Overwrite, Save As… and Cancel; Cancel is the default, since
     // overwriting loses the other program's work.
     virtual OverwriteAnswer askOverwriteChanged(const std::string& name) = 0;
+    enum class RecoverAnswer { Recover, Discard };
+    // recoverQuestion(date) with Recover and Discard; the box can't be put aside without a choice.
+    virtual RecoverAnswer askRecover(const std::string& date) = 0;
+    enum class ReloadAnswer { Reload, KeepMine };
+    // reloadQuestion(name, discardsUnsaved) with Reload and Keep mine; Keep mine is the default when
+    // reloading would discard unsaved changes.
+    virtual ReloadAnswer askReload(const std::string& name, bool discardsUnsaved) = 0;
+    enum class SaveFailedAnswer { Ok, SaveAs };
+    // Why a save failed, with OK and Save As…, so that the character can go elsewhere at once.
+    virtual SaveFailedAnswer tellSaveFailed(const std::string& text) = 0;
     // A character file's path chosen by the user (UTF-8), or "" when cancelled.
     virtual std::string chooseFileToOpen() = 0;
     virtual std::string chooseFileToSave(const std::string& suggested) = 0;

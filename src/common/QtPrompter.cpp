@@ -131,6 +131,46 @@ Prompter::OverwriteAnswer QtPrompter::askOverwriteChanged(const std::string& nam
     return OverwriteAnswer::Cancel;
 }
 
+Prompter::RecoverAnswer QtPrompter::askRecover(const std::string& date)
+{
+    CentredBox<QMessageBox> box(QMessageBox::Question, QString::fromUtf8(kBoxTitle),
+                                QString::fromStdString(recoverQuestion(date)), QMessageBox::NoButton,
+                                m_parent);
+    QPushButton* recover = box.addButton(QStringLiteral("Recover"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(recover);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+    // Neither button is an escape, so the box closes only by one of them.
+    return box.clickedButton() == recover ? RecoverAnswer::Recover : RecoverAnswer::Discard;
+}
+
+Prompter::ReloadAnswer QtPrompter::askReload(const std::string& name, bool discardsUnsaved)
+{
+    CentredBox<QMessageBox> box(QMessageBox::Question, QString::fromUtf8(kBoxTitle),
+                                QString::fromStdString(reloadQuestion(name, discardsUnsaved)),
+                                QMessageBox::NoButton, m_parent);
+    QPushButton* reload = box.addButton(QStringLiteral("Reload"), QMessageBox::AcceptRole);
+    QPushButton* keep = box.addButton(QStringLiteral("Keep mine"), QMessageBox::RejectRole);
+    box.setDefaultButton(discardsUnsaved ? keep : reload);
+    box.setEscapeButton(keep);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+    return box.clickedButton() == reload ? ReloadAnswer::Reload : ReloadAnswer::KeepMine;
+}
+
+Prompter::SaveFailedAnswer QtPrompter::tellSaveFailed(const std::string& text)
+{
+    CentredBox<QMessageBox> box(QMessageBox::NoIcon, QString::fromUtf8(kBoxTitle), displayed(text),
+                                QMessageBox::Ok, m_parent);
+    QPushButton* saveAs = box.addButton(QStringLiteral("Save As…"), QMessageBox::AcceptRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+    return box.clickedButton() == saveAs ? SaveFailedAnswer::SaveAs : SaveFailedAnswer::Ok;
+}
+
 namespace {
 const QString kCharacterFilter = QStringLiteral("VORN characters (*.vornchar);;All files (*)");
 }

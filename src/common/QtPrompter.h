@@ -15,6 +15,9 @@ public:
     std::string input(const std::string& prompt) override;
     SaveAnswer askSaveChanges(const std::string& name) override;
     OverwriteAnswer askOverwriteChanged(const std::string& name) override;
+    RecoverAnswer askRecover(const std::string& date) override;
+    ReloadAnswer askReload(const std::string& name, bool discardsUnsaved) override;
+    SaveFailedAnswer tellSaveFailed(const std::string& text) override;
     std::string chooseFileToOpen() override;
     std::string chooseFileToSave(const std::string& suggested) override;
     std::string chooseCsvToOpen(const std::string& title) override;

@@ -13,7 +13,15 @@ namespace vorn {
 // Cancel); every box shown is recorded so that a test can check its text, title and icon.
 class ScriptedPrompter : public Prompter {
 public:
-    enum class Kind { Message, Input, SaveQuestion, OverwriteQuestion, FileDialog };
+    enum class Kind {
+        Message,
+        Input,
+        SaveQuestion,
+        OverwriteQuestion,
+        FileDialog,
+        RecoverQuestion,
+        ReloadQuestion
+    };
     struct Shown {
         Kind kind;
         std::string text;
@@ -47,6 +55,24 @@ public:
     {
         shown.push_back({Kind::OverwriteQuestion, overwriteQuestion(name), kBoxTitle, MessageIcon::None});
         return next(overwriteAnswers, OverwriteAnswer::Cancel);
+    }
+    // With no queued answer: Recover and Keep mine, which lose nothing.
+    RecoverAnswer askRecover(const std::string& date) override
+    {
+        shown.push_back({Kind::RecoverQuestion, recoverQuestion(date), kBoxTitle, MessageIcon::None});
+        return next(recoverAnswers, RecoverAnswer::Recover);
+    }
+    ReloadAnswer askReload(const std::string& name, bool discardsUnsaved) override
+    {
+        shown.push_back(
+            {Kind::ReloadQuestion, reloadQuestion(name, discardsUnsaved), kBoxTitle, MessageIcon::None});
+        return next(reloadAnswers, ReloadAnswer::KeepMine);
+    }
+    // Recorded as a message, which it is, with OK unless Save As… is queued.
+    SaveFailedAnswer tellSaveFailed(const std::string& text) override
+    {
+        shown.push_back({Kind::Message, text, kBoxTitle, MessageIcon::None});
+        return next(saveFailedAnswers, SaveFailedAnswer::Ok);
     }
     std::string chooseFileToOpen() override
     {
@@ -85,12 +111,18 @@ public:
         answers.clear();
         saveAnswers.clear();
         overwriteAnswers.clear();
+        recoverAnswers.clear();
+        reloadAnswers.clear();
+        saveFailedAnswers.clear();
         files.clear();
     }
 
     std::deque<std::optional<std::string>> answers;
     std::deque<SaveAnswer> saveAnswers;
     std::deque<OverwriteAnswer> overwriteAnswers;
+    std::deque<RecoverAnswer> recoverAnswers;
+    std::deque<ReloadAnswer> reloadAnswers;
+    std::deque<SaveFailedAnswer> saveFailedAnswers;
     std::deque<std::string> files;
     std::vector<Shown> shown;
 

@@ -219,15 +219,19 @@ std::string CalculatorSession::resultsText(const BoxTexts& boxes)
 CharacterState CalculatorSession::state(const BoxTexts& boxes) const
 {
     CharacterState s;
+    state(boxes, s);
+    return s;
+}
+
+void CalculatorSession::state(const BoxTexts& boxes, CharacterState& s) const
+{
     s.startBuild = m_startBuild;
     s.startLooseXP = m_startLooseXP;
     s.classCode = m_classCode;
     s.eventLengthEntry = m_lengthEntry;
-    if (m_lengthEntry == kManualLength)
-        s.manualLength = boxes.eventLength;
+    s.manualLength = m_lengthEntry == kManualLength ? boxes.eventLength : std::string();
     s.maxOut = m_maxOut;
     s.steps.assign(m_steps.begin(), m_steps.begin() + static_cast<std::ptrdiff_t>(m_position));
-    return s;
 }
 
 Outcome CalculatorSession::selectClass(int32_t classCode, const BoxTexts& boxes)

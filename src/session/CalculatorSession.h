@@ -176,6 +176,9 @@ public:
     // The character as it lasts (undone steps are not part of it) and the way back from it. `restore`
     // takes a state that has been checked: its steps follow from its start.
     CharacterState state(const BoxTexts& boxes) const;
+    // The same in `into`, in the room it already has: a copy taken often of a long history then costs
+    // no new memory.
+    void state(const BoxTexts& boxes, CharacterState& into) const;
     void restore(const CharacterState& state);
     // Whether anything that a character file keeps changed since the last markSaved() or restore().
     bool modified() const;

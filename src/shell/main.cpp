@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <QStandardPaths>
 
 #include <cstdio>
 
@@ -23,7 +24,7 @@ int answer(const vorn::StartRequest& request)
 
 // The program creates the calculator window and reacts to the user until the last of its windows has
 // closed: the calculator, or the About window when that is still open. A character is saved only when
-// the user saves it.
+// the user saves it; until then its unsaved work is kept in a recovery file of its own.
 int main(int argc, char* argv[])
 {
     // Where the settings (Recent Characters) are kept, and what --version says.
@@ -65,6 +66,9 @@ int main(int argc, char* argv[])
     vorn::AboutWindowHolder about;
     vorn::frmBuildCalculator calculator;
     calculator.setAboutCommand([&about] { about.show(); });
+    // Unsaved work is kept among the user's application data, where a crash leaves it for the next start.
+    calculator.keepRecoveryIn(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+                              QStringLiteral("/recovery"));
     // A file that can't be opened says why and leaves the new character.
     calculator.showAtStart(request.file, request.fileProblem);
     return QApplication::exec();

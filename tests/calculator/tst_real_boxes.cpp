@@ -1,11 +1,18 @@
 #include "CalculatorHarness.h"
 
+#include "calculator/CharacterFileIO.h"
+#include "session/RecoveryFile.h"
+
+#include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -28,6 +35,9 @@ public:
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         QMessageBox::StandardButtons buttons;
         QString initialInput;
+        QStringList buttonTexts; // sorted
+        QString defaultButton;
+        bool escapeKeptOpen = false; // tried only for an answer that starts with "!"
         QRect geometry;
         QPointer<QWidget> over; // the window the box belongs to
     };
@@ -38,8 +48,9 @@ public:
         m_timer.start(5);
     }
 
-    // One answer per expected box; for an input box nullopt means Cancel, for a message box any answer
-    // means OK.
+    // One answer per expected box; for an input box nullopt means Cancel, for a message box the text of
+    // the button to click (OK when empty). "!" before it presses Escape first, to see whether that closes
+    // the box.
     std::deque<std::optional<QString>> answers;
     QList<Seen> seen;
     int unexpected = 0;
@@ -66,9 +77,23 @@ private:
             s.text = box->text();
             s.icon = box->icon();
             s.buttons = box->standardButtons();
+            for (QAbstractButton* button : box->buttons())
+                s.buttonTexts << button->text();
+            s.buttonTexts.sort();
+            s.defaultButton = box->defaultButton() ? box->defaultButton()->text() : QString();
+            QString wanted = answer.value_or(QString());
+            if (wanted.startsWith('!')) {
+                wanted.remove(0, 1);
+                QTest::keyClick(box, Qt::Key_Escape);
+                s.escapeKeptOpen = box->isVisible();
+            }
             seen << s;
-            if (QAbstractButton* ok = box->button(QMessageBox::Ok))
-                ok->click();
+            QAbstractButton* chosen = box->button(QMessageBox::Ok);
+            for (QAbstractButton* button : box->buttons())
+                if (!wanted.isEmpty() && button->text() == wanted)
+                    chosen = button;
+            if (chosen)
+                chosen->click();
             else
                 box->reject();
         } else if (auto* dialog = qobject_cast<QInputDialog*>(w)) {
@@ -100,6 +125,7 @@ class tst_RealBoxes : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init();
     void cleanup();
     void messageBox_data();
@@ -111,6 +137,10 @@ private slots:
     void messageStandsOverItsWindow_data();
     void messageStandsOverItsWindow();
     void dateRefusedInHistory();
+    void failedSaveOffersSaveAs();
+    void recoverQuestionWantsAnAnswer();
+    void reloadQuestion_data();
+    void reloadQuestion();
 
 private:
     std::unique_ptr<BoxCloser> m_closer;
@@ -338,6 +368,95 @@ void tst_RealBoxes::dateRefusedInHistory()
     QTRY_COMPARE(QApplication::activeWindow(), table->window());
     QTRY_COMPARE(QApplication::focusWidget(), table);
     QCOMPARE(date.data().toString(), before);
+}
+
+// The box of a failed save offers Save As…, which opens the dialog to save elsewhere.
+void tst_RealBoxes::failedSaveOffersSaveAs()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("gone");
+    QVERIFY(QDir().mkpath(folder));
+    const QString path = folder + "/Aldric.vornchar";
+    QVERIFY(vorn::saveCharacterTo(path, {}).problem.isEmpty());
+    Calculator c(true);
+    QVERIFY(c.window.openCharacter(path));
+    c.click("cmdAddEvent");
+    QVERIFY(QDir(folder).removeRecursively());
+    m_closer->answers = {QString("Save As…"), QString("close the dialog")};
+    c.window.findChild<QAction*>("mnuSave")->trigger();
+
+    QTRY_COMPARE(m_closer->seen.size(), 2);
+    const BoxCloser::Seen& box = m_closer->seen[0];
+    QVERIFY2(box.text.startsWith("\"Aldric.vornchar\" could not be saved: "), qPrintable(box.text));
+    QCOMPARE(box.buttonTexts, QStringList({"OK", "Save As…"}));
+    QCOMPARE(box.defaultButton, "OK");
+    QCOMPARE(m_closer->seen[1].kind, "QFileDialog");
+    QVERIFY(c.window.isWindowModified());
+}
+
+// Asked at start about a calculator's unsaved character: Recover or Discard, and Escape answers neither,
+// since either answer decides what becomes of the work.
+void tst_RealBoxes::recoverQuestionWantsAnAnswer()
+{
+    QTemporaryDir dir;
+    vorn::CalculatorSession session;
+    session.addEvent({});
+    vorn::RecoveryRecord left{session.state({}), std::nullopt, -1, "", "2026-12-08T18:30:05Z"};
+    QFile file(dir.filePath("calculator-1-1.vornrecover"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromStdString(vorn::writeRecoveryFile(left)));
+    file.close();
+
+    Calculator c(true);
+    c.window.keepRecoveryIn(dir.path());
+    m_closer->answers.push_back(QString("!Recover"));
+    c.window.showAtStart({}, {});
+    QTRY_COMPARE(m_closer->seen.size(), 1);
+    const BoxCloser::Seen& box = m_closer->seen[0];
+    QVERIFY2(box.text.startsWith("Recover the unsaved character from "), qPrintable(box.text));
+    QCOMPARE(box.buttonTexts, QStringList({"Discard", "Recover"}));
+    QCOMPARE(box.defaultButton, "Recover");
+    QVERIFY(box.escapeKeptOpen);
+    QTRY_COMPARE(c.window.session().steps().size(), 1u);
+}
+
+void tst_RealBoxes::reloadQuestion_data()
+{
+    QTest::addColumn<bool>("unsavedHere");
+    QTest::addColumn<QString>("defaultButton");
+    QTest::newRow("nothing unsaved here") << false << "Reload";
+    QTest::newRow("unsaved steps here") << true << "Keep mine";
+}
+
+// Reload or Keep mine, the default the one that loses nothing; Escape keeps mine.
+void tst_RealBoxes::reloadQuestion()
+{
+    QFETCH(bool, unsavedHere);
+    QFETCH(QString, defaultButton);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Aldric.vornchar");
+    QVERIFY(vorn::saveCharacterTo(path, {}).problem.isEmpty());
+    Calculator c(true);
+    QVERIFY(c.window.openCharacter(path));
+    if (unsavedHere)
+        c.click("cmdAddEvent");
+    vorn::CalculatorSession other;
+    other.addMaxOut({});
+    QSaveFile changed(path);
+    QVERIFY(changed.open(QIODevice::WriteOnly));
+    changed.write(QByteArray::fromStdString(vorn::writeCharacterFile(other.state({}))));
+    QVERIFY(changed.commit());
+    m_closer->answers.push_back(QString("!"));
+
+    QTRY_COMPARE(m_closer->seen.size(), 1);
+    const BoxCloser::Seen& box = m_closer->seen[0];
+    QVERIFY2(box.text.startsWith("Aldric.vornchar was changed by another program. Reload it?"),
+             qPrintable(box.text));
+    QCOMPARE(box.buttonTexts, QStringList({"Keep mine", "Reload"}));
+    QCOMPARE(box.defaultButton, defaultButton);
+    QVERIFY(!box.escapeKeptOpen);
+    QCOMPARE(c.window.session().steps().size(), unsavedHere ? 1u : 0u);
 }
 
 QTEST_MAIN(tst_RealBoxes)
