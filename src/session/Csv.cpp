@@ -18,7 +18,8 @@ bool startsFormula(std::string_view field)
 // break; none when the text does not start so.
 std::pair<char, std::size_t> separatorLine(std::string_view text)
 {
-    if (!text.starts_with("sep=") || text.size() < 5 || std::string_view(",;\t").find(text[4]) == std::string_view::npos)
+    if (!text.starts_with("sep=") || text.size() < 5 ||
+        std::string_view(",;\t").find(text[4]) == std::string_view::npos)
         return {'\0', 0};
     std::size_t end = 5;
     if (end < text.size() && text[end] == '\r')

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <locale>
 #include <sstream>
+#include <system_error>
 #include <vector>
 
 namespace vorn {
@@ -199,7 +200,9 @@ std::optional<long long> writtenWhole(std::string_view text)
     }
     long long value = 0;
     const char* end = text.data() + text.size();
-    if (text.empty() || !allDigits(text) || std::from_chars(text.data(), end, value).ptr != end)
+    // A number too large for the type is refused, never read as the 0 from_chars leaves.
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || !allDigits(text) || stop != end || error != std::errc())
         return std::nullopt;
     return value;
 }

@@ -52,6 +52,7 @@ TEST(EventsCsv, ABadFileIsRefusedWholeWithOneMessage)
              " silver, the XP this event gives without training."},
         {"negative blankets", header + "2,,,,,-1\n", "Row 2: " + badBlankets},
         {"blankets in words", header + "2,,,,,two\n", "Row 2: " + badBlankets},
+        {"blankets beyond 64 bits", header + "2,,,,,99999999999999999999\n", "Row 2: " + badBlankets},
         {"blankets beyond counting", header + good + "2,,,,,2147483647\n",
          "Row 3: the numbers would grow too large for this calculator."},
         {"a column short", header + "2,,,,\n", "Row 2: it has 5 columns where the first row has 6."},

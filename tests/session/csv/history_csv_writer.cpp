@@ -120,7 +120,8 @@ int read(const std::string& order, const std::string& path)
     std::ifstream in(path, std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     CalculatorSession s;
-    const Outcome o = s.importEvents(bytes, {}, order == "month" ? DateOrder::MonthDayYear : DateOrder::DayMonthYear);
+    const Outcome o =
+        s.importEvents(bytes, {}, order == "month" ? DateOrder::MonthDayYear : DateOrder::DayMonthYear);
     if (s.steps().empty()) {
         std::cerr << (o.messages.empty() ? "nothing imported" : o.messages.front().text) << '\n';
         return 1;
