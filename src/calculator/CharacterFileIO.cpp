@@ -165,6 +165,12 @@ QString displayName(const QString& path)
 
 CharacterFileRead readCharacterFrom(const QString& path)
 {
+    QByteArray bytes;
+    return readCharacterFrom(path, bytes);
+}
+
+CharacterFileRead readCharacterFrom(const QString& path, QByteArray& bytesRead)
+{
     if (QFileInfo(path).isDir())
         return {std::nullopt, quoted(path) + QStringLiteral(" is a folder, not a VORN character file."), {}};
     QFile file;
@@ -188,10 +194,16 @@ CharacterFileRead readCharacterFrom(const QString& path)
     const std::string name = displayName(path).toStdString();
     CharacterFileReading reading =
         readCharacterFile(std::string_view(bytes.constData(), std::size_t(bytes.size())), name);
+    bytesRead = bytes;
     return {std::move(reading.state), QString::fromStdString(reading.problem), fingerprintOf(bytes)};
 }
 
 CharacterFileSave saveCharacterTo(const QString& path, const CharacterState& state)
+{
+    return saveBytesTo(path, QByteArray::fromStdString(writeCharacterFile(state)));
+}
+
+CharacterFileSave saveBytesTo(const QString& path, const QByteArray& text)
 {
     const auto failed = [&](const QString& why) {
         return quoted(path) +
@@ -203,7 +215,6 @@ CharacterFileSave saveCharacterTo(const QString& path, const CharacterState& sta
         return {notRegular(path) + QStringLiteral(" Your changes are not saved yet."), {}};
     if (const QString refusal = refusalOf(path); !refusal.isEmpty())
         return {failed(refusal), {}};
-    const QByteArray text = QByteArray::fromStdString(writeCharacterFile(state));
     QSaveFile file(path);
     // Unbuffered: from Qt's buffer a full disk would surface only in commit(), which may then even report
     // the file saved.

@@ -32,12 +32,16 @@ struct CharacterFileRead {
     FileFingerprint fingerprint;
 };
 CharacterFileRead readCharacterFrom(const QString& path);
+// The same, handing over the bytes read as well, for whoever may have to put them back.
+CharacterFileRead readCharacterFrom(const QString& path, QByteArray& bytesRead);
 
 struct CharacterFileSave {
     QString problem;             // empty when saved; otherwise what went wrong, naming the file
     FileFingerprint fingerprint; // of the file now under the name, also when only its folder failed to sync
 };
 CharacterFileSave saveCharacterTo(const QString& path, const CharacterState& state);
+// The same atomic write of bytes read from the file before, to put them back.
+CharacterFileSave saveBytesTo(const QString& path, const QByteArray& bytes);
 
 // Whether the file no longer holds what `last` describes. A file that is gone has not changed: nothing
 // in it can be lost by writing it again. One that can no longer be read, or is no longer a regular file,
