@@ -44,8 +44,11 @@ template <typename Int> std::optional<Int> wholeNumber(std::string_view text)
     text = trimmed(text);
     Int value{};
     const char* end = text.data() + text.size();
-    if (text.empty() || text.front() == '-' || text.front() == '+' ||
-        std::from_chars(text.data(), end, value).ptr != end)
+    if (text.empty() || text.front() == '-' || text.front() == '+')
+        return std::nullopt;
+    // A number too large for its type is no number of it, not a 0.
+    const std::from_chars_result read = std::from_chars(text.data(), end, value);
+    if (read.ec != std::errc() || read.ptr != end)
         return std::nullopt;
     return value;
 }
