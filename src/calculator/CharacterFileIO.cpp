@@ -9,6 +9,8 @@
 #include <QSaveFile>
 #include <QSettings>
 
+#include <algorithm>
+
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <fcntl.h>
@@ -186,7 +188,16 @@ CharacterFileRead readCharacterFrom(const QString& path, QByteArray& bytesRead)
     // Checked before reading, so that a huge file is never loaded.
     if (file.size() > qint64(kMostCharacterFileBytes))
         return {std::nullopt, QString::fromStdString(tooLargeToRead(displayName(path).toStdString())), {}};
-    const QByteArray bytes = file.read(qint64(kMostCharacterFileBytes) + 1);
+    // Read in pieces of the size the file has, so that a small file costs a small buffer (asked for the
+    // largest size at once, Qt sets aside all of it for every file), and still no more than one byte past
+    // the largest file taken should it grow meanwhile.
+    const qint64 most = qint64(kMostCharacterFileBytes) + 1;
+    QByteArray bytes;
+    for (QByteArray piece; bytes.size() < most; bytes += piece) {
+        piece = file.read(std::min(most - bytes.size(), std::max(file.size(), qint64(4096))));
+        if (piece.isEmpty())
+            break;
+    }
     if (file.error() != QFileDevice::NoError)
         return {std::nullopt,
                 quoted(path) + QStringLiteral(" could not be read: %1.").arg(file.errorString()),
