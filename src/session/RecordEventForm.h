@@ -21,8 +21,8 @@ struct RecordEventRequest {
     int32_t eventLengthEntry = 2;
     std::string manualLength;
     PlanCoin coin = PlanCoin::None;
-    std::string silver = "0"; // read only for PlanCoin::Silver
-    std::string blankets;     // empty for none
+    std::string silver = "0";   // read only for PlanCoin::Silver
+    std::string blankets = "0"; // empty for none as well
     // The date as typed, for the message, and the day the front end read from it in the user's format.
     std::string typedDate;
     CalendarDay date;

@@ -1,5 +1,6 @@
 #include "session/Roster.h"
 
+#include "rules/Conversions.h"
 #include "session/CalculatorLayout.h"
 #include "session/Csv.h"
 
@@ -56,7 +57,7 @@ std::string changeText(const std::optional<int32_t>& before, const std::optional
 {
     if (!before || !after)
         return {};
-    return plain(before) + " \u2192 " + plain(after);
+    return intToText(*before) + " \u2192 " + intToText(*after);
 }
 
 std::string rosterCsv(const std::vector<RosterRow>& rows)
