@@ -64,6 +64,8 @@ frmRoster::frmRoster(Prompter* prompter, OpenCommand open, QWidget* parent)
     arrange();
     connectHandlers();
     updateCommands();
+    // The keyboard starts where the work starts: the folder to choose.
+    cmdRosterFolder->setFocus();
     const QDate today = QDate::currentDate();
     m_lastRequest.date = {today.year(), today.month(), today.day()};
     m_lastRequest.typedDate = shownDate(isoDate(m_lastRequest.date), locale()).toStdString();
@@ -248,6 +250,12 @@ void frmRoster::showFolder(const QString& folder)
         status += QStringLiteral(", %1 of them can't be opened (see Problem)").arg(unreadable);
     showStatus(status + QLatin1Char('.'));
     updateCommands();
+    // The characters are what the keyboard works on next.
+    if (m_model->rowCount() > 0) {
+        tblRoster->setFocus();
+        if (!tblRoster->currentIndex().isValid())
+            tblRoster->setCurrentIndex(m_view->index(0, 0));
+    }
 }
 
 void frmRoster::showRememberedFolder()
