@@ -158,6 +158,8 @@ QString refusalOf(const QString& path)
     return {};
 }
 
+CharacterFileRead readCharacter(const QString& path, QByteArray& bytesRead, bool withFingerprint);
+
 } // namespace
 
 QString displayName(const QString& path)
@@ -168,10 +170,17 @@ QString displayName(const QString& path)
 CharacterFileRead readCharacterFrom(const QString& path)
 {
     QByteArray bytes;
-    return readCharacterFrom(path, bytes);
+    return readCharacter(path, bytes, true);
 }
 
-CharacterFileRead readCharacterFrom(const QString& path, QByteArray& bytesRead)
+CharacterFileRead readCharacterAndBytes(const QString& path, QByteArray& bytesRead)
+{
+    return readCharacter(path, bytesRead, false);
+}
+
+namespace {
+
+CharacterFileRead readCharacter(const QString& path, QByteArray& bytesRead, bool withFingerprint)
 {
     if (QFileInfo(path).isDir())
         return {std::nullopt, quoted(path) + QStringLiteral(" is a folder, not a VORN character file."), {}};
@@ -206,8 +215,11 @@ CharacterFileRead readCharacterFrom(const QString& path, QByteArray& bytesRead)
     CharacterFileReading reading =
         readCharacterFile(std::string_view(bytes.constData(), std::size_t(bytes.size())), name);
     bytesRead = bytes;
-    return {std::move(reading.state), QString::fromStdString(reading.problem), fingerprintOf(bytes)};
+    return {std::move(reading.state), QString::fromStdString(reading.problem),
+            withFingerprint ? fingerprintOf(bytes) : FileFingerprint{}};
 }
+
+} // namespace
 
 CharacterFileSave saveCharacterTo(const QString& path, const CharacterState& state)
 {
@@ -252,6 +264,16 @@ bool changedSince(const QString& path, const FileFingerprint& last)
     // Only a file of the size remembered is read, never a larger one.
     return opening == Opening::NotRegular || file.size() != last.size ||
            fingerprintOf(file.readAll()) != last;
+}
+
+bool changedFrom(const QString& path, const QByteArray& bytes)
+{
+    QFile file;
+    QString error;
+    const Opening opening = openRegularFile(path, file, error);
+    if (opening == Opening::Failed)
+        return QFileInfo::exists(path);
+    return opening == Opening::NotRegular || file.size() != bytes.size() || file.readAll() != bytes;
 }
 
 QStringList RecentCharacters::paths() const

@@ -32,8 +32,10 @@ struct CharacterFileRead {
     FileFingerprint fingerprint;
 };
 CharacterFileRead readCharacterFrom(const QString& path);
-// The same, handing over the bytes read as well, for whoever may have to put them back.
-CharacterFileRead readCharacterFrom(const QString& path, QByteArray& bytesRead);
+// The same for many files at once (a roster): the bytes read are handed over instead of a fingerprint,
+// for whoever may have to put them back, and tell a change by changedFrom. A SHA-256 costs more than
+// reading and checking the file does.
+CharacterFileRead readCharacterAndBytes(const QString& path, QByteArray& bytesRead);
 
 struct CharacterFileSave {
     QString problem;             // empty when saved; otherwise what went wrong, naming the file
@@ -47,6 +49,8 @@ CharacterFileSave saveBytesTo(const QString& path, const QByteArray& bytes);
 // in it can be lost by writing it again. One that can no longer be read, or is no longer a regular file,
 // has.
 bool changedSince(const QString& path, const FileFingerprint& last);
+// The same against the bytes read from it.
+bool changedFrom(const QString& path, const QByteArray& bytes);
 
 // The name a message or the title gives a file.
 QString displayName(const QString& path);

@@ -26,6 +26,10 @@ bool changedOrGone(const QString& path, const FileFingerprint& last)
 {
     return !QFileInfo::exists(path) || changedSince(path, last);
 }
+bool changedOrGone(const QString& path, const QByteArray& read)
+{
+    return !QFileInfo::exists(path) || changedFrom(path, read);
+}
 
 // The same file by whatever path it was named: the links resolved where it exists.
 QString sameFileKey(const QString& path)
@@ -70,7 +74,7 @@ RecordingPlan planRecording(const QStringList& paths, const BatchEvent& event, c
         plan.files.size(),
         [&plan](std::size_t i) {
             RecordingFile& file = plan.files[i];
-            file.read = readCharacterFrom(file.path, file.bytes);
+            file.read = readCharacterAndBytes(file.path, file.bytes);
             if (file.read.state)
                 file.step = recordEvent(*file.read.state, plan.event);
             // Only a file to be written keeps its bytes, to be put back by Undo.
@@ -93,9 +97,8 @@ RecordingDone writeRecording(const RecordingPlan& plan, const Progress& progress
     // Every file checked again first, so that a file changed since it was read stops the whole recording
     // before anything is written, as a file that can't be read does.
     std::vector<char> changed(toWrite.size(), 0);
-    forEachAtOnce(toWrite.size(), [&](std::size_t i) {
-        changed[i] = changedOrGone(toWrite[i]->path, toWrite[i]->read.fingerprint);
-    });
+    forEachAtOnce(toWrite.size(),
+                  [&](std::size_t i) { changed[i] = changedOrGone(toWrite[i]->path, toWrite[i]->bytes); });
     for (std::size_t i = 0; i < toWrite.size(); ++i)
         if (changed[i])
             done.problems << changedSinceRead(toWrite[i]->path);
@@ -109,7 +112,7 @@ RecordingDone writeRecording(const RecordingPlan& plan, const Progress& progress
         [&](std::size_t i) {
             const RecordingFile& file = *toWrite[i];
             // Changed in the moment since the check above: another program's work is never written over.
-            if (changedOrGone(file.path, file.read.fingerprint)) {
+            if (changedOrGone(file.path, file.bytes)) {
                 problems[i] = changedSinceRead(file.path);
                 return;
             }

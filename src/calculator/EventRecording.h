@@ -18,10 +18,10 @@ namespace vorn {
 // saved as the calculator window saves it (saveCharacterTo), and never over another program's change.
 
 struct RecordingFile {
-    QString path; // as it was named
-    CharacterFileRead read;
-    QByteArray bytes; // what was read, kept only while the file is to be written
-    BatchStep step;   // worked out only for a file that was read
+    QString path;           // as it was named
+    CharacterFileRead read; // without a fingerprint: `bytes` tell whether the file changed since
+    QByteArray bytes;       // what was read, kept only while the file is to be written
+    BatchStep step;         // worked out only for a file that was read
     // Why the file stops the recording: its reading's problem, or the step's refusal; empty when none.
     QString problem() const;
 };

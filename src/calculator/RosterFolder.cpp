@@ -27,7 +27,8 @@ std::vector<RosterEntry> readRoster(const QStringList& paths, const Progress& pr
         [&](std::size_t i) {
             RosterEntry& entry = entries[i];
             entry.path = paths[qsizetype(i)];
-            CharacterFileRead read = readCharacterFrom(entry.path);
+            QByteArray bytes;
+            CharacterFileRead read = readCharacterAndBytes(entry.path, bytes);
             const std::string name = displayName(entry.path).toStdString();
             entry.row = read.state ? rosterRow(name, *read.state)
                                    : unreadableRosterRow(name, read.problem.toStdString());
