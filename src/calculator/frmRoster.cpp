@@ -331,7 +331,8 @@ void frmRoster::recordEvent(const BatchEvent& event)
     QStringList paths;
     for (const RosterEntry* entry : chosenEntries())
         paths << entry->path;
-    const RecordingPlan plan = planRecording(paths, event, progress());
+    const Progress shown = progress();
+    const RecordingPlan plan = planRecording(paths, event, shown);
     if (plan.refused()) {
         doneWorking();
         QStringList problems;
@@ -344,7 +345,7 @@ void frmRoster::recordEvent(const BatchEvent& event)
                      QStringLiteral("Nothing was written: the event can't be recorded in these files."));
         return;
     }
-    RecordingDone done = writeRecording(plan, progress());
+    RecordingDone done = writeRecording(plan, shown);
     doneWorking();
     m_lastWritten = std::move(done.written);
     reread(paths);

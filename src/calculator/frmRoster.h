@@ -57,7 +57,8 @@ private:
     void connectHandlers();
 
     std::vector<const RosterEntry*> chosenEntries() const;
-    // Reports a long piece of work on the progress bar once it takes longer than a moment.
+    // Reports a long piece of work (one or more steps of it) on the progress bar once it takes longer than
+    // a moment; doneWorking() ends it.
     Progress progress();
     void doneWorking();
     void reread(const QStringList& paths);
