@@ -118,12 +118,12 @@ void frmRoster::createTable()
     // The figures keep the width of their captions; the names and events a width their usual words fit.
     const QFontMetrics metrics(font());
     QHeaderView* columns = tblRoster->horizontalHeader();
-    columns->resizeSection(RosterModel::File, 18 * metrics.averageCharWidth());
+    columns->resizeSection(RosterModel::File, 16 * metrics.averageCharWidth());
     columns->resizeSection(RosterModel::Class, 10 * metrics.averageCharWidth());
     for (int c : {RosterModel::Level, RosterModel::Build, RosterModel::LooseXP, RosterModel::TotalXP,
                   RosterModel::LastEventDate})
         columns->resizeSection(c, columns->sectionSizeHint(c));
-    columns->resizeSection(RosterModel::LastEvent, 18 * metrics.averageCharWidth());
+    columns->resizeSection(RosterModel::LastEvent, 15 * metrics.averageCharWidth());
 
     prgRoster = named(new QProgressBar(this), "prgRoster");
     prgRoster->hide();
@@ -243,6 +243,11 @@ void frmRoster::showFolder(const QString& folder)
     std::vector<RosterEntry> entries = readRoster(paths, progress());
     doneWorking();
     m_model->setEntries(std::move(entries));
+    // The names as long as they are, within reason: the rest of the row has to stay in view.
+    tblRoster->resizeColumnToContents(RosterModel::File);
+    QHeaderView* columns = tblRoster->horizontalHeader();
+    columns->resizeSection(RosterModel::File, std::min(columns->sectionSize(RosterModel::File),
+                                                       24 * QFontMetrics(font()).averageCharWidth()));
     const auto unreadable = std::count_if(m_model->entries().begin(), m_model->entries().end(),
                                           [](const RosterEntry& e) { return !e.state; });
     QString status = files(std::size_t(paths.size())) + QStringLiteral(" in the folder");
