@@ -17,6 +17,7 @@ test_packages=(
     lintian appstream librsvg2-bin poppler-utils
     weston qt6-wayland
     g++-mingw-w64-x86-64-posix wine64
+    gnumeric libreoffice-calc-nogui
 )
 if [ "${VORN_TEST_TOOLS:-0}" = 1 ]; then
     packages+=("${test_packages[@]}")

@@ -50,4 +50,15 @@ CalendarDay typedDay(const QString& typed, const QLocale& locale)
     return {date.year(), date.month(), date.day()};
 }
 
+DateOrder dateOrder(const QLocale& locale)
+{
+    const QString format = locale.dateFormat(QLocale::ShortFormat);
+    const qsizetype day = format.indexOf(QLatin1Char('d'));
+    const qsizetype month = format.indexOf(QLatin1Char('M'));
+    const qsizetype year = format.indexOf(QLatin1Char('y'));
+    if (year >= 0 && year < day && year < month)
+        return DateOrder::YearMonthDay;
+    return month >= 0 && month < day ? DateOrder::MonthDayYear : DateOrder::DayMonthYear;
+}
+
 } // namespace vorn

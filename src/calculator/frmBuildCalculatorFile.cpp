@@ -2,6 +2,7 @@
 // its results on the clipboard. What changes the character is still the session's; this is wiring.
 #include "calculator/CharacterFileIO.h"
 #include "calculator/CharacterSheetPrinter.h"
+#include "calculator/TypedDates.h"
 #include "calculator/frmBuildCalculator.h"
 #include "calculator/frmHistory.h"
 #include "calculator/frmPlan.h"
@@ -23,6 +24,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -216,7 +218,8 @@ void frmBuildCalculator::mnuImportEvents_Click()
         return;
     }
     const QByteArray bytes = file.read(qint64(kMostCharacterFileBytes) + 1);
-    apply(m_session.importEvents(std::string_view(bytes.constData(), std::size_t(bytes.size())), boxTexts()));
+    apply(m_session.importEvents(std::string_view(bytes.constData(), std::size_t(bytes.size())), boxTexts(),
+                                 dateOrder(QLocale())));
 }
 
 void frmBuildCalculator::mnuPrint_Click()

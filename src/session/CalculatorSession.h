@@ -6,6 +6,7 @@
 #include "session/Message.h"
 #include "session/Plan.h"
 #include "session/ReplayCost.h"
+#include "session/SpreadsheetCells.h"
 #include "session/Step.h"
 
 #include <cstdint>
@@ -150,11 +151,15 @@ public:
     Outcome editDate(std::size_t row, std::string_view typed, const CalendarDay& day);
 
     // Adds the events of a file of events (EventsCsv.h), each after its row's blankets as Add X Blankets
-    // and then the event's Add would add them, as one change that one Undo takes back; every event is a
-    // row of the History with its name, date (the file's, or today) and note. The whole file is read and
-    // its events applied to a copy first: a row the file or the rules refuse gives one message naming
-    // it, and nothing is added.
-    Outcome importEvents(std::string_view text, const BoxTexts& boxes);
+    // and then the event's Add would add them (and an exported history's Sets, Resets and plans as they
+    // were), as one change that one Undo takes back; every event is a row of the History with its name,
+    // date (the file's, or today) and note. The whole file is read and its steps applied to a copy first:
+    // a row the file or the rules refuse gives one message naming it, and nothing is added. What was
+    // added is told in a last message: the events, days, blankets, silver and max outs, the figures
+    // before and after, and whatever of the file was passed over. `order` is the user's own order of day
+    // and month, for dates a file could mean either way.
+    Outcome importEvents(std::string_view bytes, const BoxTexts& boxes,
+                         DateOrder order = DateOrder::DayMonthYear);
     // Every step recorded, undone ones included until a new step drops them; the first `position()` are
     // in effect.
     const std::vector<Step>& steps() const { return m_steps; }
@@ -205,7 +210,7 @@ private:
     // Recording a change: drop what was undone, keep each new step (dated today unless it has a date),
     // then close the change as one entry of Undo.
     void dropUndone();
-    void keep(Step step, ReplayCost cost);
+    void keep(Step step, ReplayCost cost, bool datedToday = true);
     void closeEntry(UndoEntry entry);
     Outcome editNotes(std::size_t row, EventNotes notes, std::vector<Message> messages);
     Outcome editText(std::size_t row, std::string_view text, std::string EventNotes::*field,

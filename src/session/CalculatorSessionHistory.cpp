@@ -1,10 +1,9 @@
-// The history side of the session: recording changes, Undo and Redo, a step's notes, importing events,
-// and what counts as saved.
+// The history side of the session: recording changes, Undo and Redo, a step's notes, and what counts as
+// saved.
 #include "session/CalculatorSession.h"
 
 #include "rules/Conversions.h"
 #include "rules/Errors.h"
-#include "session/EventsCsv.h"
 #include "session/InputChecks.h"
 
 #include <algorithm>
@@ -23,9 +22,9 @@ void CalculatorSession::dropUndone()
         m_savedPosition.reset();
 }
 
-void CalculatorSession::keep(Step step, ReplayCost cost)
+void CalculatorSession::keep(Step step, ReplayCost cost, bool datedToday)
 {
-    if (!step.notes.date && m_today) {
+    if (!step.notes.date && datedToday && m_today) {
         const std::optional<CalendarDay> today = m_today();
         if (today && isRealDay(*today))
             step.notes.date = today;
@@ -153,67 +152,6 @@ std::vector<Message> CalculatorSession::once(std::vector<Message> messages)
         if (std::find(kept.begin(), kept.end(), m) == kept.end())
             kept.push_back(std::move(m));
     return kept;
-}
-
-Outcome CalculatorSession::importEvents(std::string_view text, const BoxTexts& boxes)
-{
-    Outcome o;
-    const EventsCsvReading read = readEventsCsv(text);
-    if (!read.problem.empty()) {
-        o.messages.push_back({read.problem + " Nothing was imported."});
-        return o;
-    }
-    // Every event is applied to a copy first; the character changes only when all of them can be kept.
-    BuildUtils copy = m_character;
-    std::vector<std::pair<Step, ReplayCost>> steps;
-    ReplayCost cost = m_position ? m_costs[m_position - 1] : ReplayCost{};
-    const auto take = [&](Step step) {
-        const int32_t before = copy.build();
-        if (!applyStep(copy, step))
-            return false;
-        step.buildAfter = copy.build();
-        step.looseXPAfter = copy.looseXP();
-        cost = cost + ReplayCost::of(step, before);
-        steps.emplace_back(std::move(step), cost);
-        return true;
-    };
-    for (const ImportedEvent& e : read.events) {
-        std::string why;
-        try {
-            if (e.blankets > 0)
-                take(Step{.kind = Step::Kind::Blankets,
-                          .blankets = e.blankets,
-                          .notes = {e.notes.event, e.notes.date, {}}});
-            const double limit = copy.getXPForEvent(e.length, 0);
-            const Step event{.kind = Step::Kind::Event,
-                             .eventLength = e.length,
-                             .trainingCoin = e.trainingCoin,
-                             .notes = e.notes};
-            if (!take(event))
-                why = "\"coin\" must be \"max out\" or at most " + realToText(limit) +
-                      " silver, the XP this event gives without training.";
-            else if (!cost.checkable())
-                why = "this would make the character's history too long for this calculator to open again.";
-        } catch (const OverflowError&) {
-            why = "the numbers would grow too large for this calculator.";
-        } catch (const TypeMismatchError&) {
-            why = "the numbers would grow too large for this calculator.";
-        }
-        if (!why.empty()) {
-            takeSaid();
-            o.messages.push_back({rowProblem(e.row, why) + " Nothing was imported."});
-            return o;
-        }
-    }
-    dropUndone();
-    for (auto& [step, stepCost] : steps)
-        keep(std::move(step), stepCost);
-    closeEntry({.steps = steps.size()});
-    m_character = copy;
-    o = refresh(boxes);
-    o.messages = once(std::move(o.messages));
-    o.messages.insert(o.messages.end(), read.notices.begin(), read.notices.end());
-    return o;
 }
 
 void CalculatorSession::restore(const CharacterState& state)

@@ -4,20 +4,57 @@
 #include <utility>
 
 namespace vorn::csv {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool startsFormula(std::string_view field)
+{
+    return !field.empty() && std::string_view("=+-@\t\r").find(field.front()) != std::string_view::npos;
+}
+
+// The separator a first line "sep=X" names (a comma, a semicolon or a tab, which the writer always
+// quotes, so that no record it writes reads as such a line), and the length of that line with its line
+// break; none when the text does not start so.
+std::pair<char, std::size_t> separatorLine(std::string_view text)
+{
+    if (!text.starts_with("sep=") || text.size() < 5 || std::string_view(",;\t").find(text[4]) == std::string_view::npos)
+        return {'\0', 0};
+    std::size_t end = 5;
+    if (end < text.size() && text[end] == '\r')
+        ++end;
+    if (end < text.size() && text[end] == '\n')
+        ++end;
+    if (end == 5 && end < text.size())
+        return {'\0', 0}; // more on the line
+    return {text[4], end};
+}
+
+} // namespace
+
+bool needsFormulaGuard(std::string_view field)
+{
+    while (field.starts_with('\''))
+        field.remove_prefix(1);
+    return startsFormula(field);
+}
 
 void addField(std::string& text, std::string_view field)
 {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
-        text += field;
-    } else {
+    const bool guard = needsFormulaGuard(field);
+    const bool quote = field.find_first_of(",;\t\"\r\n") != std::string_view::npos ||
+                       (!field.empty() && (field.front() == ' ' || field.back() == ' '));
+    if (quote)
         text += '"';
-        for (const char c : field) {
-            if (c == '"')
-                text += '"';
-            text += c;
-        }
-        text += '"';
+    if (guard)
+        text += '\'';
+    for (const char c : field) {
+        if (c == '"')
+            text += '"';
+        text += c;
     }
+    if (quote)
+        text += '"';
     text += ',';
 }
 
@@ -52,21 +89,37 @@ char detectSeparator(std::string_view text)
     return ',';
 }
 
-Reader::Reader(std::string_view text, char separator) : m_text(text), m_separator(separator)
+char separatorOf(std::string_view text)
 {
-    if (m_text.starts_with("\xEF\xBB\xBF"))
-        m_text.remove_prefix(3);
+    if (text.starts_with(kByteOrderMark))
+        text.remove_prefix(kByteOrderMark.size());
+    if (const auto [named, length] = separatorLine(text); length > 0)
+        return named;
+    return detectSeparator(text);
 }
 
-bool Reader::next(std::vector<std::string>& fields)
+Reader::Reader(std::string_view text, char separator) : m_text(text), m_separator(separator)
+{
+    if (m_text.starts_with(kByteOrderMark))
+        m_text.remove_prefix(kByteOrderMark.size());
+    if (const auto [named, length] = separatorLine(m_text); length > 0) {
+        m_separator = named;
+        m_text.remove_prefix(length);
+    }
+}
+
+bool Reader::next(std::vector<std::string>& fields, std::vector<bool>* quotedFields)
 {
     fields.clear();
+    if (quotedFields)
+        quotedFields->clear();
     if (m_problem != Problem::None || m_pos >= m_text.size())
         return false;
     ++m_record;
     std::string field;
     while (true) {
-        if (m_pos < m_text.size() && m_text[m_pos] == '"') {
+        const bool quoted = m_pos < m_text.size() && m_text[m_pos] == '"';
+        if (quoted) {
             // A quoted field: up to the quote that is not doubled.
             ++m_pos;
             while (true) {
@@ -97,8 +150,12 @@ bool Reader::next(std::vector<std::string>& fields)
             field.append(m_text.substr(m_pos, end - m_pos));
             m_pos = end;
         }
+        if (field.starts_with('\'') && needsFormulaGuard(std::string_view(field).substr(1)))
+            field.erase(0, 1);
         fields.push_back(std::move(field));
         field.clear();
+        if (quotedFields)
+            quotedFields->push_back(quoted);
         if (m_pos < m_text.size() && m_text[m_pos] == m_separator) {
             ++m_pos;
             continue;

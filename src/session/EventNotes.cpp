@@ -1,5 +1,7 @@
 #include "session/EventNotes.h"
 
+#include "session/TextDecoding.h"
+
 #include <charconv>
 
 namespace vorn {
@@ -22,38 +24,6 @@ void addDigits(std::string& text, int value, int width)
     for (int i = width - 1; i >= 0; --i, value /= 10)
         digits[i] = static_cast<char>('0' + value % 10);
     text.append(digits, static_cast<std::size_t>(width));
-}
-
-// The length of the UTF-8 sequence that starts `text`, or 0 when it is not a well-formed one (overlong
-// forms, surrogates and code points past U+10FFFF included).
-std::size_t sequenceLength(std::string_view text)
-{
-    const auto at = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = at(0);
-    if (lead < 0x80)
-        return 1;
-    std::size_t length = 0;
-    unsigned char least = 0x80;
-    unsigned char most = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        least = lead == 0xE0 ? 0xA0 : 0x80;
-        most = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        least = lead == 0xF0 ? 0x90 : 0x80;
-        most = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (text.size() < length || at(1) < least || at(1) > most)
-        return 0;
-    for (std::size_t i = 2; i < length; ++i)
-        if (at(i) < 0x80 || at(i) > 0xBF)
-            return 0;
-    return length;
 }
 
 } // namespace
@@ -103,7 +73,7 @@ NoteText noteText(std::string_view text)
             break;
         }
         const std::string_view rest = text.substr(i);
-        const std::size_t length = sequenceLength(rest);
+        const std::size_t length = utf8SequenceLength(rest);
         ++characters;
         if (length == 0) {
             out.text += "\xEF\xBF\xBD"; // U+FFFD

@@ -59,6 +59,29 @@ std::string historyCsv(const CalculatorSession& session)
     csv::endRecord(text);
     const int32_t classCode = session.classCode();
     BuildUtils after({}, [classCode] { return classCode; });
+    const auto figures = [&text, &after](int32_t build, int32_t looseXP) {
+        csv::addField(text, plain(static_cast<long long>(build)));
+        after.setBuild(build);
+        after.setLooseXP(looseXP);
+        std::string level;
+        std::string totalXP;
+        try {
+            level = plain(static_cast<long long>(after.level()));
+            totalXP = plain(static_cast<long long>(after.TotalXP()));
+        } catch (const std::exception&) {
+            // a kept step is always countable; a figure that can't be had stays empty, as on screen
+        }
+        csv::addField(text, level);
+        csv::addField(text, plain(static_cast<long long>(looseXP)));
+        csv::addField(text, totalXP);
+    };
+    if (session.startBuild() != 30 || session.startLooseXP() != 0) {
+        for (const char* field : {"0", "", "", "", "Starting values", "", "", ""})
+            csv::addField(text, field);
+        figures(session.startBuild(), session.startLooseXP());
+        csv::addField(text, "");
+        csv::endRecord(text);
+    }
     for (std::size_t i = 0; i < session.position(); ++i) {
         const Step& step = session.steps()[i];
         csv::addField(text, plain(static_cast<long long>(i + 1)));
@@ -71,20 +94,8 @@ std::string historyCsv(const CalculatorSession& session)
         csv::addField(text, event ? coin(step.trainingCoin) : std::string());
         const bool blankets = step.kind == Step::Kind::Blankets || step.kind == Step::Kind::Plan;
         csv::addField(text, blankets ? plain(static_cast<long long>(step.blankets)) : std::string());
-        csv::addField(text, plain(static_cast<long long>(step.buildAfter)));
-        after.setBuild(step.buildAfter);
-        after.setLooseXP(step.looseXPAfter);
-        std::string level;
-        std::string totalXP;
-        try {
-            level = plain(static_cast<long long>(after.level()));
-            totalXP = plain(static_cast<long long>(after.TotalXP()));
-        } catch (const std::exception&) {
-            // a kept step is always countable; a figure that can't be had stays empty, as on screen
-        }
-        csv::addField(text, level);
-        csv::addField(text, plain(static_cast<long long>(step.looseXPAfter)));
-        csv::addField(text, totalXP);
+        figures(step.buildAfter, step.looseXPAfter);
+        csv::addField(text, step.kind == Step::Kind::Plan ? plain(static_cast<long long>(step.events)) : "");
         csv::endRecord(text);
     }
     return text;

@@ -61,9 +61,12 @@ PageOutcome WebSession::editDate(std::size_t row, std::string typed, CalendarDay
     return page(m_session.editDate(row, typed, day));
 }
 
-PageOutcome WebSession::importEvents(std::string text, BoxTexts boxes)
+PageOutcome WebSession::importEvents(std::string bytes, BoxTexts boxes, std::string firstPart)
 {
-    return page(m_session.importEvents(text, boxes));
+    const DateOrder order = firstPart == "month"  ? DateOrder::MonthDayYear
+                            : firstPart == "year" ? DateOrder::YearMonthDay
+                                                  : DateOrder::DayMonthYear;
+    return page(m_session.importEvents(bytes, boxes, order));
 }
 
 std::string WebSession::historyCsv() const

@@ -153,8 +153,10 @@ public:
     PageOutcome editEvent(std::size_t row, std::string text);
     PageOutcome editNote(std::size_t row, std::string text);
     PageOutcome editDate(std::size_t row, std::string typed, CalendarDay day);
-    // A spreadsheet's events added as one change; a bad row refuses them all with one message.
-    PageOutcome importEvents(std::string text, BoxTexts boxes);
+    // A spreadsheet's events added as one change; a bad row refuses them all with one message. `bytes` are
+    // the file's own (the session tells its encoding); `firstPart` is what the user's dates start with
+    // ("day", "month" or "year"), for dates a file could mean either way.
+    PageOutcome importEvents(std::string bytes, BoxTexts boxes, std::string firstPart);
     // The history in effect as a spreadsheet reads it.
     std::string historyCsv() const;
     // The character sheet the browser prints, dated today.

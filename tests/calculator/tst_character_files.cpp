@@ -43,6 +43,8 @@ private slots:
     void fileGivenOnTheCommandLine();
     void recentNamesakesToldApart();
     void eventsImportedAndHistoryExported();
+    void importedDatesFollowTheUsersOrder_data();
+    void importedDatesFollowTheUsersOrder();
 
 private:
     QTemporaryDir m_dir;
@@ -308,6 +310,12 @@ void tst_CharacterFiles::eventsImportedAndHistoryExported()
     c.prompter.files.push_back(events.toStdString());
     choose(c, "mnuImportEvents");
     QCOMPARE(c.window.session().steps().size(), std::size_t(3));
+    // The player is told what was added, in one box.
+    QCOMPARE(c.messages().size(), 1);
+    QVERIFY2(c.messages()[0].startsWith(
+                 QString::fromUtf8("Imported 2 events (5 days) and 1 blanket.\r\nBuild 30 \u2192 ")),
+             qPrintable(c.messages()[0]));
+    c.prompter.shown.clear();
     QCOMPARE(c.window.session().steps()[1].notes.event, "Fall Moot");
     QVERIFY(c.window.session().steps()[1].notes.date.has_value());
     const QStringList imported = c.labels();
@@ -327,6 +335,40 @@ void tst_CharacterFiles::eventsImportedAndHistoryExported()
     choose(c, "mnuImportEvents");
     QCOMPARE(c.messages(), QStringList{"\"missing.csv\" could not be opened as a file of events."});
     QCOMPARE(c.labels(), imported);
+}
+
+void tst_CharacterFiles::importedDatesFollowTheUsersOrder_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("date");
+    QTest::newRow("English (United States)")
+        << QLocale(QLocale::English, QLocale::UnitedStates) << "2026-03-04";
+    QTest::newRow("English (United Kingdom)")
+        << QLocale(QLocale::English, QLocale::UnitedKingdom) << "2026-04-03";
+    QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany) << "2026-04-03";
+    QTest::newRow("Japanese, year first") << QLocale(QLocale::Japanese, QLocale::Japan) << "2026-04-03";
+}
+
+// A date a spreadsheet wrote that could be read either way is read in the user's own order, and the import
+// says which order it took.
+void tst_CharacterFiles::importedDatesFollowTheUsersOrder()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, date);
+    const QLocale before;
+    QLocale::setDefault(locale);
+    const QString events = m_dir.filePath("dates.csv");
+    QFile file(events);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("Date,Length\r\n03/04/2026,2\r\n");
+    file.close();
+    Calculator c;
+    c.prompter.files.push_back(events.toStdString());
+    choose(c, "mnuImportEvents");
+    QLocale::setDefault(before);
+    QCOMPARE(c.window.session().steps().size(), std::size_t(1));
+    QCOMPARE(QString::fromStdString(vorn::isoDate(*c.window.session().steps()[0].notes.date)), date);
+    QVERIFY(c.messages().last().endsWith(date.endsWith("04") ? "month/day/year." : "day/month/year."));
 }
 
 QTEST_MAIN(tst_CharacterFiles)

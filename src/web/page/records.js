@@ -4,7 +4,7 @@
 // page only just before the browser prints, whether from the File menu or the browser's own, and the
 // print stylesheet shows it alone; its table holds every step in effect, however many.
 import * as VornChart from "./chart.js";
-import { showDay } from "./dates.js";
+import { dayOrder, showDay } from "./dates.js";
 import { byId } from "./focus.js";
 import * as VornStorage from "./storage.js";
 
@@ -111,18 +111,19 @@ export function records(Session, session, boxes, apply, showMessage, characterFi
         const file = input.files?.[0];
         if (!file)
             return;
-        let text;
+        // The file's own bytes: the session tells UTF-8 from UTF-16 and Windows-1252, as the desktop does.
+        let bytes;
         try {
-            text = file.size <= Session.mostFileBytes() ? await file.text() : null;
+            bytes = file.size <= Session.mostFileBytes() ? new Uint8Array(await file.arrayBuffer()) : null;
         } catch (e) {
             await showMessage("\"" + file.name + "\" could not be read: " + (e instanceof Error ? e.message : e) + ".");
             return;
         }
-        if (text === null) {
+        if (bytes === null) {
             await showMessage(Session.tooLarge(file.name));
             return;
         }
-        await apply(session.importEvents(text, boxes()));
+        await apply(session.importEvents(bytes, boxes(), dayOrder(navigator.language)[0]));
     });
 
     return {

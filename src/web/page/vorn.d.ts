@@ -181,7 +181,8 @@ export interface Session {
     editEvent(row: number, text: string): Outcome;
     editNote(row: number, text: string): Outcome;
     editDate(row: number, typed: string, day: CalendarDay): Outcome;
-    importEvents(text: string, boxes: Boxes): Outcome;
+    /** The file's bytes as they are; `firstPart` is what the user's dates start with. */
+    importEvents(bytes: Uint8Array, boxes: Boxes, firstPart: "day" | "month" | "year"): Outcome;
     historyCsv(): string;
     sheet(boxes: Boxes): CharacterSheet;
     planStart(): PlanRequest;

@@ -172,10 +172,14 @@ class CharacterFiles(PageTest):
         self.assertNotEqual(self.labels(), kept)
 
     def import_events(self, name, text):
-        """Imports a file of events with the File menu; the messages shown."""
+        """Imports a file of events (text in UTF-8, or bytes as they are) with the File menu; the messages
+        shown."""
         path = Path(self.downloads, "picked", name)
         path.parent.mkdir(exist_ok=True)
-        path.write_text(text, encoding="utf-8")
+        if isinstance(text, bytes):
+            path.write_bytes(text)
+        else:
+            path.write_text(text, encoding="utf-8")
         self.command("mnuFile", "mnuImportEvents")
         self.driver.find_element(By.ID, "filImportEvents").send_keys(str(path))
         WebDriverWait(self.driver, WAIT).until(lambda d: self.settle() or self.el("mnuUndo").is_enabled())
@@ -190,7 +194,9 @@ class CharacterFiles(PageTest):
         self.assertEqual(len(shown), 1)
         self.assertTrue(shown[0].startswith("Row 4: "), shown)
         self.assertEqual(self.character(), before, "a bad row added events")
-        self.assertEqual(self.import_events("events.csv", EVENTS), [])
+        shown = self.import_events("events.csv", EVENTS)
+        self.assertEqual(len(shown), 1)
+        self.assertTrue(shown[0].startswith("Imported 2 events (3 days) and 1 max out.\nBuild "), shown)
         imported = self.character()
         self.assertNotEqual(imported, before)
 
@@ -207,9 +213,21 @@ class CharacterFiles(PageTest):
         self.command("mnuEdit", "mnuUndo")
         self.assertEqual(self.character(), before)
 
+    def test_a_spreadsheet_is_read_as_its_bytes_and_the_browsers_dates(self):
+        # Excel's classic CSV on Windows is Windows-1252; a date that could be read either way is read in
+        # the browser's order (English, month first here), and the player is told so.
+        shown = self.import_events("excel.csv", b"Event;Date;Length\r\nCaf\xe9 M\xfcller;03/04/2026;2\r\n")
+        self.assertEqual(shown[0].split("\n")[2:], ["Dates such as 03/04/2026 were read as month/day/year.",
+                                                     "The file was read as Windows-1252 text, as Excel writes CSV on Windows."])
+        self.command("mnuFile", "mnuExportHistory")
+        rows = list(csv.DictReader(io.StringIO(downloaded(self, ".csv").read_text(encoding="utf-8-sig"), newline="")))
+        self.assertEqual((rows[-1]["Event"], rows[-1]["Date"]), ("Caf\u00e9 M\u00fcller", "2026-03-04"))
+        self.assertEqual(self.import_events("book.xlsx", b"PK\x03\x04\x14\x00\x00\x00"),
+                         ["This is a spreadsheet file, not CSV: save it as CSV (UTF-8) and import that. Nothing was imported."])
+
     def test_printed_the_page_is_the_character_sheet_with_every_step(self):
         many = "Length,Event\r\n" + "".join(f"2,Event {n}\r\n" for n in range(1, 61))
-        self.assertEqual(self.import_events("many.csv", many), [])
+        self.assertEqual(self.import_events("many.csv", many)[0].split("\n")[0], "Imported 60 events (120 days).")
         # The File menu's command and its key print, and the browser prints what it printed.
         self.js("window.printed = 0; window.print = () => { window.printed += 1; };")
         self.command("mnuFile", "mnuPrint")
