@@ -223,7 +223,11 @@ CharacterFileRead readCharacter(const QString& path, QByteArray& bytesRead, bool
 
 CharacterFileSave saveCharacterTo(const QString& path, const CharacterState& state)
 {
-    return saveBytesTo(path, QByteArray::fromStdString(writeCharacterFile(state)));
+    const QByteArray text = QByteArray::fromStdString(writeCharacterFile(state));
+    CharacterFileSave saved = saveBytesTo(path, text);
+    if (saved.fingerprint.size >= 0)
+        saved.fingerprint = fingerprintOf(text);
+    return saved;
 }
 
 CharacterFileSave saveBytesTo(const QString& path, const QByteArray& text)
@@ -250,8 +254,8 @@ CharacterFileSave saveBytesTo(const QString& path, const QByteArray& text)
     if (!file.commit())
         return {failed(file.errorString()), {}};
     if (!syncFolderOf(path))
-        return {failed(qt_error_string(errno)), fingerprintOf(text)};
-    return {{}, fingerprintOf(text)};
+        return {failed(qt_error_string(errno)), {text.size(), {}}};
+    return {{}, {text.size(), {}}};
 }
 
 bool changedSince(const QString& path, const FileFingerprint& last)

@@ -42,7 +42,9 @@ struct CharacterFileSave {
     FileFingerprint fingerprint; // of the file now under the name, also when only its folder failed to sync
 };
 CharacterFileSave saveCharacterTo(const QString& path, const CharacterState& state);
-// The same atomic write of bytes read from the file before, to put them back.
+// The same atomic write of given bytes (a roster writes many at once, and puts back what it read). Its
+// fingerprint has the size alone, for telling that the file was replaced: the caller has the bytes, and
+// tells a change by changedFrom.
 CharacterFileSave saveBytesTo(const QString& path, const QByteArray& bytes);
 
 // Whether the file no longer holds what `last` describes. A file that is gone has not changed: nothing

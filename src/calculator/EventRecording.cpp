@@ -1,5 +1,7 @@
 #include "calculator/EventRecording.h"
 
+#include "session/CharacterFile.h"
+
 #include <QFileInfo>
 #include <QSet>
 
@@ -22,10 +24,6 @@ QString changedSinceRead(const QString& path)
 
 // A file removed since is no file to write to or put back: writing would bring back a character someone
 // took away.
-bool changedOrGone(const QString& path, const FileFingerprint& last)
-{
-    return !QFileInfo::exists(path) || changedSince(path, last);
-}
 bool changedOrGone(const QString& path, const QByteArray& read)
 {
     return !QFileInfo::exists(path) || changedFrom(path, read);
@@ -116,12 +114,14 @@ RecordingDone writeRecording(const RecordingPlan& plan, const Progress& progress
                 problems[i] = changedSinceRead(file.path);
                 return;
             }
-            const CharacterFileSave saved =
-                saveCharacterTo(file.path, withSteps(*file.read.state, file.step.added));
+            // Written as Save Character writes a character, bytes and all.
+            const QByteArray after =
+                QByteArray::fromStdString(writeCharacterFile(withSteps(*file.read.state, file.step.added)));
+            const CharacterFileSave saved = saveBytesTo(file.path, after);
             problems[i] = saved.problem;
             // Written but not synced, the file holds the new character all the same.
             if (saved.fingerprint.size >= 0)
-                written[i] = WrittenFile{file.path, file.bytes, saved.fingerprint};
+                written[i] = WrittenFile{file.path, file.bytes, after};
         },
         progress);
     for (std::size_t i = 0; i < toWrite.size(); ++i) {

@@ -42,7 +42,7 @@ RecordingPlan planRecording(const QStringList& paths, const BatchEvent& event, c
 struct WrittenFile {
     QString path;
     QByteArray before;
-    FileFingerprint after;
+    QByteArray after;
 };
 
 struct RecordingDone {
