@@ -129,7 +129,7 @@ void measureRecovery(std::size_t steps, const QString& folder)
         writes.push_back(elapsedMs([&] {
             const QByteArray text = QByteArray::fromStdString(writeRecoveryFile(record));
             bytes = std::size_t(text.size());
-            if (!saveFileTo(path, text).problem.isEmpty())
+            if (!saveBytesTo(path, text).problem.isEmpty())
                 std::exit(1);
         }));
     }

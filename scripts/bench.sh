@@ -78,6 +78,7 @@ for program in "${programs[@]}"; do
     [ -x "$build/bench/$program" ] || { echo "$build/bench/$program is not built" >&2; continue; }
     case "$program" in
     bench_desktop | bench_startup) run "$program" with_display "$build/bench/$program" ;;
+    bench_roster) run "$program" "$build/bench/$program" ;;
     *) run "$program" "$build/bench/$program" --benchmark_out="$raw/$program.json" --benchmark_out_format=json ;;
     esac
 done
@@ -236,6 +237,18 @@ for engine in engines:
         continue
     row(name, f"+{found[3]:.0f} ms ({found[2]:.0f} ms to usable)", "<= +100 ms",
         f"empty page: {found[0]:.0f} ms", found[3] <= 100)
+
+# The Roster's folder of 1,000 characters: listed, and one event recorded in every file (wall-clock: both
+# wait on the disk, the recording on a sync per file).
+values = fields("bench_roster", "roster")
+for label, key, target, limit in (("list a Roster folder of 1,000 characters of 200 steps, desktop", "list_ms", "< 1 s", 1000),
+                                  ("record one event for 1,000 characters of 200 steps, desktop", "record_ms", "< 2 s", 2000)):
+    if not values:
+        row(label, "not measured", target, None, None)
+        continue
+    figure = float(values[key])
+    detail = f" (read and checked: {float(values['check_ms']):.0f} ms)" if key == "record_ms" else ""
+    row(label, f"{figure:.0f} ms{detail}", target, None, figure < limit)
 
 # The desktop's start-up beside an empty Qt main window.
 values = fields("bench_startup", "startup")

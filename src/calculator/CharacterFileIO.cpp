@@ -9,6 +9,8 @@
 #include <QSaveFile>
 #include <QSettings>
 
+#include <algorithm>
+
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <fcntl.h>
@@ -156,6 +158,8 @@ QString refusalOf(const QString& path)
     return {};
 }
 
+CharacterFileRead readCharacter(const QString& path, QByteArray& bytesRead, bool withFingerprint);
+
 } // namespace
 
 QString displayName(const QString& path)
@@ -164,6 +168,19 @@ QString displayName(const QString& path)
 }
 
 CharacterFileRead readCharacterFrom(const QString& path)
+{
+    QByteArray bytes;
+    return readCharacter(path, bytes, true);
+}
+
+CharacterFileRead readCharacterAndBytes(const QString& path, QByteArray& bytesRead)
+{
+    return readCharacter(path, bytesRead, false);
+}
+
+namespace {
+
+CharacterFileRead readCharacter(const QString& path, QByteArray& bytesRead, bool withFingerprint)
 {
     if (QFileInfo(path).isDir())
         return {std::nullopt, quoted(path) + QStringLiteral(" is a folder, not a VORN character file."), {}};
@@ -180,7 +197,16 @@ CharacterFileRead readCharacterFrom(const QString& path)
     // Checked before reading, so that a huge file is never loaded.
     if (file.size() > qint64(kMostCharacterFileBytes))
         return {std::nullopt, QString::fromStdString(tooLargeToRead(displayName(path).toStdString())), {}};
-    const QByteArray bytes = file.read(qint64(kMostCharacterFileBytes) + 1);
+    // Read in pieces of the size the file has, so that a small file costs a small buffer (asked for the
+    // largest size at once, Qt sets aside all of it for every file), and still no more than one byte past
+    // the largest file taken should it grow meanwhile.
+    const qint64 most = qint64(kMostCharacterFileBytes) + 1;
+    QByteArray bytes;
+    for (QByteArray piece; bytes.size() < most; bytes += piece) {
+        piece = file.read(std::min(most - bytes.size(), std::max(file.size(), qint64(4096))));
+        if (piece.isEmpty())
+            break;
+    }
     if (file.error() != QFileDevice::NoError)
         return {std::nullopt,
                 quoted(path) + QStringLiteral(" could not be read: %1.").arg(file.errorString()),
@@ -188,15 +214,23 @@ CharacterFileRead readCharacterFrom(const QString& path)
     const std::string name = displayName(path).toStdString();
     CharacterFileReading reading =
         readCharacterFile(std::string_view(bytes.constData(), std::size_t(bytes.size())), name);
-    return {std::move(reading.state), QString::fromStdString(reading.problem), fingerprintOf(bytes)};
+    bytesRead = bytes;
+    return {std::move(reading.state), QString::fromStdString(reading.problem),
+            withFingerprint ? fingerprintOf(bytes) : FileFingerprint{}};
 }
+
+} // namespace
 
 CharacterFileSave saveCharacterTo(const QString& path, const CharacterState& state)
 {
-    return saveFileTo(path, QByteArray::fromStdString(writeCharacterFile(state)));
+    const QByteArray text = QByteArray::fromStdString(writeCharacterFile(state));
+    CharacterFileSave saved = saveBytesTo(path, text);
+    if (saved.fingerprint.size >= 0)
+        saved.fingerprint = fingerprintOf(text);
+    return saved;
 }
 
-CharacterFileSave saveFileTo(const QString& path, const QByteArray& text)
+CharacterFileSave saveBytesTo(const QString& path, const QByteArray& text)
 {
     const auto failed = [&](const QString& why) {
         return quoted(path) +
@@ -220,8 +254,8 @@ CharacterFileSave saveFileTo(const QString& path, const QByteArray& text)
     if (!file.commit())
         return {failed(file.errorString()), {}};
     if (!syncFolderOf(path))
-        return {failed(qt_error_string(errno)), fingerprintOf(text)};
-    return {{}, fingerprintOf(text)};
+        return {failed(qt_error_string(errno)), {text.size(), {}}};
+    return {{}, {text.size(), {}}};
 }
 
 bool changedSince(const QString& path, const FileFingerprint& last)
@@ -245,6 +279,16 @@ FileFingerprint fingerprintNow(const QString& path)
         return {};
     const QByteArray bytes = file.readAll();
     return file.error() == QFileDevice::NoError ? fingerprintOf(bytes) : FileFingerprint{};
+}
+
+bool changedFrom(const QString& path, const QByteArray& bytes)
+{
+    QFile file;
+    QString error;
+    const Opening opening = openRegularFile(path, file, error);
+    if (opening == Opening::Failed)
+        return QFileInfo::exists(path);
+    return opening == Opening::NotRegular || file.size() != bytes.size() || file.readAll() != bytes;
 }
 
 QStringList RecentCharacters::paths() const

@@ -32,14 +32,20 @@ struct CharacterFileRead {
     FileFingerprint fingerprint;
 };
 CharacterFileRead readCharacterFrom(const QString& path);
+// The same for many files at once (a roster): the bytes read are handed over instead of a fingerprint,
+// for whoever may have to put them back, and tell a change by changedFrom. A SHA-256 costs more than
+// reading and checking the file does.
+CharacterFileRead readCharacterAndBytes(const QString& path, QByteArray& bytesRead);
 
 struct CharacterFileSave {
     QString problem;             // empty when saved; otherwise what went wrong, naming the file
     FileFingerprint fingerprint; // of the file now under the name, also when only its folder failed to sync
 };
 CharacterFileSave saveCharacterTo(const QString& path, const CharacterState& state);
-// Writes `bytes` under `path` the way a character is saved: complete and on the disk, or not at all.
-CharacterFileSave saveFileTo(const QString& path, const QByteArray& bytes);
+// The same atomic write of given bytes (a roster writes many at once, and puts back what it read). Its
+// fingerprint has the size alone, for telling that the file was replaced: the caller has the bytes, and
+// tells a change by changedFrom.
+CharacterFileSave saveBytesTo(const QString& path, const QByteArray& bytes);
 
 // Whether the file no longer holds what `last` describes. A file that is gone has not changed: nothing
 // in it can be lost by writing it again. One that can no longer be read, or is no longer a regular file,
@@ -47,6 +53,8 @@ CharacterFileSave saveFileTo(const QString& path, const QByteArray& bytes);
 bool changedSince(const QString& path, const FileFingerprint& last);
 // What the file under `path` holds now; size -1 when there is no regular file there to read.
 FileFingerprint fingerprintNow(const QString& path);
+// The same against the bytes read from it.
+bool changedFrom(const QString& path, const QByteArray& bytes);
 
 // The name a message or the title gives a file.
 QString displayName(const QString& path);

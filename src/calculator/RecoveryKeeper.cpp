@@ -24,7 +24,7 @@ struct RecoveryKeeper::Writer {
             return record;
         QDir().mkpath(QFileInfo(path).absolutePath());
         const CharacterFileSave saved =
-            saveFileTo(path, QByteArray::fromStdString(writeRecoveryFile(record)));
+            saveBytesTo(path, QByteArray::fromStdString(writeRecoveryFile(record)));
         if (!saved.problem.isEmpty()) {
             // Nothing the player did failed, and the next change tries again; the character is still all
             // in the window.

@@ -253,6 +253,7 @@ void frmBuildCalculator::createMenus()
     mnuSaveAs = actions.at("mnuSaveAs");
     mnuExportHistory = actions.at("mnuExportHistory");
     mnuImportEvents = actions.at("mnuImportEvents");
+    mnuRoster = actions.at("mnuRoster");
     mnuPrint = actions.at("mnuPrint");
     mnuQuit = actions.at("mnuQuit");
     mnuUndo = actions.at("mnuUndo");
@@ -360,6 +361,7 @@ void frmBuildCalculator::connectHandlers()
     connect(mnuSaveAs, &QAction::triggered, this, &frmBuildCalculator::mnuSaveAs_Click);
     connect(mnuExportHistory, &QAction::triggered, this, &frmBuildCalculator::mnuExportHistory_Click);
     connect(mnuImportEvents, &QAction::triggered, this, &frmBuildCalculator::mnuImportEvents_Click);
+    connect(mnuRoster, &QAction::triggered, this, &frmBuildCalculator::mnuRoster_Click);
     connect(mnuPrint, &QAction::triggered, this, &frmBuildCalculator::mnuPrint_Click);
     connect(mnuRecent, &QMenu::aboutToShow, this, &frmBuildCalculator::mnuRecent_Show);
     connect(mnuQuit, &QAction::triggered, this, &frmBuildCalculator::mnuQuit_Click);

@@ -33,6 +33,7 @@ struct ClaimedRecovery;
 struct RecoveryRecord;
 class frmHistory;
 class frmPlan;
+class frmRoster;
 
 // The calculator window: one per run, created by main. It drives one calculator session, whose character
 // it shows: each handler reads the controls, calls the session and applies what the session returns.
@@ -113,6 +114,9 @@ private:
     bool mnuSaveAs_Click();
     void mnuExportHistory_Click();
     void mnuImportEvents_Click();
+    void mnuRoster_Click();
+    // A character chosen in the Roster window, opened after the question about unsaved work.
+    void openFromRoster(const QString& path);
     void mnuPrint_Click();
     void mnuRecent_Show();
     void mnuRecentEntry_Click(const QString& path);
@@ -155,6 +159,7 @@ private:
     std::unique_ptr<RecoveryKeeper> m_recovery;
     frmHistory* m_history = nullptr;
     frmPlan* m_plan = nullptr;
+    frmRoster* m_roster = nullptr;
 
     QAction* mnuNew = nullptr;
     QAction* mnuOpen = nullptr;
@@ -162,6 +167,7 @@ private:
     QAction* mnuSaveAs = nullptr;
     QAction* mnuExportHistory = nullptr;
     QAction* mnuImportEvents = nullptr;
+    QAction* mnuRoster = nullptr;
     QAction* mnuPrint = nullptr;
     QMenu* mnuRecent = nullptr;
     QAction* mnuQuit = nullptr;

@@ -5,6 +5,7 @@
 #include "calculator/frmBuildCalculator.h"
 #include "calculator/frmHistory.h"
 #include "calculator/frmPlan.h"
+#include "calculator/frmRoster.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -162,6 +163,28 @@ void frmBuildCalculator::mnuPlan_Click()
     m_plan->showBeside();
     m_plan->raise();
     m_plan->activateWindow();
+}
+
+void frmBuildCalculator::mnuRoster_Click()
+{
+    // Its commands act on files, not on the character shown, so it shares none of the calculator's.
+    if (!m_roster)
+        m_roster = new frmRoster(
+            m_ownPrompter ? nullptr : m_prompter, [this](const QString& path) { openFromRoster(path); },
+            this);
+    m_roster->showBeside();
+    m_roster->raise();
+    m_roster->activateWindow();
+    m_roster->showRememberedFolder();
+}
+
+void frmBuildCalculator::openFromRoster(const QString& path)
+{
+    if (!maySetCharacterAside())
+        return;
+    openCharacter(path);
+    raise();
+    activateWindow();
 }
 
 QList<QAction*> frmBuildCalculator::sharedCommands() const

@@ -8,6 +8,7 @@
 #include "calculator/frmBuildCalculator.h"
 #include "calculator/frmHistory.h"
 #include "calculator/frmPlan.h"
+#include "calculator/frmRoster.h"
 #include "common/ScreenFit.h"
 #include "session/CharacterFile.h"
 #include "session/CharacterSheet.h"
@@ -87,6 +88,8 @@ void frmBuildCalculator::closeEvent(QCloseEvent* event)
         m_history->close();
     if (m_plan)
         m_plan->close();
+    if (m_roster)
+        m_roster->close();
     QMainWindow::closeEvent(event);
 }
 

@@ -72,6 +72,9 @@ public:
     // A spreadsheet's CSV file chosen by the user (UTF-8) under the dialog's title, or "" when cancelled.
     virtual std::string chooseCsvToOpen(const std::string& title) = 0;
     virtual std::string chooseCsvToSave(const std::string& title, const std::string& suggested) = 0;
+    // A folder chosen by the user (UTF-8) under the dialog's title, starting from `start`, or "" when
+    // cancelled.
+    virtual std::string chooseFolder(const std::string& title, const std::string& start) = 0;
 };
 
 } // namespace vorn

@@ -219,4 +219,11 @@ std::string QtPrompter::chooseCsvToSave(const std::string& title, const std::str
                         QStringLiteral("csv"));
 }
 
+std::string QtPrompter::chooseFolder(const std::string& title, const std::string& start)
+{
+    return QFileDialog::getExistingDirectory(m_parent, QString::fromStdString(title),
+                                             QString::fromStdString(start))
+        .toStdString();
+}
+
 } // namespace vorn

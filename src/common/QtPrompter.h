@@ -22,6 +22,7 @@ public:
     std::string chooseFileToSave(const std::string& suggested) override;
     std::string chooseCsvToOpen(const std::string& title) override;
     std::string chooseCsvToSave(const std::string& title, const std::string& suggested) override;
+    std::string chooseFolder(const std::string& title, const std::string& start) override;
 
 private:
     QWidget* m_parent;

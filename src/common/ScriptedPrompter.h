@@ -96,6 +96,12 @@ public:
         return next(files, std::string{});
     }
 
+    std::string chooseFolder(const std::string& title, const std::string& start) override
+    {
+        shown.push_back({Kind::FileDialog, "folder " + title + " " + start, kBoxTitle, MessageIcon::None});
+        return next(files, std::string{});
+    }
+
     std::vector<std::string> messages() const
     {
         std::vector<std::string> texts;

@@ -17,9 +17,6 @@ constexpr const char* kBuildNotANumber = "Starting Build must be a number of at 
 constexpr const char* kLooseNotANumber = "Starting Loose XP must be a number of 0 or more.";
 constexpr const char* kBlanketCountTooLarge =
     "This character's blanket count is too large for this calculator.";
-constexpr const char* kHistoryTooLong =
-    "This would make the character's history too long for this calculator to open again. Nothing was "
-    "changed.";
 
 // An answer of nothing but blanks and line breaks is no answer: the same as Cancel.
 bool isBlank(std::string_view text)
@@ -162,7 +159,7 @@ bool CalculatorSession::change(Outcome& o, Step step, const BoxTexts& boxes)
         keep(step, cost);
         closeEntry({.steps = 1});
     } else {
-        o.messages.push_back({countable ? kHistoryTooLong : kTooLargeMessage});
+        o.messages.push_back({countable ? kHistoryTooLongMessage : kTooLargeMessage});
     }
     Outcome after = refresh(boxes);
     o.display = std::move(after.display);

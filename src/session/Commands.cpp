@@ -21,6 +21,7 @@ constexpr Command kCommands[] = {
     {"mnuShareCharacter",    "mnuFile",   "Share Character\u2026",        {},                          {},          nullptr,                                                  false,   true,  false},
     {"mnuExportHistory",     "mnuFile",   "&Export History\u2026",        {},                          {},          nullptr,                                                  true,    true,  true},
     {"mnuImportEvents",      "mnuFile",   "&Import Events\u2026",         {},                          {},          nullptr,                                                  true,    true,  false},
+    {"mnuRoster",            "mnuFile",   "&Roster\u2026",                {},                          {},          nullptr,                                                  true,    false, false},
     {"mnuPrint",             "mnuFile",   "&Print Character Sheet\u2026", {"Ctrl+Shift+P"},            {"Alt+I"},   "Firefox keeps Ctrl+Shift+P for a private window",        true,    true,  false},
     {"mnuQuit",              "mnuFile",   "&Quit",                        {"Ctrl+Q"},                  {},          nullptr,                                                  true,    false, true},
     {"mnuUndo",              "mnuEdit",   "&Undo",                        {"Ctrl+Z"},                  {},          "in a box with typing to undo: undo the typing",          true,    true,  false},

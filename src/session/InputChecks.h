@@ -16,6 +16,10 @@ inline constexpr const char* kTooLargeMessage =
     "The numbers would grow too large for this calculator. Nothing was changed.";
 inline constexpr const char* kBadSilverMessage =
     "You entered an invalid amount of silver for training. Please correct the error and try again.";
+// A step that would make the history longer to check than a file the calculator opens again may be.
+inline constexpr const char* kHistoryTooLongMessage =
+    "This would make the character's history too long for this calculator to open again. Nothing was "
+    "changed.";
 inline constexpr const char* kBadLengthMessage = "Event Length must be a positive integer.";
 inline constexpr const char* kBadBlanketsMessage = "The number of blankets must be a whole number.";
 

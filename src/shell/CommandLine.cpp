@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDate>
 #include <QFile>
 #include <QFileInfo>
 
@@ -17,16 +18,20 @@ const QString kHelpAll = QStringLiteral("help-all");
 struct Options {
     QCommandLineOption help;
     QCommandLineOption version;
+    AddEventOptions addEvent;
 };
 
 Options describeOptions(QCommandLineParser& parser)
 {
     parser.setApplicationDescription(
         QStringLiteral("Follows a VORN character's Build, Loose XP, Level and Body from event to event."));
-    Options options{parser.addHelpOption(), parser.addVersionOption()};
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("A character file (.vornchar) to open."),
-                                 QStringLiteral("[FILE]"));
+    QCommandLineOption help = parser.addHelpOption();
+    QCommandLineOption version = parser.addVersionOption();
+    Options options{help, version, describeAddEventOptions(parser)};
+    parser.addPositionalArgument(
+        QStringLiteral("FILE"),
+        QStringLiteral("A character file (.vornchar) to open; with --add-event, the files to record it in."),
+        QStringLiteral("[FILE]"));
     return options;
 }
 
@@ -44,6 +49,7 @@ StartRequest readCommandLine(const QStringList& arguments)
     const Options options = describeOptions(parser);
 
     StartRequest request;
+    request.withoutWindow = asksToAddEvent(arguments);
     auto fail = [&](const QString& problem) {
         request.exitCode = 2;
         request.answerIsError = true;
@@ -62,6 +68,15 @@ StartRequest readCommandLine(const QStringList& arguments)
         request.exitCode = 0;
         request.answer = QCoreApplication::applicationName() + QLatin1Char(' ') +
                          QCoreApplication::applicationVersion() + QLatin1Char('\n');
+        return request;
+    }
+    const QDate today = QDate::currentDate();
+    AddEventReading addEvent =
+        readAddEvent(parser, options.addEvent, {today.year(), today.month(), today.day()});
+    if (!addEvent.problem.isEmpty())
+        return fail(addEvent.problem);
+    if (addEvent.request) {
+        request.addEvent = std::move(addEvent.request);
         return request;
     }
     const QStringList files = parser.positionalArguments();
@@ -99,11 +114,27 @@ int argumentsForQt(int argc, char** argv)
     return argc;
 }
 
+// Qt names the program in the usage as it was started, path and all.
+QByteArray programFileName(const char* argv0)
+{
+    return QFile::encodeName(QFileInfo(QFile::decodeName(argv0)).fileName());
+}
+
+StartRequest readCommandLineWithoutWindow(int argc, char** argv)
+{
+    QByteArray name = programFileName(argv[0]);
+    std::vector<char*> given = {name.data()};
+    given.insert(given.end(), argv + 1, argv + argc);
+    int count = int(given.size());
+    given.push_back(nullptr);
+    const QCoreApplication application(count, given.data());
+    return readCommandLine(argc, argv);
+}
+
 StartRequest readCommandLineWithQt(int argc, char** argv)
 {
     const int forQt = argumentsForQt(argc, argv);
-    // Qt names the program in the usage as it was started, path and all.
-    QByteArray name = QFile::encodeName(QFileInfo(QFile::decodeName(argv[0])).fileName());
+    QByteArray name = programFileName(argv[0]);
     std::vector<char*> given = {name.data()};
     given.insert(given.end(), argv + 1, argv + forQt);
 #if !defined(Q_OS_WIN) && !defined(Q_OS_MACOS)

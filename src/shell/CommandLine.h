@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/AddEventCommand.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +18,10 @@ struct StartRequest {
     QString answer;              // printed before ending
     bool answerIsError = false;  // goes to standard error
     bool qtOptionsHelp = false;  // --help-all, whose Qt options only an application can list
+    // --add-event: the event to record in the files named, with no window.
+    std::optional<AddEventRequest> addEvent;
+    // Asked with --add-event, even where it can't be read: no window system, and none of Qt's options.
+    bool withoutWindow = false;
 };
 
 // `arguments` begins with the program's name, as argv does. Needs no application object, so that it can
@@ -37,5 +43,9 @@ int argumentsForQt(int argc, char** argv);
 // --help-all itself, Qt's options included, and ends the program; otherwise returns what to do. Only
 // while no other application object exists.
 StartRequest readCommandLineWithQt(int argc, char** argv);
+
+// The same inside a bare core application, named by its file's name in the usage: for a command line that
+// asks for no window (--add-event), whose every answer needs no window system at all.
+StartRequest readCommandLineWithoutWindow(int argc, char** argv);
 
 } // namespace vorn

@@ -7,6 +7,7 @@
 #include "shell/RegionalFormat.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QLocale>
 #include <QStandardPaths>
 
@@ -42,15 +43,22 @@ int main(int argc, char* argv[])
     const vorn::StartRequest request = vorn::readCommandLine(QApplication::arguments());
     if (request.exitCode)
         return answer(request);
+    if (request.addEvent)
+        return vorn::runAddEvent(*request.addEvent, stdout, stderr);
 #else
     // The command line is read before any window system is needed, so that answers and mistakes are
     // told on a bare terminal. Options that are not the program's may be Qt's own (-platform, -style …),
     // which only an application can take out: one that needs no display reads such a command line again.
     vorn::StartRequest request = vorn::readCommandLine(argc, argv);
-    if (request.exitCode) {
-        request = vorn::readCommandLineWithQt(argc, argv);
-        if (request.exitCode)
-            return answer(request);
+    // --add-event runs on a bare terminal, on a server or in a script: no window system at all.
+    if (request.exitCode)
+        request = request.withoutWindow ? vorn::readCommandLineWithoutWindow(argc, argv)
+                                        : vorn::readCommandLineWithQt(argc, argv);
+    if (request.exitCode)
+        return answer(request);
+    if (request.addEvent) {
+        const QCoreApplication app(argc, argv);
+        return vorn::runAddEvent(*request.addEvent, stdout, stderr);
     }
     int forQt = vorn::argumentsForQt(argc, argv);
     QApplication app(forQt, argv);

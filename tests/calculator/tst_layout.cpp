@@ -381,6 +381,7 @@ void tst_Layout::menu()
           {"", "", {}},
           {"mnuExportHistory", "&Export History\u2026", {}},
           {"mnuImportEvents", "&Import Events\u2026", {}},
+          {"mnuRoster", "&Roster\u2026", {}},
           {"mnuPrint", "&Print Character Sheet\u2026", {QKeySequence("Ctrl+Shift+P")}},
           {"", "", {}},
           {"mnuRecent", "Recent Characters", {}},
