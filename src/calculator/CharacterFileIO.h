@@ -53,7 +53,8 @@ CharacterFileSave saveBytesTo(const QString& path, const QByteArray& bytes);
 bool changedSince(const QString& path, const FileFingerprint& last);
 // What the file under `path` holds now; size -1 when there is no regular file there to read.
 FileFingerprint fingerprintNow(const QString& path);
-// The same against the bytes read from it.
+// Whether the file no longer holds `bytes`, read from it before: as changedSince, for a caller that kept
+// the bytes rather than their fingerprint.
 bool changedFrom(const QString& path, const QByteArray& bytes);
 
 // The name a message or the title gives a file.
