@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPointer>
 
+#include <utility>
+
 namespace vorn {
 namespace {
 
@@ -202,22 +204,26 @@ void frmBuildCalculator::tblHistory_Edit(int row, HistoryModel::Column field, co
 {
     const auto step = std::size_t(row);
     const std::string text = typed.toStdString();
+    Outcome outcome;
     switch (field) {
     case HistoryModel::Event:
-        apply(m_session.editEvent(step, text));
+        outcome = m_session.editEvent(step, text);
         break;
     case HistoryModel::Date:
-        apply(m_session.editDate(step, text, typedDay(typed, locale())));
+        outcome = m_session.editDate(step, text, typedDay(typed, locale()),
+                                     shownDate(isoDate(kExampleDay), locale()).toStdString());
         break;
     case HistoryModel::Note:
-        apply(m_session.editNote(step, text));
+        outcome = m_session.editNote(step, text);
         break;
     default:
         return;
     }
-    // A message box hands the keyboard back to the calculator; the user was working in History.
-    if (m_history && m_history->isVisible())
-        m_history->activateWindow();
+    // The user is working in History: its messages stand over it, and the calculator stays behind.
+    if (m_history)
+        for (const Message& message : std::exchange(outcome.messages, {}))
+            m_history->showMessage(message);
+    apply(outcome);
 }
 
 void frmBuildCalculator::mnuAbout_Click()

@@ -328,8 +328,9 @@ void frmBuildCalculator::mnuCopyResults_Click()
 void frmBuildCalculator::mnuHistory_Click()
 {
     if (!m_history) {
+        // Real message boxes of the History window stand over it, so it has its own.
         m_history = new frmHistory(
-            m_session,
+            m_session, m_ownPrompter ? nullptr : m_prompter,
             [this](int row, HistoryModel::Column field, const QString& typed) {
                 tblHistory_Edit(row, field, typed);
             },

@@ -1,20 +1,27 @@
 #include "calculator/frmHistory.h"
 
 #include "calculator/ChartView.h"
+#include "common/QtPrompter.h"
 #include "session/Chart.h"
 
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QTableView>
 #include <QVBoxLayout>
 
 namespace vorn {
 
-frmHistory::frmHistory(const CalculatorSession& session, HistoryModel::NotesEdit notesEdit, QWidget* parent)
-    : SideWindow(parent), m_session(session), m_model(new HistoryModel(session, this)),
+frmHistory::frmHistory(const CalculatorSession& session, Prompter* prompter,
+                       HistoryModel::NotesEdit notesEdit, QWidget* parent)
+    : SideWindow(parent), m_session(session), m_prompter(prompter), m_model(new HistoryModel(session, this)),
       m_table(new QTableView(this)), m_chart(new ChartView(this))
 {
+    if (!m_prompter) {
+        m_ownPrompter = std::make_unique<QtPrompter>(this);
+        m_prompter = m_ownPrompter.get();
+    }
     setObjectName(QStringLiteral("frmHistory"));
     setWindowTitle(QStringLiteral("History - VORN Build Calculator"));
 
@@ -51,6 +58,18 @@ frmHistory::frmHistory(const CalculatorSession& session, HistoryModel::NotesEdit
     layout->addWidget(m_table, 1);
     layout->addWidget(m_chart, 1);
     openAt(QSize(900, 600));
+}
+
+frmHistory::~frmHistory() = default;
+
+void frmHistory::showMessage(const Message& message)
+{
+    const QPointer<QWidget> focus = focusWidget();
+    m_prompter->message(message.text, message.icon);
+    // A closed box does not always hand the activation back (it never does offscreen).
+    activateWindow();
+    if (focus && focus->isEnabled())
+        focus->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void frmHistory::refresh()

@@ -129,11 +129,11 @@ void tst_HistoryNotes::edits_data()
     row("date in ISO", "F2", Date, "2026-03-14", "2026-03-14", "14.03.2026", "");
     row("date cleared", "F2", Date, "", "", "", "");
     row("no such day in ISO", "F2", Date, "2026-02-30", "unchanged", "unchanged",
-        "\"2026-02-30\" is not a day of the calendar.");
+        "\"2026-02-30\" is not a day of the calendar. Type a date such as 14.03.2026.");
     row("no such day as written", "Enter", Date, "30.02.2026", "unchanged", "unchanged",
-        "\"30.02.2026\" is not a day of the calendar.");
+        "\"30.02.2026\" is not a day of the calendar. Type a date such as 14.03.2026.");
     row("garbage for a date", "F2", Date, "next Tuesday", "unchanged", "unchanged",
-        "\"next Tuesday\" is not a day of the calendar.");
+        "\"next Tuesday\" is not a day of the calendar. Type a date such as 14.03.2026.");
     row("long note pasted", "F2", Note, "paste 250", "kept 200", "kept 200", vorn::kNoteCutMessage);
     row("long event name pasted", "Enter", Event, "paste 201", "kept 200", "kept 200",
         vorn::kEventNameCutMessage);
