@@ -41,6 +41,8 @@ protected:
 
 private:
     void showCurrent();
+    // The columns' widths for the table's width now, unless the user has set them by hand.
+    void fitColumns();
 
     const CalculatorSession& m_session;
     std::unique_ptr<Prompter> m_ownPrompter;
@@ -49,6 +51,8 @@ private:
     QTableView* m_table;
     ChartView* m_chart;
     int m_shownPosition = -1; // the character's row the table last went to
+    bool m_fitting = false;   // the columns are being fitted, not dragged
+    bool m_sizedByHand = false;
 };
 
 } // namespace vorn
