@@ -46,6 +46,9 @@ frmHistory::frmHistory(const CalculatorSession& session, Prompter* prompter,
     m_table->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::DoubleClicked);
     m_table->installEventFilter(this);
     m_table->setAccessibleName(QStringLiteral("History of the character"));
+    // One line a step, as the rows are one line high: a text too long for its cell ends in "…" and shows
+    // whole as its tooltip.
+    m_table->setWordWrap(false);
     m_table->setItemDelegate(new CutTextTips(m_table));
     QHeaderView* columns = m_table->horizontalHeader();
     columns->setStretchLastSection(true);
@@ -106,7 +109,7 @@ void frmHistory::fitColumns()
     for (const auto column :
          {HistoryModel::Build, HistoryModel::LooseXP, HistoryModel::TotalXP, HistoryModel::Date}) {
         columns->resizeSection(
-            column, fitted(column, column == HistoryModel::Date ? longestDate : QStringLiteral("8888888")));
+            column, fitted(column, column == HistoryModel::Date ? longestDate : QStringLiteral("888888")));
         left -= columns->sectionSize(column);
     }
     const int what = fitted(HistoryModel::WhatWasDone, QStringLiteral("Normal Event (2 days), max out"));
