@@ -1,11 +1,13 @@
 // The calculator window's handlers: each reads the controls, hands the action to the session and shows
 // what comes back. The decisions are the session's; the window's construction is in
 // frmBuildCalculator.cpp.
+#include "calculator/SpokenNews.h"
 #include "calculator/TypedDates.h"
 #include "calculator/frmBuildCalculator.h"
 #include "calculator/frmHistory.h"
 #include "calculator/frmPlan.h"
 #include "calculator/frmRoster.h"
+#include "session/ResultsNews.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -52,6 +54,9 @@ void frmBuildCalculator::apply(const Outcome& outcome)
             target->selectAll();
     }
     showSessionState();
+    // Where the focus has come to rest, so that it is the control the user is on that says it.
+    if (outcome.display)
+        m_news->tell(QString::fromStdString(resultsNews(*outcome.display)));
 }
 
 void frmBuildCalculator::updateStats(const Display& shown)
