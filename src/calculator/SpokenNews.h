@@ -29,7 +29,9 @@ private:
 
     QWidget* m_window;
     QString m_last;
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
     QWidget* m_notification = nullptr;
+#endif
     QPointer<QWidget> m_told; // the control whose description is the news
     QString m_toldWas;        // and its own description
 };
