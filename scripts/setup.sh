@@ -18,6 +18,7 @@ test_packages=(
     weston qt6-wayland
     g++-mingw-w64-x86-64-posix wine64
     gnumeric libreoffice-calc-nogui
+    python3-pyatspi at-spi2-core dbus-daemon
 )
 if [ "${VORN_TEST_TOOLS:-0}" = 1 ]; then
     packages+=("${test_packages[@]}")

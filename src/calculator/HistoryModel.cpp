@@ -1,6 +1,7 @@
 #include "calculator/HistoryModel.h"
 
 #include "calculator/TypedDates.h"
+#include "session/BidiControls.h"
 #include "session/CalculatorSession.h"
 #include "session/HistoryRows.h"
 
@@ -80,7 +81,7 @@ int HistoryModel::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-QString HistoryModel::text(int row, int column) const
+QString HistoryModel::text(int row, int column, bool asTyped) const
 {
     const HistoryRow shown = historyRow(m_session, std::size_t(row));
     switch (column) {
@@ -93,11 +94,11 @@ QString HistoryModel::text(int row, int column) const
     case TotalXP:
         return QString::fromStdString(shown.totalXP);
     case Event:
-        return QString::fromStdString(shown.event);
+        return QString::fromStdString(asTyped ? shown.event : withBidiControlsShown(shown.event));
     case Date:
         return shownDate(shown.date, m_locale);
     case Note:
-        return QString::fromStdString(shown.note);
+        return QString::fromStdString(asTyped ? shown.note : withBidiControlsShown(shown.note));
     default:
         return {};
     }
@@ -109,10 +110,13 @@ QVariant HistoryModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= static_cast<int>(historyRowCount(m_session)))
         return {};
     switch (role) {
+    // A name or note is shown with its bidi controls written out, which then turn nothing round; the
+    // editor gets the text as it was typed, so that an edit keeps what it does not touch.
     case Qt::DisplayRole:
-    case Qt::EditRole:
     case Qt::AccessibleTextRole:
-        return text(index.row(), index.column());
+        return text(index.row(), index.column(), false);
+    case Qt::EditRole:
+        return text(index.row(), index.column(), true);
     case Qt::TextAlignmentRole:
         // Words read from the left, figures line up on the right.
         return index.column() == WhatWasDone || index.column() == Event || index.column() == Note

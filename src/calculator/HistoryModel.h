@@ -44,7 +44,8 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
 private:
-    QString text(int row, int column) const;
+    // `asTyped`: an event's name or a note as kept, rather than as shown.
+    QString text(int row, int column, bool asTyped) const;
 
     const CalculatorSession& m_session;
     NotesEdit m_notesEdit;

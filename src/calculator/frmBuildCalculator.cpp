@@ -4,6 +4,7 @@
 #include "calculator/ControlHabits.h"
 #include "calculator/FocusLeaveGuard.h"
 #include "calculator/RecoveryKeeper.h"
+#include "calculator/SpokenNews.h"
 #include "calculator/frmHistory.h"
 #include "common/QtPrompter.h"
 #include "common/ReadableInk.h"
@@ -112,6 +113,7 @@ frmBuildCalculator::frmBuildCalculator(Prompter* prompter, QWidget* parent)
     createBodyControls();
     applyTabOrder();
     nameForScreenReaders();
+    m_news = new SpokenNews(this);
     keepDisabledLengthReadable();
     connectHandlers();
 

@@ -29,6 +29,7 @@ class CharacterFileWatch;
 class ControlHabits;
 class FocusLeaveGuard;
 class RecoveryKeeper;
+class SpokenNews;
 struct ClaimedRecovery;
 struct RecoveryRecord;
 class frmHistory;
@@ -150,6 +151,7 @@ private:
     std::function<void()> m_aboutCommand;
     std::unique_ptr<FocusLeaveGuard> m_guard;
     ControlHabits* m_habits = nullptr;
+    SpokenNews* m_news = nullptr; // what an action did, for screen readers
 
     QString m_path;                // the character's file; empty while it has none
     FileFingerprint m_fingerprint; // what this window last read from m_path or wrote to it

@@ -1,17 +1,21 @@
 // The calculator window's handlers: each reads the controls, hands the action to the session and shows
 // what comes back. The decisions are the session's; the window's construction is in
 // frmBuildCalculator.cpp.
+#include "calculator/SpokenNews.h"
 #include "calculator/TypedDates.h"
 #include "calculator/frmBuildCalculator.h"
 #include "calculator/frmHistory.h"
 #include "calculator/frmPlan.h"
 #include "calculator/frmRoster.h"
+#include "session/ResultsNews.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+
+#include <utility>
 
 namespace vorn {
 namespace {
@@ -50,6 +54,9 @@ void frmBuildCalculator::apply(const Outcome& outcome)
             target->selectAll();
     }
     showSessionState();
+    // Where the focus has come to rest, so that it is the control the user is on that says it.
+    if (outcome.display)
+        m_news->tell(QString::fromStdString(resultsNews(*outcome.display)));
 }
 
 void frmBuildCalculator::updateStats(const Display& shown)
@@ -202,22 +209,26 @@ void frmBuildCalculator::tblHistory_Edit(int row, HistoryModel::Column field, co
 {
     const auto step = std::size_t(row);
     const std::string text = typed.toStdString();
+    Outcome outcome;
     switch (field) {
     case HistoryModel::Event:
-        apply(m_session.editEvent(step, text));
+        outcome = m_session.editEvent(step, text);
         break;
     case HistoryModel::Date:
-        apply(m_session.editDate(step, text, typedDay(typed, locale())));
+        outcome = m_session.editDate(step, text, typedDay(typed, locale()),
+                                     shownDate(isoDate(kExampleDay), locale()).toStdString());
         break;
     case HistoryModel::Note:
-        apply(m_session.editNote(step, text));
+        outcome = m_session.editNote(step, text);
         break;
     default:
         return;
     }
-    // A message box hands the keyboard back to the calculator; the user was working in History.
-    if (m_history && m_history->isVisible())
-        m_history->activateWindow();
+    // The user is working in History: its messages stand over it, and the calculator stays behind.
+    if (m_history)
+        for (const Message& message : std::exchange(outcome.messages, {}))
+            m_history->showMessage(message);
+    apply(outcome);
 }
 
 void frmBuildCalculator::mnuAbout_Click()

@@ -248,6 +248,8 @@ void frmBuildCalculator::mnuPrint_Click()
     // The dialog offers a PDF file as well as the printers, and A4 or Letter as the user's locale has it.
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(tr("Print Character Sheet"));
+    // Options >> makes the dialog taller downwards, past the screen's bottom edge at a large scale.
+    keepOnScreenAsItGrows(&dialog);
     if (dialog.exec() != QDialog::Accepted)
         return;
     const QDate today = QDate::currentDate();
@@ -328,8 +330,9 @@ void frmBuildCalculator::mnuCopyResults_Click()
 void frmBuildCalculator::mnuHistory_Click()
 {
     if (!m_history) {
+        // Real message boxes of the History window stand over it, so it has its own.
         m_history = new frmHistory(
-            m_session,
+            m_session, m_ownPrompter ? nullptr : m_prompter,
             [this](int row, HistoryModel::Column field, const QString& typed) {
                 tblHistory_Edit(row, field, typed);
             },

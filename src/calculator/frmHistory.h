@@ -2,6 +2,9 @@
 
 #include "calculator/HistoryModel.h"
 #include "calculator/SideWindow.h"
+#include "session/Message.h"
+
+#include <memory>
 
 class QTableView;
 
@@ -9,6 +12,7 @@ namespace vorn {
 
 class CalculatorSession;
 class ChartView;
+class Prompter;
 
 // The History window: every step recorded for the character, the current one marked, undone ones shown
 // as undone until a new step drops them, and a chart of Build and Total XP over the steps in effect. One per
@@ -18,13 +22,18 @@ class ChartView;
 // shows the outcome when the calculator refreshes it.
 class frmHistory : public SideWindow {
 public:
-    frmHistory(const CalculatorSession& session, HistoryModel::NotesEdit notesEdit,
+    // Without a prompter the window shows real message boxes over itself; tests pass a scripted one.
+    frmHistory(const CalculatorSession& session, Prompter* prompter, HistoryModel::NotesEdit notesEdit,
                QWidget* parent = nullptr);
+    ~frmHistory() override;
 
     // After an action on the character shown.
     void refresh();
     // When shown again, or when another character takes the place of the one shown.
     void reload();
+    // A message about what was typed here, standing over this window; once it is closed the keyboard is
+    // back where it was in the window, and the calculator stays behind it.
+    void showMessage(const Message& message);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -32,12 +41,18 @@ protected:
 
 private:
     void showCurrent();
+    // The columns' widths for the table's width now, unless the user has set them by hand.
+    void fitColumns();
 
     const CalculatorSession& m_session;
+    std::unique_ptr<Prompter> m_ownPrompter;
+    Prompter* m_prompter;
     HistoryModel* m_model;
     QTableView* m_table;
     ChartView* m_chart;
     int m_shownPosition = -1; // the character's row the table last went to
+    bool m_fitting = false;   // the columns are being fitted, not dragged
+    bool m_sizedByHand = false;
 };
 
 } // namespace vorn

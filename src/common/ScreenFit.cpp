@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
@@ -73,6 +74,29 @@ public:
 private:
     QWidget* m_window;
     std::function<void()> m_action;
+};
+
+// Keeps a window on the available area as it grows: see keepOnScreenAsItGrows.
+class KeptOnScreen : public QObject {
+public:
+    explicit KeptOnScreen(QWidget* window) : QObject(window), m_window(window)
+    {
+        window->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_window && event->type() == QEvent::Resize && m_window->isVisible()) {
+            const auto* resize = static_cast<QResizeEvent*>(event);
+            if (resize->size().width() > resize->oldSize().width() ||
+                resize->size().height() > resize->oldSize().height())
+                keepOnScreen(m_window);
+        }
+        return false;
+    }
+
+private:
+    QWidget* m_window;
 };
 
 } // namespace
@@ -170,6 +194,11 @@ void centreOver(QWidget* box, const QWidget* window)
     client.moveCenter(window->geometry().center());
     const QRect frame = client.marginsAdded(margins);
     moveFrameTo(box, fitOnScreen(frame, screenFor(frame, window)->availableGeometry()), margins);
+}
+
+void keepOnScreenAsItGrows(QWidget* window)
+{
+    new KeptOnScreen(window);
 }
 
 void keepOnScreenOnceShown(QWidget* window, std::function<void()> then)

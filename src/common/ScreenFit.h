@@ -48,6 +48,10 @@ void keepOnScreen(QWidget* window);
 // event loop: a box that concerns the window is centred over it only once the window is where it stays.
 void keepOnScreenOnceShown(QWidget* window, std::function<void()> then = {});
 
+// For a dialog that grows where it stands, downwards (the print dialog's Options): each time it is made
+// larger while shown, keepOnScreen, so that it moves up rather than reach past the screen's bottom edge.
+void keepOnScreenAsItGrows(QWidget* window);
+
 // Gives a top-level window the client size wanted, or as much of it as fits on the available area of its
 // screen with the frame. Its least size is held to that too, so that its layout cannot push the window
 // past the screen's edge; the controls share what room there is.

@@ -147,8 +147,10 @@ public:
     Outcome editEvent(std::size_t row, std::string_view text);
     Outcome editNote(std::size_t row, std::string_view text);
     // `typed` is the date as the user typed it, for the message; `day` what the front end read from it
-    // in the user's format (any numbers). A blank `typed` takes the date away.
-    Outcome editDate(std::size_t row, std::string_view typed, const CalendarDay& day);
+    // in the user's format (any numbers); `example` kExampleDay in that format, for the message when they
+    // make no day (notADayMessage). A blank `typed` takes the date away.
+    Outcome editDate(std::size_t row, std::string_view typed, const CalendarDay& day,
+                     std::string_view example = {});
 
     // Adds the events of a file of events (EventsCsv.h), each after its row's blankets as Add X Blankets
     // and then the event's Add would add them (and an exported history's Sets, Resets and plans as they

@@ -130,14 +130,15 @@ Outcome CalculatorSession::editNote(std::size_t row, std::string_view text)
     return editText(row, text, &EventNotes::note, kNoteCutMessage);
 }
 
-Outcome CalculatorSession::editDate(std::size_t row, std::string_view typed, const CalendarDay& day)
+Outcome CalculatorSession::editDate(std::size_t row, std::string_view typed, const CalendarDay& day,
+                                    std::string_view example)
 {
     if (!canEditNotes(row))
         return {};
     const bool blank = typed.find_first_not_of(" \t\r\n") == std::string_view::npos;
     if (!blank && !isRealDay(day)) {
         Outcome o;
-        o.messages.push_back(notADayMessage(typed));
+        o.messages.push_back(notADayMessage(typed, example));
         return o;
     }
     EventNotes notes = m_steps[row - 1].notes;

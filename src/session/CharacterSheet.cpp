@@ -1,5 +1,6 @@
 #include "session/CharacterSheet.h"
 
+#include "session/BidiControls.h"
 #include "session/CalculatorLayout.h"
 #include "session/CalculatorSession.h"
 #include "session/HistoryRows.h"
@@ -43,16 +44,17 @@ CharacterSheet characterSheet(CalculatorSession& session, const BoxTexts& boxes,
 {
     CharacterSheet sheet;
     sheet.title = kSheetTitle;
-    sheet.fileName = fileName.empty() ? std::string(kSheetNoFile) : std::move(fileName);
+    sheet.fileName = fileName.empty() ? std::string(kSheetNoFile) : withBidiControlsShown(fileName);
     sheet.className = className(session.classCode());
     sheet.printedOn = printedOn;
     sheet.results = results(session, boxes);
-    // The rows in effect: the starting values, then each step up to the character as it stands.
+    // The rows in effect: the starting values, then each step up to the character as it stands. A name
+    // or note is printed as it is, bidi controls and all, but with the controls seen rather than obeyed.
     for (std::size_t i = 0; i <= session.position(); ++i) {
         HistoryRow h = historyRow(session, i);
-        sheet.rows.push_back({std::to_string(i), std::move(h.date), std::move(h.event), std::move(h.note),
-                              std::move(h.what), std::move(h.build), std::move(h.looseXP),
-                              std::move(h.totalXP), h.current});
+        sheet.rows.push_back({std::to_string(i), std::move(h.date), withBidiControlsShown(h.event),
+                              withBidiControlsShown(h.note), std::move(h.what), std::move(h.build),
+                              std::move(h.looseXP), std::move(h.totalXP), h.current});
     }
     return sheet;
 }

@@ -20,9 +20,9 @@ struct SheetResult {
 
 // One step in effect (or, first, the starting values), in the columns of kSheetColumns.
 struct SheetRow {
-    std::string step; // "0" for the starting values, then 1, 2, ...
-    std::string date; // ISO 8601, empty for none
-    std::string event;
+    std::string step;  // "0" for the starting values, then 1, 2, ...
+    std::string date;  // ISO 8601, empty for none
+    std::string event; // the event's name and the note as printed: bidi controls written out
     std::string note;
     std::string what;
     std::string build;
@@ -33,7 +33,7 @@ struct SheetRow {
 
 struct CharacterSheet {
     std::string title;
-    std::string fileName; // the file's name, or words saying there is none
+    std::string fileName; // the file's name (bidi controls written out), or words saying there is none
     std::string className;
     std::optional<CalendarDay> printedOn;
     std::vector<SheetResult> results; // the six, in the main window's order

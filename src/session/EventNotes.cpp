@@ -93,9 +93,12 @@ NoteText noteText(std::string_view text)
     return out;
 }
 
-Message notADayMessage(std::string_view typed)
+Message notADayMessage(std::string_view typed, std::string_view example)
 {
-    return {"\"" + noteText(typed).text + "\" is not a day of the calendar."};
+    std::string text = "\"" + noteText(typed).text + "\" is not a day of the calendar.";
+    if (!example.empty())
+        text += " Type a date such as " + noteText(example).text + ".";
+    return {std::move(text)};
 }
 
 } // namespace vorn

@@ -50,8 +50,14 @@ struct NoteText {
 };
 NoteText noteText(std::string_view text);
 
-// The messages of the checks, in the system's words; `typed` is the date as the user typed it.
-Message notADayMessage(std::string_view typed);
+// The day a message about a typed date gives as its example, written as the user writes dates: after the
+// 12th, so that the example tells whether the day or the month comes first.
+inline constexpr CalendarDay kExampleDay{2026, 3, 14};
+
+// The messages of the checks, in the system's words; `typed` is the date as the user typed it, and
+// `example` kExampleDay in the user's format, with the full year, as the front end shows dates ("14.03.2026"
+// in German). Without an example the message says only what is wrong.
+Message notADayMessage(std::string_view typed, std::string_view example = {});
 inline constexpr const char* kEventNameCutMessage = "The event name was cut to 200 characters.";
 inline constexpr const char* kNoteCutMessage = "The note was cut to 200 characters.";
 

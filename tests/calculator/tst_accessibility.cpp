@@ -51,6 +51,8 @@ private slots:
     void sideWindowsAreWindows_data();
     void sideWindowsAreWindows();
     void planControlsHaveToolTips();
+    void actionsTellTheFocusedControl();
+    void actionsWithoutFocusTellANotification();
 };
 
 void tst_Accessibility::boxesAndListsAnnounceTheirCaption_data()
@@ -161,6 +163,76 @@ void tst_Accessibility::planControlsHaveToolTips()
     QVERIFY(!controls.isEmpty());
     for (const QWidget* control : controls)
         QVERIFY2(!control->toolTip().isEmpty(), qPrintable(control->objectName()));
+}
+
+namespace {
+
+QString spokenDescription(QObject* o)
+{
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(o);
+    return iface ? iface->text(QAccessible::Description) : QStringLiteral("(not accessible)");
+}
+
+} // namespace
+
+// After each action the control with the focus describes what it did, the way Orca hears it on Qt 6.4
+// (the AT-SPI test hears it said); once the focus leaves, the control has its own description back.
+void tst_Accessibility::actionsTellTheFocusedControl()
+{
+    Calculator c;
+    QWidget* silver = c.get("txtSilverSubmitted");
+    QWidget* add = c.get("cmdAddEvent");
+    const QString silverOwn = spokenDescription(silver);
+    const QString addOwn = spokenDescription(add);
+    QCOMPARE(c.focusName(), "txtSilverSubmitted");
+
+    // Key_unknown: Add Event pressed as a screen reader presses it, the focus staying where it is.
+    const struct {
+        const char* action;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char* focus;
+        const char* news;
+    } steps[] = {
+        {"Ctrl+Z with nothing to undo", Qt::Key_Z, Qt::ControlModifier, "txtSilverSubmitted", ""},
+        {"Add Event pressed", Qt::Key_unknown, {}, "txtSilverSubmitted", "Build 34, Level 2, Loose XP 2"},
+        {"Ctrl+Z", Qt::Key_Z, Qt::ControlModifier, "txtSilverSubmitted", "Build 30, Level 2, Loose XP 0"},
+        {"Ctrl+Y", Qt::Key_Y, Qt::ControlModifier, "txtSilverSubmitted", "Build 34, Level 2, Loose XP 2"},
+        {"Tab, the silver box as it was", Qt::Key_Tab, {}, "cmdAddEvent", ""},
+        {"Space on Add Event", Qt::Key_Space, {}, "cmdAddEvent", "Build 37, Level 3, Loose XP 5"},
+    };
+    for (const auto& step : steps) {
+        if (step.key == Qt::Key_unknown)
+            c.get<QPushButton>("cmdAddEvent")->click();
+        else
+            c.key(step.key, step.modifiers);
+        QVERIFY2(c.focusName() == step.focus, step.action);
+        QWidget* focus = QApplication::focusWidget();
+        const QString own = focus == silver ? silverOwn : addOwn;
+        QCOMPARE(spokenDescription(focus), *step.news ? QString(step.news) : own);
+    }
+    QCOMPARE(spokenDescription(silver), silverOwn);
+    c.key(Qt::Key_Tab);
+    QCOMPARE(spokenDescription(add), addOwn);
+}
+
+// With no control focused, the news is a notification inside a status bar, shown afresh each time; it
+// takes no room in the window and is never reached by Tab.
+void tst_Accessibility::actionsWithoutFocusTellANotification()
+{
+    Calculator c;
+    QWidget* notification = c.get("ntfNews");
+    QCOMPARE(spokenRole(notification), QAccessible::Notification);
+    QCOMPARE(spokenRole(notification->parentWidget()), QAccessible::StatusBar);
+    QVERIFY(notification->parentWidget()->width() <= 1 && notification->parentWidget()->height() <= 1);
+    QCOMPARE(notification->focusPolicy(), Qt::NoFocus);
+
+    QApplication::focusWidget()->clearFocus();
+    c.get<QPushButton>("cmdAddEvent")->click();
+    QVERIFY(notification->isVisible());
+    QCOMPARE(spokenName(notification), "Build 34, Level 2, Loose XP 2");
+    c.window.findChild<QAction*>("mnuUndo")->trigger();
+    QCOMPARE(spokenName(notification), "Build 30, Level 2, Loose XP 0");
 }
 
 QTEST_MAIN(tst_Accessibility)

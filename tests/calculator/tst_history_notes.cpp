@@ -4,6 +4,7 @@
 #include "session/EventNotes.h"
 
 #include <QClipboard>
+#include <QFile>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTableView>
@@ -104,6 +105,7 @@ private slots:
     void undoAndRedo();
     void refused_data();
     void refused();
+    void bidiControlsAreShownNotObeyed();
 };
 
 void tst_HistoryNotes::edits_data()
@@ -129,11 +131,11 @@ void tst_HistoryNotes::edits_data()
     row("date in ISO", "F2", Date, "2026-03-14", "2026-03-14", "14.03.2026", "");
     row("date cleared", "F2", Date, "", "", "", "");
     row("no such day in ISO", "F2", Date, "2026-02-30", "unchanged", "unchanged",
-        "\"2026-02-30\" is not a day of the calendar.");
+        "\"2026-02-30\" is not a day of the calendar. Type a date such as 14.03.2026.");
     row("no such day as written", "Enter", Date, "30.02.2026", "unchanged", "unchanged",
-        "\"30.02.2026\" is not a day of the calendar.");
+        "\"30.02.2026\" is not a day of the calendar. Type a date such as 14.03.2026.");
     row("garbage for a date", "F2", Date, "next Tuesday", "unchanged", "unchanged",
-        "\"next Tuesday\" is not a day of the calendar.");
+        "\"next Tuesday\" is not a day of the calendar. Type a date such as 14.03.2026.");
     row("long note pasted", "F2", Note, "paste 250", "kept 200", "kept 200", vorn::kNoteCutMessage);
     row("long event name pasted", "Enter", Event, "paste 201", "kept 200", "kept 200",
         vorn::kEventNameCutMessage);
@@ -238,6 +240,29 @@ void tst_HistoryNotes::refused()
     }
     // A step in effect still takes them; the calculator then closes with the editor open.
     QVERIFY(n.startEditing(1, Note, how));
+}
+
+// A name or note holding bidi controls is shown with each control written out, so that it turns nothing
+// round; its editor, the character and its file keep the text exactly as it was typed.
+void tst_HistoryNotes::bidiControlsAreShownNotObeyed()
+{
+    const QString typed = QStringLiteral("Moot \u202E12.3 \u2067paid\u2069");
+    const QString shown = QStringLiteral("Moot [U+202E]12.3 [U+2067]paid[U+2069]");
+    Notes n;
+    QVERIFY(n.open);
+    for (const int column : {Event, Note}) {
+        QVERIFY(n.edit(1, column, "F2", typed, true));
+        const QModelIndex cell = n.table->model()->index(1, column);
+        QCOMPARE(n.kept(1, column), typed);
+        QCOMPARE(cell.data(Qt::DisplayRole).toString(), shown);
+        QCOMPARE(cell.data(Qt::AccessibleTextRole).toString(), shown);
+        QCOMPARE(cell.data(Qt::EditRole).toString(), typed);
+    }
+    QVERIFY(n.c.prompter.messages().empty());
+    n.c.window.findChild<QAction*>("mnuSave")->trigger();
+    QFile file(n.folder.filePath("Hero.vornchar"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().count(typed.toUtf8()), 2);
 }
 
 QTEST_MAIN(tst_HistoryNotes)

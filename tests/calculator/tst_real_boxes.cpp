@@ -11,7 +11,9 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -136,6 +138,7 @@ private slots:
     void clickFromOpenListRunsTheCheck();
     void messageStandsOverItsWindow_data();
     void messageStandsOverItsWindow();
+    void dateRefusedInHistory_data();
     void dateRefusedInHistory();
     void failedSaveOffersSaveAs();
     void recoverQuestionWantsAnAnswer();
@@ -343,31 +346,61 @@ void tst_RealBoxes::messageStandsOverItsWindow()
              qPrintable(QString("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
 }
 
-// A date that is no day, typed into History: the box says so, and once it is closed the keyboard is back in
-// History's table and the step keeps its date.
+void tst_RealBoxes::dateRefusedInHistory_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("day first in the C locale")
+        << QLocale::c() << "14/03/2026"
+        << "\"14/03/2026\" is not a day of the calendar. Type a date such as 14 Mar 2026.";
+    QTest::newRow("no such day in German")
+        << QLocale(QLocale::German, QLocale::Germany) << "30.02.2026"
+        << "\"30.02.2026\" is not a day of the calendar. Type a date such as 14.03.2026.";
+}
+
+// A date that is no day, typed into History: the box says so and how a date is written, standing over
+// History, where the user typed; the calculator never comes up in front of History. Once the box is
+// closed the keyboard is back in History's table and the step keeps its date.
 void tst_RealBoxes::dateRefusedInHistory()
 {
+    QFETCH(QLocale, locale);
+    QFETCH(QString, typed);
+    QFETCH(QString, text);
+    const QLocale before = QLocale();
+    QLocale::setDefault(locale);
+    auto restore = qScopeGuard([&] { QLocale::setDefault(before); });
+
     Calculator c(true);
     c.click("cmdAddEvent");
     c.key(Qt::Key_H, Qt::ControlModifier);
     auto* table = c.window.findChild<QTableView*>("tblHistory");
     QVERIFY(table);
-    QTRY_COMPARE(QApplication::activeWindow(), table->window());
+    QWidget* history = table->window();
+    QTRY_COMPARE(QApplication::activeWindow(), history);
     const QModelIndex date = table->model()->index(1, 5);
-    const QString before = date.data().toString();
+    const QString kept = date.data().toString();
     table->setCurrentIndex(date);
     QTest::keyClick(table, Qt::Key_F2);
     auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
     QVERIFY(editor);
-    editor->setText("2026-02-30");
+    editor->setText(typed);
     m_closer->answers.push_back(QString());
+    QSignalSpy activated(qApp, &QGuiApplication::focusWindowChanged);
     QTest::keyClick(editor, Qt::Key_Return);
 
     QTRY_COMPARE(m_closer->seen.size(), 1);
-    QCOMPARE(m_closer->seen[0].text, "\"2026-02-30\" is not a day of the calendar.");
-    QTRY_COMPARE(QApplication::activeWindow(), table->window());
+    const BoxCloser::Seen& box = m_closer->seen[0];
+    QCOMPARE(box.text, text);
+    QCOMPARE(box.over, history);
+    const QPoint offCentre = box.geometry.center() - history->geometry().center();
+    QVERIFY2(offCentre.manhattanLength() <= 4,
+             qPrintable(QString("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
+    QTRY_COMPARE(QApplication::activeWindow(), history);
     QTRY_COMPARE(QApplication::focusWidget(), table);
-    QCOMPARE(date.data().toString(), before);
+    for (const QList<QVariant>& signal : activated)
+        QVERIFY(signal[0].value<QWindow*>() != c.window.windowHandle());
+    QCOMPARE(date.data().toString(), kept);
 }
 
 // The box of a failed save offers Save As…, which opens the dialog to save elsewhere.

@@ -37,3 +37,22 @@ TEST(CharacterSheet, HoldsTheStepsInEffectAndTheSixResults)
     EXPECT_EQ(sheet.results[2].value, sheet.rows.back().build);
     EXPECT_EQ(characterSheet(s, boxes, "Mira.vornchar", std::nullopt).fileName, "Mira.vornchar");
 }
+
+// A name, note or file name holding bidi controls is printed with the controls written out, where the
+// character keeps them as they were typed.
+TEST(CharacterSheet, ShowsBidiControlsRatherThanObeyingThem)
+{
+    CalculatorSession s;
+    const BoxTexts boxes;
+    s.addEvent(boxes);
+    s.editEvent(1, "Moot \xE2\x80\xAE"
+                   "12.3");
+    s.editNote(1, "\xE2\x81\xA7paid\xE2\x81\xA9 5");
+    const CharacterSheet sheet = characterSheet(s, boxes, "\xE2\x80\xAEgnp.vornchar", std::nullopt);
+
+    EXPECT_EQ(sheet.rows[1].event, "Moot [U+202E]12.3");
+    EXPECT_EQ(sheet.rows[1].note, "[U+2067]paid[U+2069] 5");
+    EXPECT_EQ(sheet.fileName, "[U+202E]gnp.vornchar");
+    EXPECT_EQ(s.steps()[0].notes.event, "Moot \xE2\x80\xAE"
+                                        "12.3");
+}

@@ -118,6 +118,38 @@ TEST(EventNotes, EditsAreCleanedOrRefusedInOneWay)
     }
 }
 
+// A date refused says how one is written, with the example the front end wrote in the user's format.
+TEST(EventNotes, ARefusedDateShowsTheFormExpected)
+{
+    const struct {
+        const char* typed;
+        CalendarDay day;
+        const char* example;
+        const char* message;
+    } rows[] = {
+        {"30.02.2026",
+         {2026, 2, 30},
+         "14.03.2026",
+         "\"30.02.2026\" is not a day of the calendar. Type a date such as 14.03.2026."},
+        {"14/03/2026",
+         {2026, 14, 3},
+         "3/14/2026",
+         "\"14/03/2026\" is not a day of the calendar. Type a date such as 3/14/2026."},
+        {"soon",
+         {},
+         "14 Mar 2026",
+         "\"soon\" is not a day of the calendar. Type a date such as 14 Mar 2026."},
+        {"soon", {}, "", "\"soon\" is not a day of the calendar."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.typed);
+        Played p;
+        EXPECT_EQ(texts(p.session.editDate(2, row.typed, row.day, row.example)),
+                  std::vector<std::string>{row.message});
+        EXPECT_EQ(isoDate(*p.session.steps()[1].notes.date), "2026-12-08");
+    }
+}
+
 TEST(EventNotes, AnEditIsAChangeOfItsOwnThatNoFigureFollows)
 {
     Played p;
