@@ -71,17 +71,6 @@ TwipsScale fittedScale(const QWidget& window)
 
 } // namespace
 
-template <typename T> T* frmBuildCalculator::built(std::string_view name) const
-{
-    const auto found = m_built.find(name);
-    T* control = found == m_built.end() ? nullptr : qobject_cast<T*>(found->second);
-    // A name the layout lacks is a fault of the program itself, found the first time it starts.
-    if (!control)
-        qFatal("The calculator layout has no %s named %.*s", T::staticMetaObject.className(),
-               int(name.size()), name.data());
-    return control;
-}
-
 frmBuildCalculator::frmBuildCalculator(Prompter* prompter, QWidget* parent)
     : QMainWindow(parent), m_scale(fittedScale(*this))
 {
