@@ -4,6 +4,7 @@
 import assert from "node:assert/strict";
 import { test } from "node:test";
 
+import "./browser-globals.js";
 import { files } from "../../../src/web/page/files.js";
 
 /**
