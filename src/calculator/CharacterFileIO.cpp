@@ -1,5 +1,6 @@
 #include "calculator/CharacterFileIO.h"
 
+#include "session/AppText.h"
 #include "session/CharacterFile.h"
 
 #include <QCryptographicHash>
@@ -183,7 +184,8 @@ CharacterFileRead readCharacterFrom(const QString& path)
     const QByteArray bytes = file.read(qint64(kMostCharacterFileBytes) + 1);
     if (file.error() != QFileDevice::NoError)
         return {std::nullopt,
-                quoted(path) + QStringLiteral(" could not be read: %1.").arg(file.errorString()),
+                QString::fromStdString(
+                    notReadMessage(displayName(path).toStdString(), file.errorString().toStdString())),
                 {}};
     const std::string name = displayName(path).toStdString();
     CharacterFileReading reading =
@@ -194,8 +196,7 @@ CharacterFileRead readCharacterFrom(const QString& path)
 CharacterFileSave saveCharacterTo(const QString& path, const CharacterState& state)
 {
     const auto failed = [&](const QString& why) {
-        return quoted(path) +
-               QStringLiteral(" could not be saved: %1. Your changes are not saved yet.").arg(why);
+        return QString::fromStdString(notSavedMessage(displayName(path).toStdString(), why.toStdString()));
     };
     // Written in place of a FIFO or a socket, the character would replace whatever another program keeps
     // there.

@@ -86,7 +86,7 @@ frmBuildCalculator::frmBuildCalculator(Prompter* prompter, QWidget* parent)
     });
 
     setObjectName("frmBuildCalculator");
-    setWindowTitle(QString::fromUtf8(kBoxTitle));
+    setWindowTitle(QString::fromUtf8(appTitle()));
     auto* client = new QWidget(this);
     client->setObjectName("clientArea");
     setCentralWidget(client);

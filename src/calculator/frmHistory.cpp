@@ -1,6 +1,7 @@
 #include "calculator/frmHistory.h"
 
 #include "calculator/ChartView.h"
+#include "session/AppText.h"
 #include "session/Chart.h"
 
 #include <QEvent>
@@ -16,7 +17,7 @@ frmHistory::frmHistory(const CalculatorSession& session, HistoryModel::NotesEdit
       m_table(new QTableView(this)), m_chart(new ChartView(this))
 {
     setObjectName(QStringLiteral("frmHistory"));
-    setWindowTitle(QStringLiteral("History - VORN Build Calculator"));
+    setWindowTitle(QString::fromStdString(historyTitle()));
 
     // The editor closes before the calculator acts on what was typed, so that a message about it never
     // stands over an editor still open, and the refresh that follows finds the table at rest.

@@ -2,6 +2,7 @@
 
 #include "common/ScreenFit.h"
 #include "common/SingleLineEdit.h"
+#include "session/CharacterFile.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -68,7 +69,7 @@ void QtPrompter::message(const std::string& text, MessageIcon icon)
 {
     CentredBox<QMessageBox> box(icon == MessageIcon::Information ? QMessageBox::Information
                                                                  : QMessageBox::NoIcon,
-                                QString::fromUtf8(kBoxTitle), displayed(text), QMessageBox::Ok, m_parent);
+                                QString::fromUtf8(appTitle()), displayed(text), QMessageBox::Ok, m_parent);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }
@@ -76,7 +77,7 @@ void QtPrompter::message(const std::string& text, MessageIcon icon)
 std::string QtPrompter::input(const std::string& prompt)
 {
     CentredBox<QInputDialog> dialog(m_parent);
-    dialog.setWindowTitle(QString::fromUtf8(kBoxTitle));
+    dialog.setWindowTitle(QString::fromUtf8(appTitle()));
     dialog.setLabelText(displayed(prompt));
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setTextValue(QString());
@@ -97,7 +98,7 @@ std::string QtPrompter::input(const std::string& prompt)
 
 Prompter::SaveAnswer QtPrompter::askSaveChanges(const std::string& name)
 {
-    CentredBox<QMessageBox> box(QMessageBox::Question, QString::fromUtf8(kBoxTitle),
+    CentredBox<QMessageBox> box(QMessageBox::Question, QString::fromUtf8(appTitle()),
                                 QString::fromStdString(saveQuestion(name)),
                                 QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, m_parent);
     box.setDefaultButton(QMessageBox::Save);
@@ -114,7 +115,7 @@ Prompter::SaveAnswer QtPrompter::askSaveChanges(const std::string& name)
 
 Prompter::OverwriteAnswer QtPrompter::askOverwriteChanged(const std::string& name)
 {
-    CentredBox<QMessageBox> box(QMessageBox::Warning, QString::fromUtf8(kBoxTitle),
+    CentredBox<QMessageBox> box(QMessageBox::Warning, QString::fromUtf8(appTitle()),
                                 QString::fromStdString(overwriteQuestion(name)), QMessageBox::NoButton,
                                 m_parent);
     QAbstractButton* overwrite = box.addButton(QStringLiteral("Overwrite"), QMessageBox::DestructiveRole);
@@ -132,8 +133,10 @@ Prompter::OverwriteAnswer QtPrompter::askOverwriteChanged(const std::string& nam
 }
 
 namespace {
-const QString kCharacterFilter = QStringLiteral("VORN characters (*.vornchar);;All files (*)");
-}
+const QString kCharacterExtension = QString::fromUtf8(kCharacterFileExtension.substr(1));
+const QString kCharacterFilter = QString::fromUtf8(kCharacterFilesKind) + QStringLiteral(" (*.") +
+                                 kCharacterExtension + QStringLiteral(");;All files (*)");
+} // namespace
 
 std::string QtPrompter::chooseFileToOpen()
 {
@@ -164,7 +167,7 @@ const QString kCsvFilter = QStringLiteral("Spreadsheet files (*.csv *.txt);;All 
 std::string QtPrompter::chooseFileToSave(const std::string& suggested)
 {
     return chooseToSave(m_parent, QStringLiteral("Save Character As"), suggested, kCharacterFilter,
-                        QStringLiteral("vornchar"));
+                        kCharacterExtension);
 }
 
 std::string QtPrompter::chooseCsvToOpen(const std::string& title)

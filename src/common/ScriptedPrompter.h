@@ -23,13 +23,13 @@ public:
 
     void message(const std::string& text, MessageIcon icon = MessageIcon::None) override
     {
-        shown.push_back({Kind::Message, text, kBoxTitle, icon});
+        shown.push_back({Kind::Message, text, appTitle(), icon});
     }
 
     // An input box with no queued answer counts as cancelled, and is recorded like any other.
     std::string input(const std::string& prompt) override
     {
-        shown.push_back({Kind::Input, prompt, kBoxTitle, MessageIcon::None});
+        shown.push_back({Kind::Input, prompt, appTitle(), MessageIcon::None});
         if (answers.empty())
             return {};
         std::optional<std::string> answer = answers.front();
@@ -40,33 +40,33 @@ public:
     // A question with no queued answer counts as Cancel, and so does a file dialog.
     SaveAnswer askSaveChanges(const std::string& name) override
     {
-        shown.push_back({Kind::SaveQuestion, saveQuestion(name), kBoxTitle, MessageIcon::None});
+        shown.push_back({Kind::SaveQuestion, saveQuestion(name), appTitle(), MessageIcon::None});
         return next(saveAnswers, SaveAnswer::Cancel);
     }
     OverwriteAnswer askOverwriteChanged(const std::string& name) override
     {
-        shown.push_back({Kind::OverwriteQuestion, overwriteQuestion(name), kBoxTitle, MessageIcon::None});
+        shown.push_back({Kind::OverwriteQuestion, overwriteQuestion(name), appTitle(), MessageIcon::None});
         return next(overwriteAnswers, OverwriteAnswer::Cancel);
     }
     std::string chooseFileToOpen() override
     {
-        shown.push_back({Kind::FileDialog, "open", kBoxTitle, MessageIcon::None});
+        shown.push_back({Kind::FileDialog, "open", appTitle(), MessageIcon::None});
         return next(files, std::string{});
     }
     std::string chooseFileToSave(const std::string& suggested) override
     {
-        shown.push_back({Kind::FileDialog, "save " + suggested, kBoxTitle, MessageIcon::None});
+        shown.push_back({Kind::FileDialog, "save " + suggested, appTitle(), MessageIcon::None});
         return next(files, std::string{});
     }
     std::string chooseCsvToOpen(const std::string& title) override
     {
-        shown.push_back({Kind::FileDialog, "open csv " + title, kBoxTitle, MessageIcon::None});
+        shown.push_back({Kind::FileDialog, "open csv " + title, appTitle(), MessageIcon::None});
         return next(files, std::string{});
     }
     std::string chooseCsvToSave(const std::string& title, const std::string& suggested) override
     {
         shown.push_back(
-            {Kind::FileDialog, "save csv " + title + " " + suggested, kBoxTitle, MessageIcon::None});
+            {Kind::FileDialog, "save csv " + title + " " + suggested, appTitle(), MessageIcon::None});
         return next(files, std::string{});
     }
 

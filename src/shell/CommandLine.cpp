@@ -1,5 +1,7 @@
 #include "shell/CommandLine.h"
 
+#include "session/CharacterFile.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
@@ -24,9 +26,10 @@ Options describeOptions(QCommandLineParser& parser)
     parser.setApplicationDescription(
         QStringLiteral("Follows a VORN character's Build, Loose XP, Level and Body from event to event."));
     Options options{parser.addHelpOption(), parser.addVersionOption()};
-    parser.addPositionalArgument(QStringLiteral("FILE"),
-                                 QStringLiteral("A character file (.vornchar) to open."),
-                                 QStringLiteral("[FILE]"));
+    parser.addPositionalArgument(
+        QStringLiteral("FILE"),
+        QStringLiteral("A character file (%1) to open.").arg(QString::fromUtf8(kCharacterFileExtension)),
+        QStringLiteral("[FILE]"));
     return options;
 }
 
