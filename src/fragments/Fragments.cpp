@@ -204,8 +204,11 @@ Parts pageParts()
     Parts parts;
     addCalculatorControls(parts);
     addPlanControls(parts);
+    // Each on lines of its own in the markup.
     parts["menus"] = menuBar();
+    parts["menus"].pop_back();
     parts["keyRows"] = keyRows();
+    parts["keyRows"].pop_back();
     parts["historyTitle"] = escapeHtml(historyTitle());
     parts["planTitle"] = escapeHtml(planlayout::kTitle);
     parts["characterFileExtension"] = escapeHtml(kCharacterFileExtension);
