@@ -115,7 +115,7 @@ export function records(Session, session, boxes, apply, showMessage, characterFi
         try {
             text = file.size <= Session.mostFileBytes() ? await file.text() : null;
         } catch (e) {
-            await showMessage("\"" + file.name + "\" could not be read: " + (e instanceof Error ? e.message : e) + ".");
+            await showMessage(Session.notRead(file.name, e instanceof Error ? e.message : String(e)));
             return;
         }
         if (text === null) {
