@@ -4,7 +4,7 @@
 # top-level CMakeLists.txt, after project().
 
 # The title users see on the calculator window, the About window and the package.
-set(VORN_APP_TITLE "VORN Build Calculator")
+include(${CMAKE_CURRENT_LIST_DIR}/AppTitle.cmake)
 
 # The reverse-DNS id a desktop knows the program by: the desktop entry, the icon, the file type's entry
 # and the AppStream metadata are named after it. The executable keeps the project's name. main.cpp

@@ -93,10 +93,17 @@ if(UNIX AND NOT APPLE)
         endif()
     endfunction()
 
-    configure_file(${vorn_resources}/vorn-build-calculator.1.in ${vorn_generated}/vorn-build-calculator.1
-                   @ONLY)
-    vorn_gzip(${vorn_generated}/vorn-build-calculator.1)
-    install(FILES ${vorn_generated}/vorn-build-calculator.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+    # The manual page's list of keys comes from the calculator's table of commands, written in as the
+    # program is built (src/fragments).
+    set(vorn_manual ${vorn_generated}/vorn-build-calculator.1)
+    configure_file(${vorn_resources}/vorn-build-calculator.1.in ${vorn_manual}.in @ONLY)
+    add_custom_command(OUTPUT ${vorn_manual}.gz
+        COMMAND vorn-fragments manual ${vorn_manual}.in ${vorn_manual}
+        COMMAND gzip -9n --force ${vorn_manual}
+        DEPENDS vorn-fragments ${vorn_manual}.in
+        COMMENT "Writing the manual page's keys (vorn-fragments)" VERBATIM)
+    add_custom_target(vorn_manual ALL DEPENDS ${vorn_manual}.gz)
+    install(FILES ${vorn_manual}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
     # The changelog has an entry for each release in NEWS.md (cmake/News.cmake). The package's version
     # carries a revision, so it is Debian's changelog, changelog.Debian. The date as a changelog writes

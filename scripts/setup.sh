@@ -14,7 +14,7 @@ packages=(
     desktop-file-utils dpkg-dev file binutils-mingw-w64-x86-64 locales
 )
 test_packages=(
-    lintian appstream librsvg2-bin poppler-utils
+    lintian appstream librsvg2-bin poppler-utils pyflakes3
     weston qt6-wayland
     g++-mingw-w64-x86-64-posix wine64
     gnumeric libreoffice-calc-nogui

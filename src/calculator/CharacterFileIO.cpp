@@ -1,5 +1,6 @@
 #include "calculator/CharacterFileIO.h"
 
+#include "session/AppText.h"
 #include "session/CharacterFile.h"
 
 #include <QCryptographicHash>
@@ -209,7 +210,8 @@ CharacterFileRead readCharacter(const QString& path, QByteArray& bytesRead, bool
     }
     if (file.error() != QFileDevice::NoError)
         return {std::nullopt,
-                quoted(path) + QStringLiteral(" could not be read: %1.").arg(file.errorString()),
+                QString::fromStdString(
+                    notReadMessage(displayName(path).toStdString(), file.errorString().toStdString())),
                 {}};
     const std::string name = displayName(path).toStdString();
     CharacterFileReading reading =
@@ -233,8 +235,7 @@ CharacterFileSave saveCharacterTo(const QString& path, const CharacterState& sta
 CharacterFileSave saveBytesTo(const QString& path, const QByteArray& text)
 {
     const auto failed = [&](const QString& why) {
-        return quoted(path) +
-               QStringLiteral(" could not be saved: %1. Your changes are not saved yet.").arg(why);
+        return QString::fromStdString(notSavedMessage(displayName(path).toStdString(), why.toStdString()));
     };
     // Written in place of a FIFO or a socket, the character would replace whatever another program keeps
     // there.

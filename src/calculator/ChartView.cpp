@@ -1,6 +1,7 @@
 #include "calculator/ChartView.h"
 
 #include "common/ReadableInk.h"
+#include "session/ChartLayout.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -19,21 +20,6 @@ QString text(const std::string& s)
     return QString::fromStdString(s);
 }
 
-// Maps a value of an axis onto the span of pixels from `from` to `to`.
-double place(const ChartAxis& axis, double value, double from, double to)
-{
-    const double span = axis.most - axis.least;
-    return from + (to - from) * (span > 0 ? (value - axis.least) / span : 0.5);
-}
-
-int widestLabel(const QFontMetrics& m, const ChartAxis& axis)
-{
-    int widest = 0;
-    for (const ChartTick& t : axis.ticks)
-        widest = std::max(widest, m.horizontalAdvance(text(t.label)));
-    return widest;
-}
-
 // A solid line is drawn a segment at a time: stroked as one path, a thousand points that double back on
 // each other (a character started again, steps undone) take the rasterizer far longer than the segments
 // do one by one. A dashed line stays one path, so that its dashes run on across the points.
@@ -50,137 +36,78 @@ void drawLine(QPainter& p, const QPolygonF& points, bool dashed)
     p.drawLines(segments);
 }
 
-// Where the plot stands within the chart's area, and the font's line and gap it was measured in.
-struct Plot {
-    int line = 0;
-    int gap = 0;
-    int top = 0;
-    int left = 0;
-    int right = 0;
-    int bottom = 0;
-
-    bool fits() const { return right - left >= 2 * gap && bottom - top >= line; }
-};
-
-Plot plotOf(const QFontMetrics& m, const Chart& chart, const QSize& area)
+QRectF rect(const ChartBox& b)
 {
-    Plot at;
-    at.line = m.height();
-    at.gap = m.averageCharWidth();
-    // Legend on top, axis titles above their labels, tick labels beside and under the plot.
-    at.top = 2 * at.line + at.gap;
-    at.left = at.gap + widestLabel(m, chart.build) + at.gap;
-    at.right = area.width() - (at.gap + widestLabel(m, chart.totalXP) + at.gap);
-    at.bottom = area.height() - (2 * at.line + at.gap);
-    return at;
+    return {b.x, b.y, b.width, b.height};
 }
 
-// A dotted line across the plot at the goal's height, its words above it (under it near the top), on the
-// ground's colour so that no line runs through them.
-void drawGoal(QPainter& p, const Chart& chart, const QRect& plot, int width, const QPalette& pal)
+QLineF segment(const ChartSegment& s)
 {
-    if (!chart.goal)
-        return;
-    const ChartMark& goal = *chart.goal;
-    const ChartAxis& axis = goal.quantity == ChartQuantity::Build ? chart.build : chart.totalXP;
-    const double y = place(axis, goal.value, plot.bottom(), plot.top());
-    QPen pen(chartLineColour(pal, goal.quantity), 1.5);
-    pen.setStyle(Qt::DotLine);
-    p.setPen(pen);
-    p.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+    return {s.from.x, s.from.y, s.to.x, s.to.y};
+}
 
-    // The words are measured, not cut: where the plot is narrower than they are, they run on over the
-    // right-hand tick labels rather than off the chart.
-    const QFontMetrics m = p.fontMetrics();
-    const QString label = text(goal.label);
-    const int gap = m.averageCharWidth();
-    const QSize size(m.horizontalAdvance(label) + gap, m.height());
-    const int x = std::max(0, std::min(plot.left() + gap / 2, width - size.width()));
-    const bool above = y - size.height() >= plot.top();
-    const QRect box(QPoint(x, above ? static_cast<int>(y) - size.height() : static_cast<int>(y) + 1), size);
-    p.fillRect(box, pal.color(QPalette::Base));
-    p.setPen(pal.color(QPalette::Text));
-    p.drawText(box, Qt::AlignCenter, label);
+void drawText(QPainter& p, const ChartText& t)
+{
+    const Qt::Alignment across = t.align == ChartAlign::Left     ? Qt::AlignLeft
+                                 : t.align == ChartAlign::Center ? Qt::AlignHCenter
+                                                                 : Qt::AlignRight;
+    p.drawText(rect(t.box), across | Qt::AlignVCenter, text(t.text));
+}
+
+ChartLayout layOut(const QFontMetrics& m, const Chart& chart, const QSize& area)
+{
+    const ChartMetrics metrics{static_cast<double>(m.height()), static_cast<double>(m.averageCharWidth()),
+                               [&m](const std::string& s) { return m.horizontalAdvance(text(s)); }};
+    return layOutChart(chart, {static_cast<double>(area.width()), static_cast<double>(area.height())},
+                       metrics);
 }
 
 // The ground, titles, grid, tick labels, frame and goal: all that lies under the lines, drawn from (0, 0).
-void drawBackdrop(QPainter& p, const QSize& area, const Chart& chart, const QPalette& pal, const Plot& at)
+void drawBackdrop(QPainter& p, const QSize& area, const ChartLayout& at, const QPalette& pal)
 {
     p.setRenderHint(QPainter::Antialiasing);
     p.fillRect(QRect(QPoint(0, 0), area), pal.color(QPalette::Base));
+    if (!at.fits)
+        return;
     const QColor ink = pal.color(QPalette::Text);
     QColor grid = ink;
     grid.setAlphaF(0.15f);
-
-    const QFontMetrics m = p.fontMetrics();
-    const auto [line, gap, top, left, right, bottom] = at;
-    const int width = area.width();
-    if (!at.fits())
-        return;
-
+    p.setPen(grid);
+    for (const ChartSegment& s : at.grid)
+        p.drawLine(segment(s));
     p.setPen(ink);
-    // The axis titles stand above the plot, where they may run on over it rather than be cut to the
-    // width of the tick labels under them.
-    const QString buildTitle = text(chart.build.title);
-    const QString totalXPTitle = text(chart.totalXP.title);
-    const int buildTitleWidth = m.horizontalAdvance(buildTitle) + 1;
-    const int totalXPTitleWidth = m.horizontalAdvance(totalXPTitle) + 1;
-    p.drawText(QRect(gap, line, buildTitleWidth, line), Qt::AlignLeft, buildTitle);
-    p.drawText(QRect(width - gap - totalXPTitleWidth, line, totalXPTitleWidth, line), Qt::AlignRight,
-               totalXPTitle);
-    p.drawText(QRect(left, bottom + line, right - left, line), Qt::AlignHCenter, text(chart.x.title));
-
-    // Grid and labels: the left axis's ticks across the plot, the right axis's labels at their own heights.
-    for (const ChartTick& t : chart.build.ticks) {
-        const double y = place(chart.build, t.value, bottom, top);
-        p.setPen(grid);
-        p.drawLine(QPointF(left, y), QPointF(right, y));
+    for (const ChartText& t : at.labels)
+        drawText(p, t);
+    p.drawRect(rect(at.plot));
+    // The goal: a dotted line in its axis's colour, its words on the ground's colour so that no line runs
+    // through them.
+    if (at.goal) {
+        QPen pen(chartLineColour(pal, at.goal->quantity), 1.5);
+        pen.setStyle(Qt::DotLine);
+        p.setPen(pen);
+        p.drawLine(segment(at.goal->line));
+        p.fillRect(rect(at.goal->label.box), pal.color(QPalette::Base));
         p.setPen(ink);
-        p.drawText(QRectF(0, y - line / 2.0, left - gap, line), Qt::AlignRight | Qt::AlignVCenter,
-                   text(t.label));
+        drawText(p, at.goal->label);
     }
-    for (const ChartTick& t : chart.totalXP.ticks) {
-        const double y = place(chart.totalXP, t.value, bottom, top);
-        p.drawText(QRectF(right + gap, y - line / 2.0, width - right - gap, line),
-                   Qt::AlignLeft | Qt::AlignVCenter, text(t.label));
-    }
-    int lastLabelEnd = -gap;
-    for (const ChartTick& t : chart.x.ticks) {
-        const double x = place(chart.x, t.value, left, right);
-        const QString label = text(t.label);
-        const int w = m.horizontalAdvance(label);
-        // Labels that would run into the one before are left out; the grid line stays.
-        p.setPen(grid);
-        p.drawLine(QPointF(x, top), QPointF(x, bottom));
-        if (x - w / 2.0 < lastLabelEnd + gap)
-            continue;
-        p.setPen(ink);
-        p.drawText(QRectF(x - w / 2.0, bottom + 2, w, line), Qt::AlignCenter, label);
-        lastLabelEnd = static_cast<int>(x + w / 2.0);
-    }
-    p.setPen(ink);
-    p.drawRect(QRectF(left, top, right - left, bottom - top));
-    drawGoal(p, chart, QRect(left, top, right - left, bottom - top), width, pal);
 }
 
 // The lines and their legend, over the backdrop.
-void drawSeries(QPainter& p, const Chart& chart, const QPalette& pal, const Plot& at)
+void drawSeries(QPainter& p, const Chart& chart, const ChartLayout& at, const QPalette& pal,
+                const QFontMetrics& m)
 {
     p.setRenderHint(QPainter::Antialiasing);
-    const QFontMetrics m = p.fontMetrics();
     const QColor ink = pal.color(QPalette::Text);
-    const auto [line, gap, top, left, right, bottom] = at;
-
-    // The lines, and the legend of each: a short stroke in the line's pen, then its name.
-    int legendX = left;
-    for (const ChartSeries& s : chart.series) {
+    const double gap = m.averageCharWidth();
+    for (std::size_t i = 0; i < chart.series.size() && i < at.legend.size(); ++i) {
+        const ChartSeries& s = chart.series[i];
         QPen pen(chartLineColour(pal, s.quantity), 2);
         pen.setStyle(s.planned ? Qt::DashLine : Qt::SolidLine);
-        const ChartAxis& y = s.quantity == ChartQuantity::Build ? chart.build : chart.totalXP;
+        const ChartScale& y = at.scaleOf(s.quantity);
         QPolygonF points;
         points.reserve(static_cast<qsizetype>(s.points.size()));
         for (const ChartPoint& pt : s.points)
-            points << QPointF(place(chart.x, pt.x, left, right), place(y, pt.y, bottom, top));
+            points << QPointF(at.x.at(pt.x), y.at(pt.y));
         p.setPen(pen);
         drawLine(p, points, s.planned);
         // A single point makes no line: a dot in the line's colour instead.
@@ -189,14 +116,9 @@ void drawSeries(QPainter& p, const Chart& chart, const QPalette& pal, const Plot
             p.drawEllipse(points.front(), gap / 2.0 + 1, gap / 2.0 + 1);
             p.setBrush(Qt::NoBrush);
         }
-
-        const int stroke = 3 * gap;
-        p.drawLine(QPointF(legendX, line / 2.0 + 1), QPointF(legendX + stroke, line / 2.0 + 1));
+        p.drawLine(segment(at.legend[i].stroke));
         p.setPen(ink);
-        const QString name = text(s.name);
-        p.drawText(QRect(legendX + stroke + gap / 2, 0, m.horizontalAdvance(name) + gap, line),
-                   Qt::AlignLeft | Qt::AlignVCenter, name);
-        legendX += stroke + gap / 2 + m.horizontalAdvance(name) + 2 * gap;
+        drawText(p, at.legend[i].name);
     }
 }
 
@@ -254,7 +176,8 @@ void ChartView::changeEvent(QEvent* event)
 void ChartView::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    const Plot at = plotOf(QFontMetrics(font()), m_chart, size());
+    const QFontMetrics m(font());
+    const ChartLayout at = layOut(m, m_chart, size());
     const qreal ratio = devicePixelRatioF();
     if (m_backdrop.isNull() || m_backdrop.devicePixelRatio() != ratio) {
         m_backdrop = QPixmap(size() * ratio);
@@ -264,11 +187,11 @@ void ChartView::paintEvent(QPaintEvent*)
         b.setFont(p.font());
         b.setPen(p.pen());
         b.setBackground(p.background());
-        drawBackdrop(b, size(), m_chart, palette(), at);
+        drawBackdrop(b, size(), at, palette());
     }
     p.drawPixmap(0, 0, m_backdrop);
-    if (at.fits())
-        drawSeries(p, m_chart, palette(), at);
+    if (at.fits)
+        drawSeries(p, m_chart, at, palette(), m);
 }
 
 QColor chartLineColour(const QPalette& palette, ChartQuantity quantity)
@@ -285,10 +208,11 @@ void drawChart(QPainter& p, const QRect& area, const Chart& chart, const QPalett
 {
     p.save();
     p.translate(area.topLeft());
-    const Plot at = plotOf(p.fontMetrics(), chart, area.size());
-    drawBackdrop(p, area.size(), chart, pal, at);
-    if (at.fits())
-        drawSeries(p, chart, pal, at);
+    const QFontMetrics m = p.fontMetrics();
+    const ChartLayout at = layOut(m, chart, area.size());
+    drawBackdrop(p, area.size(), at, pal);
+    if (at.fits)
+        drawSeries(p, chart, at, pal, m);
     p.restore();
 }
 

@@ -74,17 +74,6 @@ TwipsScale fittedScale(const QWidget& window)
 
 } // namespace
 
-template <typename T> T* frmBuildCalculator::built(std::string_view name) const
-{
-    const auto found = m_built.find(name);
-    T* control = found == m_built.end() ? nullptr : qobject_cast<T*>(found->second);
-    // A name the layout lacks is a fault of the program itself, found the first time it starts.
-    if (!control)
-        qFatal("The calculator layout has no %s named %.*s", T::staticMetaObject.className(),
-               int(name.size()), name.data());
-    return control;
-}
-
 frmBuildCalculator::frmBuildCalculator(Prompter* prompter, QWidget* parent)
     : QMainWindow(parent), m_scale(fittedScale(*this))
 {
@@ -100,7 +89,7 @@ frmBuildCalculator::frmBuildCalculator(Prompter* prompter, QWidget* parent)
     });
 
     setObjectName("frmBuildCalculator");
-    setWindowTitle(QString::fromUtf8(kBoxTitle));
+    setWindowTitle(QString::fromUtf8(appTitle()));
     auto* client = new QWidget(this);
     client->setObjectName("clientArea");
     setCentralWidget(client);

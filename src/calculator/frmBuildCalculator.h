@@ -204,4 +204,17 @@ private:
     QComboBox* cboCharacterClass = nullptr;
 };
 
+// Defined here, not in frmBuildCalculator.cpp: the window's other files ask for controls too, and a
+// template defined in one file links from another only while the optimiser keeps a copy of it there.
+template <typename T> T* frmBuildCalculator::built(std::string_view name) const
+{
+    const auto found = m_built.find(name);
+    T* control = found == m_built.end() ? nullptr : qobject_cast<T*>(found->second);
+    // A name the layout lacks is a fault of the program itself, found the first time it starts.
+    if (!control)
+        qFatal("The calculator layout has no %s named %.*s", T::staticMetaObject.className(),
+               int(name.size()), name.data());
+    return control;
+}
+
 } // namespace vorn

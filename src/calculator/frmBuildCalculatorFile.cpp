@@ -10,6 +10,7 @@
 #include "calculator/frmPlan.h"
 #include "calculator/frmRoster.h"
 #include "common/ScreenFit.h"
+#include "session/AppText.h"
 #include "session/CharacterFile.h"
 #include "session/CharacterSheet.h"
 #include "session/Chart.h"
@@ -38,13 +39,10 @@ namespace vorn {
 void frmBuildCalculator::showSessionState()
 {
     // Until the character has a file the title is the calculator's alone, as it always was.
-    if (m_path.isEmpty()) {
-        setWindowTitle(QString::fromUtf8(kBoxTitle));
-        setWindowModified(false);
-    } else {
-        setWindowTitle(displayName(m_path) + QStringLiteral("[*] - ") + QString::fromUtf8(kBoxTitle));
-        setWindowModified(m_session.modified());
-    }
+    // Qt shows "[*]" as "*" while the window is modified.
+    const std::string name = m_path.isEmpty() ? std::string() : displayName(m_path).toStdString();
+    setWindowTitle(QString::fromStdString(vorn::windowTitle(name, "[*]")));
+    setWindowModified(!m_path.isEmpty() && m_session.modified());
     mnuUndo->setEnabled(m_session.canUndo());
     mnuRedo->setEnabled(m_session.canRedo());
     // A hidden History window is brought up to date when it is shown again.
@@ -162,7 +160,7 @@ bool frmBuildCalculator::mnuSave_Click()
 
 bool frmBuildCalculator::mnuSaveAs_Click()
 {
-    const QString suggested = m_path.isEmpty() ? QStringLiteral("Character.vornchar") : m_path;
+    const QString suggested = m_path.isEmpty() ? QString::fromStdString(newCharacterFileName()) : m_path;
     const QString path = QString::fromStdString(m_prompter->chooseFileToSave(suggested.toStdString()));
     return !path.isEmpty() && saveTo(path);
 }

@@ -4,6 +4,7 @@
 #include "calculator/CutTextTips.h"
 #include "calculator/TypedDates.h"
 #include "common/QtPrompter.h"
+#include "session/AppText.h"
 #include "session/Chart.h"
 
 #include <QEvent>
@@ -28,7 +29,7 @@ frmHistory::frmHistory(const CalculatorSession& session, Prompter* prompter,
         m_prompter = m_ownPrompter.get();
     }
     setObjectName(QStringLiteral("frmHistory"));
-    setWindowTitle(QStringLiteral("History - VORN Build Calculator"));
+    setWindowTitle(QString::fromStdString(historyTitle()));
 
     // The editor closes before the calculator acts on what was typed, so that a message about it never
     // stands over an editor still open, and the refresh that follows finds the table at rest.

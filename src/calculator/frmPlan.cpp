@@ -8,6 +8,7 @@
 #include "session/CalculatorLayout.h"
 #include "session/CalculatorSession.h"
 #include "session/Chart.h"
+#include "session/PlanLayout.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -21,6 +22,8 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <string_view>
+#include <type_traits>
 
 namespace vorn {
 namespace {
@@ -36,6 +39,34 @@ int32_t selectedData(const QComboBox* list)
     return list->currentIndex() < 0 ? 0 : list->currentData().toInt();
 }
 
+const planlayout::Control& row(std::string_view name)
+{
+    for (const planlayout::Control& c : planlayout::controls())
+        if (name == c.name)
+            return c;
+    qFatal("The Plan Ahead layout has no control named %.*s", int(name.size()), name.data());
+}
+
+// A control of the table with its name, spoken name, tooltip and first text.
+template <typename T> T* made(QWidget* parent, const char* name)
+{
+    const planlayout::Control& c = row(name);
+    T* widget = named(new T(parent), name);
+    if (c.spokenName)
+        widget->setAccessibleName(QString::fromUtf8(c.spokenName));
+    if (c.toolTip)
+        widget->setToolTip(QString::fromUtf8(c.toolTip));
+    if constexpr (std::is_same_v<T, QLineEdit>)
+        widget->setText(QString::fromUtf8(c.text));
+    if constexpr (std::is_same_v<T, QPushButton>)
+        widget->setText(QString::fromUtf8(c.caption));
+    if constexpr (std::is_same_v<T, QComboBox>)
+        for (const planlayout::ListEntry& e : planlayout::listEntries())
+            if (std::string_view(e.list) == name)
+                widget->addItem(QString::fromUtf8(e.text), e.itemData);
+    return widget;
+}
+
 } // namespace
 
 frmPlan::frmPlan(const CalculatorSession& session, Prompter* prompter, ApplyCommand apply,
@@ -48,15 +79,13 @@ frmPlan::frmPlan(const CalculatorSession& session, Prompter* prompter, ApplyComm
         m_prompter = m_ownPrompter.get();
     }
     setObjectName(QStringLiteral("frmPlan"));
-    setWindowTitle(QStringLiteral("Plan Ahead"));
+    setWindowTitle(QString::fromUtf8(planlayout::kTitle));
 
     createGoal();
     createPattern();
     createAnswer();
     createCommands();
     arrange();
-    for (const PlanToolTip& tip : planToolTips())
-        findChild<QWidget*>(QString::fromUtf8(tip.control))->setToolTip(QString::fromUtf8(tip.text));
     connectHandlers();
     startFromTheCharacter();
     // After the first answer, whose table the window has to show whole.
@@ -67,36 +96,22 @@ frmPlan::~frmPlan() = default;
 
 void frmPlan::createGoal()
 {
-    cboPlanGoal = named(new QComboBox(this), "cboPlanGoal");
-    cboPlanGoal->addItem(QStringLiteral("Build"), int(PlanGoal::Build));
-    cboPlanGoal->addItem(QStringLiteral("Level"), int(PlanGoal::Level));
-    cboPlanGoal->addItem(QStringLiteral("Total XP"), int(PlanGoal::TotalXP));
-    cboPlanGoal->setAccessibleName(QStringLiteral("Goal"));
-    txtPlanGoal = named(new QLineEdit(this), "txtPlanGoal");
-    txtPlanGoal->setAccessibleName(QStringLiteral("Goal value"));
+    cboPlanGoal = made<QComboBox>(this, "cboPlanGoal");
+    txtPlanGoal = made<QLineEdit>(this, "txtPlanGoal");
 }
 
 void frmPlan::createPattern()
 {
     // The same entries as the calculator's event-length list, manual input included.
-    cboPlanLength = named(new QComboBox(this), "cboPlanLength");
+    cboPlanLength = made<QComboBox>(this, "cboPlanLength");
     for (const layout::ListEntry& e : layout::listEntries())
         if (std::string_view(e.list) == "cboEventLength")
             cboPlanLength->addItem(QString::fromUtf8(e.text), e.itemData);
-    cboPlanLength->setAccessibleName(QStringLiteral("Event length"));
-    txtPlanLength = named(new QLineEdit(this), "txtPlanLength");
-    txtPlanLength->setAccessibleName(QStringLiteral("Event length in days"));
+    txtPlanLength = made<QLineEdit>(this, "txtPlanLength");
 
-    cboPlanCoin = named(new QComboBox(this), "cboPlanCoin");
-    cboPlanCoin->addItem(QStringLiteral("No training"), int(PlanCoin::None));
-    cboPlanCoin->addItem(QStringLiteral("Max out"), int(PlanCoin::MaxOut));
-    cboPlanCoin->addItem(QStringLiteral("Silver for training"), int(PlanCoin::Silver));
-    cboPlanCoin->setAccessibleName(QStringLiteral("Training coin per event"));
-    txtPlanSilver = named(new QLineEdit(QStringLiteral("0"), this), "txtPlanSilver");
-    txtPlanSilver->setAccessibleName(QStringLiteral("Silver for training per event"));
-
-    txtPlanBlankets = named(new QLineEdit(QStringLiteral("0"), this), "txtPlanBlankets");
-    txtPlanBlankets->setAccessibleName(QStringLiteral("Blankets between events"));
+    cboPlanCoin = made<QComboBox>(this, "cboPlanCoin");
+    txtPlanSilver = made<QLineEdit>(this, "txtPlanSilver");
+    txtPlanBlankets = made<QLineEdit>(this, "txtPlanBlankets");
 }
 
 void frmPlan::createAnswer()
@@ -106,7 +121,7 @@ void frmPlan::createAnswer()
     lblPlanAnswer->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     m_model = new PlanModel(this);
-    tblPlan = named(new QTableView(this), "tblPlan");
+    tblPlan = made<QTableView>(this, "tblPlan");
     tblPlan->setModel(m_model);
     tblPlan->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblPlan->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -115,15 +130,14 @@ void frmPlan::createAnswer()
     tblPlan->verticalHeader()->hide();
     tblPlan->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     tblPlan->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    tblPlan->setAccessibleName(QStringLiteral("Planned events"));
 
     picPlanChart = named(new ChartView(this), "picPlanChart");
 }
 
 void frmPlan::createCommands()
 {
-    cmdPlan = named(new QPushButton(QStringLiteral("&Plan"), this), "cmdPlan");
-    cmdApplyPlan = named(new QPushButton(QStringLiteral("&Apply Plan"), this), "cmdApplyPlan");
+    cmdPlan = made<QPushButton>(this, "cmdPlan");
+    cmdApplyPlan = made<QPushButton>(this, "cmdApplyPlan");
     cmdApplyPlan->setEnabled(false);
     // As in the calculator: Enter presses a focused button once, however long it is held, a list turns
     // with the wheel only once it has the focus, and Ctrl+Z in a box undoes its typing before the
@@ -145,17 +159,17 @@ void frmPlan::arrange()
     };
     // Each caption names its first control for screen readers and takes the focus to it by its key.
     auto* form = new QFormLayout;
-    const auto row = [this, form](const char* text, QWidget* buddy, QLayout* fields) {
-        auto* caption = new QLabel(QString::fromUtf8(text), this);
+    const auto addRow = [this, form](QWidget* buddy, QLayout* fields) {
+        auto* caption = new QLabel(QString::fromUtf8(row(buddy->objectName().toStdString()).caption), this);
         caption->setBuddy(buddy);
         form->addRow(caption, fields);
     };
-    row("&Goal:", cboPlanGoal, pair(cboPlanGoal, txtPlanGoal));
-    row("Event &length:", cboPlanLength, pair(cboPlanLength, txtPlanLength));
-    row("&Training coin:", cboPlanCoin, pair(cboPlanCoin, txtPlanSilver));
+    addRow(cboPlanGoal, pair(cboPlanGoal, txtPlanGoal));
+    addRow(cboPlanLength, pair(cboPlanLength, txtPlanLength));
+    addRow(cboPlanCoin, pair(cboPlanCoin, txtPlanSilver));
     auto* blankets = new QHBoxLayout;
     blankets->addWidget(txtPlanBlankets);
-    row("&Blankets between events:", txtPlanBlankets, blankets);
+    addRow(txtPlanBlankets, blankets);
 
     auto* top = new QHBoxLayout;
     top->addLayout(form, 1);

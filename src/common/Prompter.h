@@ -1,20 +1,14 @@
 #pragma once
 
+#include "session/AppText.h"
 #include "session/Message.h"
 
 #include <string>
 
 namespace vorn {
 
-// The title of every message and input box; the same text as the application title.
-inline constexpr const char* kBoxTitle = "VORN Build Calculator";
-
-// The question asked before a character with unsaved steps is set aside: "Save changes to NAME?", or
-// "Save this character?" for one that has no file yet (an empty name).
-inline std::string saveQuestion(const std::string& name)
-{
-    return name.empty() ? "Save this character?" : "Save changes to " + name + "?";
-}
+// Every message and input box has the application's title, appTitle(); the question asked before a
+// character with unsaved steps is set aside is saveQuestion(), as the page asks it (session/AppText.h).
 
 // The question asked before saving over a file that another program changed since the window last read
 // or wrote it.

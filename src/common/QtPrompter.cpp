@@ -2,6 +2,7 @@
 
 #include "common/ScreenFit.h"
 #include "common/SingleLineEdit.h"
+#include "session/CharacterFile.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -68,7 +69,7 @@ void QtPrompter::message(const std::string& text, MessageIcon icon)
 {
     CentredBox<QMessageBox> box(icon == MessageIcon::Information ? QMessageBox::Information
                                                                  : QMessageBox::NoIcon,
-                                QString::fromUtf8(kBoxTitle), displayed(text), QMessageBox::Ok, m_parent);
+                                QString::fromUtf8(appTitle()), displayed(text), QMessageBox::Ok, m_parent);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }
@@ -76,7 +77,7 @@ void QtPrompter::message(const std::string& text, MessageIcon icon)
 std::string QtPrompter::input(const std::string& prompt)
 {
     CentredBox<QInputDialog> dialog(m_parent);
-    dialog.setWindowTitle(QString::fromUtf8(kBoxTitle));
+    dialog.setWindowTitle(QString::fromUtf8(appTitle()));
     dialog.setLabelText(displayed(prompt));
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setTextValue(QString());
@@ -97,7 +98,7 @@ std::string QtPrompter::input(const std::string& prompt)
 
 Prompter::SaveAnswer QtPrompter::askSaveChanges(const std::string& name)
 {
-    CentredBox<QMessageBox> box(QMessageBox::Question, QString::fromUtf8(kBoxTitle),
+    CentredBox<QMessageBox> box(QMessageBox::Question, QString::fromUtf8(appTitle()),
                                 QString::fromStdString(saveQuestion(name)),
                                 QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, m_parent);
     box.setDefaultButton(QMessageBox::Save);
@@ -114,7 +115,7 @@ Prompter::SaveAnswer QtPrompter::askSaveChanges(const std::string& name)
 
 Prompter::OverwriteAnswer QtPrompter::askOverwriteChanged(const std::string& name)
 {
-    CentredBox<QMessageBox> box(QMessageBox::Warning, QString::fromUtf8(kBoxTitle),
+    CentredBox<QMessageBox> box(QMessageBox::Warning, QString::fromUtf8(appTitle()),
                                 QString::fromStdString(overwriteQuestion(name)), QMessageBox::NoButton,
                                 m_parent);
     QAbstractButton* overwrite = box.addButton(QStringLiteral("Overwrite"), QMessageBox::DestructiveRole);
@@ -133,7 +134,7 @@ Prompter::OverwriteAnswer QtPrompter::askOverwriteChanged(const std::string& nam
 
 Prompter::RecoverAnswer QtPrompter::askRecover(const std::string& date)
 {
-    CentredBox<QMessageBox> box(QMessageBox::Question, QString::fromUtf8(kBoxTitle),
+    CentredBox<QMessageBox> box(QMessageBox::Question, QString::fromUtf8(appTitle()),
                                 QString::fromStdString(recoverQuestion(date)), QMessageBox::NoButton,
                                 m_parent);
     QPushButton* recover = box.addButton(QStringLiteral("Recover"), QMessageBox::AcceptRole);
@@ -147,7 +148,7 @@ Prompter::RecoverAnswer QtPrompter::askRecover(const std::string& date)
 
 Prompter::ReloadAnswer QtPrompter::askReload(const std::string& name, bool discardsUnsaved)
 {
-    CentredBox<QMessageBox> box(QMessageBox::Question, QString::fromUtf8(kBoxTitle),
+    CentredBox<QMessageBox> box(QMessageBox::Question, QString::fromUtf8(appTitle()),
                                 QString::fromStdString(reloadQuestion(name, discardsUnsaved)),
                                 QMessageBox::NoButton, m_parent);
     QPushButton* reload = box.addButton(QStringLiteral("Reload"), QMessageBox::AcceptRole);
@@ -161,7 +162,7 @@ Prompter::ReloadAnswer QtPrompter::askReload(const std::string& name, bool disca
 
 Prompter::SaveFailedAnswer QtPrompter::tellSaveFailed(const std::string& text)
 {
-    CentredBox<QMessageBox> box(QMessageBox::NoIcon, QString::fromUtf8(kBoxTitle), displayed(text),
+    CentredBox<QMessageBox> box(QMessageBox::NoIcon, QString::fromUtf8(appTitle()), displayed(text),
                                 QMessageBox::Ok, m_parent);
     QPushButton* saveAs = box.addButton(QStringLiteral("Save As…"), QMessageBox::AcceptRole);
     box.setDefaultButton(QMessageBox::Ok);
@@ -172,8 +173,10 @@ Prompter::SaveFailedAnswer QtPrompter::tellSaveFailed(const std::string& text)
 }
 
 namespace {
-const QString kCharacterFilter = QStringLiteral("VORN characters (*.vornchar);;All files (*)");
-}
+const QString kCharacterExtension = QString::fromUtf8(kCharacterFileExtension.substr(1));
+const QString kCharacterFilter = QString::fromUtf8(kCharacterFilesKind) + QStringLiteral(" (*.") +
+                                 kCharacterExtension + QStringLiteral(");;All files (*)");
+} // namespace
 
 std::string QtPrompter::chooseFileToOpen()
 {
@@ -204,7 +207,7 @@ const QString kCsvFilter = QStringLiteral("Spreadsheet files (*.csv *.txt);;All 
 std::string QtPrompter::chooseFileToSave(const std::string& suggested)
 {
     return chooseToSave(m_parent, QStringLiteral("Save Character As"), suggested, kCharacterFilter,
-                        QStringLiteral("vornchar"));
+                        kCharacterExtension);
 }
 
 std::string QtPrompter::chooseCsvToOpen(const std::string& title)

@@ -31,13 +31,13 @@ public:
 
     void message(const std::string& text, MessageIcon icon = MessageIcon::None) override
     {
-        shown.push_back({Kind::Message, text, kBoxTitle, icon});
+        shown.push_back({Kind::Message, text, appTitle(), icon});
     }
 
     // An input box with no queued answer counts as cancelled, and is recorded like any other.
     std::string input(const std::string& prompt) override
     {
-        shown.push_back({Kind::Input, prompt, kBoxTitle, MessageIcon::None});
+        shown.push_back({Kind::Input, prompt, appTitle(), MessageIcon::None});
         if (answers.empty())
             return {};
         std::optional<std::string> answer = answers.front();
@@ -48,57 +48,57 @@ public:
     // A question with no queued answer counts as Cancel, and so does a file dialog.
     SaveAnswer askSaveChanges(const std::string& name) override
     {
-        shown.push_back({Kind::SaveQuestion, saveQuestion(name), kBoxTitle, MessageIcon::None});
+        shown.push_back({Kind::SaveQuestion, saveQuestion(name), appTitle(), MessageIcon::None});
         return next(saveAnswers, SaveAnswer::Cancel);
     }
     OverwriteAnswer askOverwriteChanged(const std::string& name) override
     {
-        shown.push_back({Kind::OverwriteQuestion, overwriteQuestion(name), kBoxTitle, MessageIcon::None});
+        shown.push_back({Kind::OverwriteQuestion, overwriteQuestion(name), appTitle(), MessageIcon::None});
         return next(overwriteAnswers, OverwriteAnswer::Cancel);
     }
     // With no queued answer: Recover and Keep mine, which lose nothing.
     RecoverAnswer askRecover(const std::string& date) override
     {
-        shown.push_back({Kind::RecoverQuestion, recoverQuestion(date), kBoxTitle, MessageIcon::None});
+        shown.push_back({Kind::RecoverQuestion, recoverQuestion(date), appTitle(), MessageIcon::None});
         return next(recoverAnswers, RecoverAnswer::Recover);
     }
     ReloadAnswer askReload(const std::string& name, bool discardsUnsaved) override
     {
         shown.push_back(
-            {Kind::ReloadQuestion, reloadQuestion(name, discardsUnsaved), kBoxTitle, MessageIcon::None});
+            {Kind::ReloadQuestion, reloadQuestion(name, discardsUnsaved), appTitle(), MessageIcon::None});
         return next(reloadAnswers, ReloadAnswer::KeepMine);
     }
     // Recorded as a message, which it is, with OK unless Save As… is queued.
     SaveFailedAnswer tellSaveFailed(const std::string& text) override
     {
-        shown.push_back({Kind::Message, text, kBoxTitle, MessageIcon::None});
+        shown.push_back({Kind::Message, text, appTitle(), MessageIcon::None});
         return next(saveFailedAnswers, SaveFailedAnswer::Ok);
     }
     std::string chooseFileToOpen() override
     {
-        shown.push_back({Kind::FileDialog, "open", kBoxTitle, MessageIcon::None});
+        shown.push_back({Kind::FileDialog, "open", appTitle(), MessageIcon::None});
         return next(files, std::string{});
     }
     std::string chooseFileToSave(const std::string& suggested) override
     {
-        shown.push_back({Kind::FileDialog, "save " + suggested, kBoxTitle, MessageIcon::None});
+        shown.push_back({Kind::FileDialog, "save " + suggested, appTitle(), MessageIcon::None});
         return next(files, std::string{});
     }
     std::string chooseCsvToOpen(const std::string& title) override
     {
-        shown.push_back({Kind::FileDialog, "open csv " + title, kBoxTitle, MessageIcon::None});
+        shown.push_back({Kind::FileDialog, "open csv " + title, appTitle(), MessageIcon::None});
         return next(files, std::string{});
     }
     std::string chooseCsvToSave(const std::string& title, const std::string& suggested) override
     {
         shown.push_back(
-            {Kind::FileDialog, "save csv " + title + " " + suggested, kBoxTitle, MessageIcon::None});
+            {Kind::FileDialog, "save csv " + title + " " + suggested, appTitle(), MessageIcon::None});
         return next(files, std::string{});
     }
 
     std::string chooseFolder(const std::string& title, const std::string& start) override
     {
-        shown.push_back({Kind::FileDialog, "folder " + title + " " + start, kBoxTitle, MessageIcon::None});
+        shown.push_back({Kind::FileDialog, "folder " + title + " " + start, appTitle(), MessageIcon::None});
         return next(files, std::string{});
     }
 

@@ -183,22 +183,6 @@ const char* controlName(PlanBox box)
     return nullptr;
 }
 
-std::span<const PlanToolTip> planToolTips()
-{
-    static constexpr PlanToolTip kToolTips[] = {
-        {"cboPlanGoal", "Pick what to plan for: a Build, a Level or a Total XP"},
-        {"txtPlanGoal", "The Build, Level or Total XP the character is to reach"},
-        {"cboPlanLength", "Pick the length of each planned event"},
-        {"txtPlanLength", "Length of each planned event in logistical days"},
-        {"cboPlanCoin", "Pick the training coin bought at each planned event"},
-        {"txtPlanSilver", "Amount of silver turned in for training at each planned event"},
-        {"txtPlanBlankets", "Number of blankets added between one planned event and the next"},
-        {"cmdPlan", "Works out how many events of the specified kind reach the goal"},
-        {"cmdApplyPlan", "Adds the planned events to the character as one step that Undo takes back"},
-    };
-    return kToolTips;
-}
-
 PlanAnswer planAhead(const BuildUtils& character, int32_t classCode, const PlanRequest& request)
 {
     const std::optional<Goal> goal = readGoal(request);

@@ -32,14 +32,6 @@ struct PlanRequest {
     std::string blanketsBetween;
 };
 
-// The tooltips of the Plan window's lists, boxes and buttons, worded as the calculator's own, by the
-// control's name (the same in both front ends).
-struct PlanToolTip {
-    const char* control;
-    const char* text;
-};
-std::span<const PlanToolTip> planToolTips();
-
 // The Plan window's boxes that a refused value sends the focus back to.
 enum class PlanBox { None, GoalValue, EventLength, Silver, Blankets };
 // The box's name, the same in both front ends ("txtPlanGoal"); nullptr for None.

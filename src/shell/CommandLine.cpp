@@ -1,5 +1,7 @@
 #include "shell/CommandLine.h"
 
+#include "session/CharacterFile.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDate>
@@ -30,7 +32,8 @@ Options describeOptions(QCommandLineParser& parser)
     Options options{help, version, describeAddEventOptions(parser)};
     parser.addPositionalArgument(
         QStringLiteral("FILE"),
-        QStringLiteral("A character file (.vornchar) to open; with --add-event, the files to record it in."),
+        QStringLiteral("A character file (%1) to open; with --add-event, the files to record it in.")
+            .arg(QString::fromUtf8(kCharacterFileExtension)),
         QStringLiteral("[FILE]"));
     return options;
 }

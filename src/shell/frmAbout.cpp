@@ -157,7 +157,6 @@ frmAbout::frmAbout(HomepageOpener opener, const AppIdentity& identity, Prompter*
     setAttribute(Qt::WA_DeleteOnClose, true);
     setModal(false);
     setSizeGripEnabled(false);
-    setWindowTitle(QStringLiteral("About VORN Build Calculator"));
     setWindowIcon(QIcon(aboutPicture()));
     new MinimisedWindowRescue(this);
 

@@ -2,6 +2,7 @@
 
 // The calculator session as the web page sees it: every action answers with what the menus, the title
 // and the browser's storage show beside the outcome itself.
+#include "session/AppText.h"
 #include "session/CalculatorLayout.h"
 #include "session/CalculatorSession.h"
 #include "session/CharacterFile.h"
@@ -105,13 +106,7 @@ public:
     // and rows [from, to) with their figures and notes, the starting values first.
     std::size_t historyRowCount() const { return vorn::historyRowCount(m_session); }
     std::size_t historyPosition() const { return m_session.position(); }
-    std::vector<HistoryRow> historyRows(std::size_t from, std::size_t to) const
-    {
-        std::vector<HistoryRow> rows;
-        for (std::size_t i = from; i < std::min(to, historyRowCount()); ++i)
-            rows.push_back(historyRow(m_session, i));
-        return rows;
-    }
+    std::vector<HistoryRow> historyRows(std::size_t from, std::size_t to) const;
     static std::vector<std::string> historyCaptions()
     {
         return {std::begin(kHistoryCaptions), std::end(kHistoryCaptions)};
@@ -120,29 +115,7 @@ public:
 
     PlanRequest planStart() const { return m_session.planStart(); }
     // The answer with its table's captions and cells, and the chart of the plan continuing the character.
-    PagePlanAnswer plan(PlanRequest request) const
-    {
-        const PlanAnswer answer = m_session.plan(request);
-        PagePlanAnswer out{answer.verdict,
-                           answer.messages,
-                           answer.focus,
-                           answer.selectAll,
-                           answer.text,
-                           answer.canApply(),
-                           {},
-                           {},
-                           planChart(m_session, answer)};
-        for (int c = 0; c < kPlanColumnCount; ++c)
-            out.columns.emplace_back(planColumnCaption(PlanColumn(c)));
-        // The cells cross as one text: handing over ten thousand rows cell by cell would take longer than
-        // planning them.
-        for (const PlannedEvent& event : answer.events)
-            for (int c = 0; c < kPlanColumnCount; ++c) {
-                out.cells += planCellText(event, PlanColumn(c));
-                out.cells += c + 1 < kPlanColumnCount ? '\t' : '\n';
-            }
-        return out;
-    }
+    PagePlanAnswer plan(PlanRequest request) const;
     PageOutcome applyPlan(PlanRequest request, BoxTexts boxes)
     {
         return page(m_session.applyPlan(request, boxes));
@@ -181,19 +154,7 @@ public:
     // The character the browser kept from the user's last visit, read as open() reads a file, with the
     // file it came from ("" for none) and whether it had changes that file lacks. The user never named
     // it, so a problem speaks of the kept character where the session names the file.
-    Reading openKept(emscripten::val bytes, std::string fileName, bool modified)
-    {
-        constexpr std::string_view name = "kept";
-        CharacterFileReading reading = readCharacterFile(bytesOf(bytes), name);
-        if (!reading.problem.empty()) {
-            const std::string quoted = "\"" + std::string(name) + "\" ";
-            if (reading.problem.starts_with(quoted))
-                reading.problem = "It " + reading.problem.substr(quoted.size());
-            reading.problem =
-                "The character kept from your last visit could not be brought back. " + reading.problem;
-        }
-        return restoreFrom(reading, fileName, modified);
-    }
+    Reading openKept(emscripten::val bytes, std::string fileName, bool modified);
     // A file the page found too large from its size alone, without reading it.
     static std::string tooLarge(std::string fileName) { return tooLargeToRead(fileName); }
     static double mostFileBytes() { return double(kMostCharacterFileBytes); }
@@ -204,6 +165,23 @@ public:
     static std::vector<layout::Control> controls() { return listOf(layout::controls()); }
     static std::vector<layout::ListEntry> listEntries() { return listOf(layout::listEntries()); }
     static std::vector<layout::SpokenName> spokenNames() { return listOf(layout::spokenNames()); }
+    // The words both front ends show around the calculator (session/AppText.h).
+    static std::string windowTitle(std::string fileName, std::string modifiedMark)
+    {
+        return vorn::windowTitle(fileName, modifiedMark);
+    }
+    static std::string newFileName() { return newCharacterFileName(); }
+    static std::string fileExtension() { return std::string(kCharacterFileExtension); }
+    static std::string filesKind() { return std::string(kCharacterFilesKind); }
+    static std::string saveQuestion(std::string fileName) { return vorn::saveQuestion(fileName); }
+    static std::string notSaved(std::string fileName, std::string why)
+    {
+        return notSavedMessage(fileName, why);
+    }
+    static std::string notRead(std::string fileName, std::string why)
+    {
+        return notReadMessage(fileName, why);
+    }
 
 private:
     PageOutcome page(Outcome outcome) const
@@ -216,27 +194,9 @@ private:
                 m_fileName};
     }
 
-    static std::string bytesOf(const emscripten::val& bytes)
-    {
-        std::string read(bytes["length"].as<std::size_t>(), '\0');
-        emscripten::val(
-            emscripten::typed_memory_view(read.size(), reinterpret_cast<unsigned char*>(read.data())))
-            .call<void>("set", bytes);
-        return read;
-    }
+    static std::string bytesOf(const emscripten::val& bytes);
 
-    Reading restoreFrom(const CharacterFileReading& reading, std::string fileName, bool modified)
-    {
-        if (!reading.state)
-            return {reading.problem, std::nullopt};
-        m_session.restore(*reading.state);
-        m_fileName = std::move(fileName);
-        // Changes not yet saved to the file are still to be saved, or offered for saving, after a reload.
-        if (modified)
-            m_session.markUnsaved();
-        return {"", Choices{m_session.classCode(), m_session.eventLengthEntry(), reading.state->manualLength,
-                            m_session.maxOut()}};
-    }
+    Reading restoreFrom(const CharacterFileReading& reading, std::string fileName, bool modified);
 
     CalculatorSession m_session;
     std::string m_fileName;

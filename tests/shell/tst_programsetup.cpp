@@ -109,7 +109,7 @@ void tst_ProgramSetup::versionRecordAgreesWithIdentity()
 // The message boxes carry the title as a fixed text of their own, which must not drift from the identity.
 void tst_ProgramSetup::boxTitleIsTheApplicationTitle()
 {
-    QCOMPARE(QString::fromUtf8(vorn::kBoxTitle), QString::fromStdString(vorn::appIdentity().title));
+    QCOMPARE(QString::fromUtf8(vorn::appTitle()), QString::fromStdString(vorn::appIdentity().title));
 }
 
 QTEST_MAIN(tst_ProgramSetup)

@@ -1,13 +1,19 @@
 // @ts-check
-// A progress chart as inline SVG. The session has worked out every point, range and tick label; this only
-// maps each axis's range onto the plot area and draws lines and text, as the desktop's chart does. The
+// A progress chart as inline SVG. The session has worked out every point, range and tick label, and lays
+// the chart out (session/ChartLayout) as it does for the desktop's: where the legend, titles, tick labels,
+// grid and goal line go, and how the axes map onto the plot. This only draws what the layout says. The
 // chart is drawn one unit to one CSS pixel of the width it has, so its text stays the page's size on a
 // phone, and drawn again when that width changes.
 
 import { nameOf } from "./enums.js";
 
-/** @typedef {import("./vorn").Chart} Chart */
-/** @typedef {import("./vorn").ChartAxis} ChartAxis */
+/**
+ * @typedef {import("./vorn").Chart} Chart
+ * @typedef {import("./vorn").ChartLayout} ChartLayout
+ * @typedef {import("./vorn").ChartText} ChartText
+ * @typedef {import("./vorn").ChartScale} ChartScale
+ * @typedef {import("./vorn").VornModuleApi["layOutChart"]} LayOut
+ */
 
 /**
  * One element of the drawing: into the svg itself, or into its group of text ("ink") or of grid lines.
@@ -15,23 +21,29 @@ import { nameOf } from "./enums.js";
  */
 
 const kSvg = "http://www.w3.org/2000/svg";
-const kHeight = 200; // the plot and its tick labels, under the legend
+const kHeight = 200; // the plot and its tick labels, under the legend and the axis titles
 const kLine = 16; // a line of text
 const kGap = 7;
 const kCharWidth = 7; // about the width of a digit at the chart's text size
-const kStroke = 3 * kGap; // a legend entry's stroke
+
+/** @type {LayOut | null} */
+let layOutChart = null;
 
 /**
- * Maps a value of an axis onto the span of units from `from` to `to`.
- * @param {ChartAxis} axis
- * @param {number} value
- * @param {number} from
- * @param {number} to
+ * Charts are laid out by the session's layOutChart, once the page has it.
+ * @param {LayOut} layOut
  */
-export function place(axis, value, from, to) {
-    const span = axis.most - axis.least;
-    return from + (to - from) * (span > 0 ? (value - axis.least) / span : 0.5);
+export function start(layOut) {
+    layOutChart = layOut;
 }
+
+/** @param {string} text */
+const textWidth = (text) => text.length * kCharWidth;
+const round = (/** @type {number} */ v) => Math.round(v * 10) / 10;
+
+/** @param {ChartScale} scale @param {number} value */
+export const place = (scale, value) =>
+    scale.from + (scale.to - scale.from) * (scale.span > 0 ? (value - scale.least) / scale.span : 0.5);
 
 /**
  * A line's points as drawn: of a run of points within one unit of width, only the first, the lowest, the
@@ -60,96 +72,77 @@ export function thinned(points) {
     return kept;
 }
 
-const textWidth = (/** @type {string} */ text) => text.length * kCharWidth;
-const widestLabel = (/** @type {ChartAxis} */ axis) => Math.max(0, ...axis.ticks.map((tick) => textWidth(tick.label)));
-const round = (/** @type {number} */ v) => Math.round(v * 10) / 10;
+/**
+ * A text of the layout as SVG draws it: centred from top to bottom in its box, aligned across it.
+ * @param {ChartText} t
+ * @returns {Shape}
+ */
+function text(t) {
+    const align = nameOf(t.align);
+    const x = align === "left" ? t.box.x : align === "center" ? t.box.x + t.box.width / 2 : t.box.x + t.box.width;
+    /** @type {Shape["attributes"]} */
+    const attributes = { x: round(x), y: round(t.box.y + t.box.height / 2), "dominant-baseline": "middle" };
+    if (align !== "left")
+        attributes["text-anchor"] = align === "center" ? "middle" : "end";
+    return { layer: "ink", name: "text", attributes, text: t.text };
+}
+
+/** @param {import("./vorn").ChartSegment} s */
+const ends = (s) => ({ x1: round(s.from[0]), y1: round(s.from[1]), x2: round(s.to[0]), y2: round(s.to[1]) });
 
 /**
- * The chart laid out `width` units wide: its height and what to draw, in order.
+ * What to draw of a chart laid out, in order.
  * @param {Chart} chart
- * @param {number} width
- * @returns {{height: number, shapes: Shape[]}}
+ * @param {ChartLayout} layout
+ * @returns {Shape[]}
  */
-export function layOut(chart, width) {
+export function shapes(chart, layout) {
+    if (!layout.fits)
+        return [];
     /** @type {Shape[]} */
-    const shapes = [];
-    /** @type {(layer: Shape["layer"], name: string, attributes: Shape["attributes"], text?: string) => void} */
-    const add = (layer, name, attributes, text) => {
-        shapes.push({ layer, name, attributes, text });
-    };
-
-    // Legend on top, as many lines as it takes; axis titles above their labels; tick labels beside and
-    // under the plot.
-    const left = kGap + widestLabel(chart.build) + kGap;
-    const right = width - (kGap + widestLabel(chart.totalXP) + kGap);
-    const legend = [];
-    let legendX = left;
-    let legendLine = 0;
-    for (const series of chart.series) {
-        const entry = kStroke + kGap / 2 + textWidth(series.name);
-        if (legendX > left && legendX + entry > width - kGap) {
-            legendX = left;
-            ++legendLine;
-        }
-        legend.push({ series, x: legendX, y: legendLine * kLine + kLine / 2 + 1 });
-        legendX += entry + 2 * kGap;
+    const drawn = [];
+    for (const segment of layout.grid)
+        drawn.push({ layer: "grid", name: "line", attributes: ends(segment) });
+    for (const label of layout.labels)
+        drawn.push(text(label));
+    const plot = layout.plot;
+    drawn.push({ layer: "ink", name: "rect",
+                 attributes: { x: round(plot.x), y: round(plot.y), width: round(plot.width), height: round(plot.height),
+                               class: "chart-frame" } });
+    // The goal: a dotted line across the plot in its axis's colour, and its words.
+    if (layout.goal) {
+        const quantity = nameOf(layout.goal.quantity);
+        drawn.push({ layer: "svg", name: "line", attributes: { ...ends(layout.goal.line),
+                     class: "chart-goal chart-" + quantity, "stroke-dasharray": "2 3" } });
+        drawn.push(text(layout.goal.label));
     }
-    const titles = (legendLine + 2) * kLine - 4;
-    const top = titles + kGap + 4;
-    const height = top + kHeight;
-    const bottom = height - (2 * kLine + kGap);
-    if (right - left < 2 * kGap)
-        return { height, shapes };
-    add("ink", "text", { x: kGap, y: titles }, chart.build.title);
-    add("ink", "text", { x: width - kGap, y: titles, "text-anchor": "end" }, chart.totalXP.title);
-    add("ink", "text", { x: (left + right) / 2, y: height - kGap, "text-anchor": "middle" }, chart.x.title);
-
-    // Grid and labels: the left axis's ticks across the plot, the right axis's labels at their own heights.
-    for (const tick of chart.build.ticks) {
-        const y = round(place(chart.build, tick.value, bottom, top));
-        add("grid", "line", { x1: left, y1: y, x2: right, y2: y });
-        add("ink", "text", { x: left - kGap, y, "text-anchor": "end", "dominant-baseline": "middle" }, tick.label);
-    }
-    for (const tick of chart.totalXP.ticks) {
-        const y = round(place(chart.totalXP, tick.value, bottom, top));
-        add("ink", "text", { x: right + kGap, y, "dominant-baseline": "middle" }, tick.label);
-    }
-    let lastLabelEnd = -kGap;
-    for (const tick of chart.x.ticks) {
-        const x = round(place(chart.x, tick.value, left, right));
-        const w = textWidth(tick.label);
-        add("grid", "line", { x1: x, y1: top, x2: x, y2: bottom });
-        // Labels that would run into the one before are left out; the grid line stays.
-        if (x - w / 2 < lastLabelEnd + kGap)
-            continue;
-        add("ink", "text", { x, y: bottom + kLine, "text-anchor": "middle" }, tick.label);
-        lastLabelEnd = x + w / 2;
-    }
-    add("ink", "rect", { x: left, y: top, width: right - left, height: bottom - top, class: "chart-frame" });
-
-    // The goal: a dotted line across the plot in its axis's colour, its words above it (under it near the
-    // top), moved left rather than run off the chart where the plot is narrower than they are.
-    if (chart.goal) {
-        const quantity = nameOf(chart.goal.quantity);
-        const y = round(place(quantity === "build" ? chart.build : chart.totalXP, chart.goal.value, bottom, top));
-        add("svg", "line", { x1: left, y1: y, x2: right, y2: y, class: "chart-goal chart-" + quantity,
-                             "stroke-dasharray": "2 3" });
-        const x = Math.max(0, Math.min(left + kGap / 2, width - kGap - textWidth(chart.goal.label)));
-        add("ink", "text", { x, y: y - kLine >= top ? y - 4 : y + kLine - 2 }, chart.goal.label);
-    }
-
     // The lines, and the legend of each: a short stroke in the line's pen, then its name.
-    for (const { series, x, y } of legend) {
+    chart.series.forEach((series, i) => {
+        const entry = layout.legend[i];
+        if (!entry)
+            return;
         const quantity = nameOf(series.quantity);
         const kind = "chart-line chart-" + quantity + (series.planned ? " chart-planned" : "");
-        const axis = quantity === "build" ? chart.build : chart.totalXP;
-        const points = thinned(series.points.map(([px, py]) =>
-            [round(place(chart.x, px, left, right)), round(place(axis, py, bottom, top))]));
-        add("svg", "polyline", { points: points.map(([px, py]) => px + "," + py).join(" "), class: kind });
-        add("svg", "line", { x1: x, y1: y, x2: x + kStroke, y2: y, class: kind });
-        add("ink", "text", { x: x + kStroke + kGap / 2, y, "dominant-baseline": "middle" }, series.name);
-    }
-    return { height, shapes };
+        const y = quantity === "build" ? layout.build : layout.totalXP;
+        const points = thinned(series.points.map(([px, py]) => [round(place(layout.x, px)), round(place(y, py))]));
+        drawn.push({ layer: "svg", name: "polyline", attributes: { points: points.map(([px, py]) => px + "," + py).join(" "), class: kind } });
+        drawn.push({ layer: "svg", name: "line", attributes: { ...ends(entry.stroke), class: kind } });
+        drawn.push(text(entry.name));
+    });
+    return drawn;
+}
+
+/**
+ * The chart laid out `width` units wide, as tall as its legend and titles need over the plot.
+ * @param {Chart} chart
+ * @param {number} width
+ */
+function layOut(chart, width) {
+    if (!layOutChart)
+        throw new Error("charts are drawn once the page has started");
+    // The layout needs only the series' names: their points stay on this side.
+    const outline = { ...chart, series: chart.series.map((series) => ({ ...series, points: [] })) };
+    return layOutChart(outline, { width, height: kHeight, growsWithLegend: true }, kLine, kGap, textWidth);
 }
 
 /** @type {WeakMap<Element, {chart: Chart, width: number}>} */
@@ -197,12 +190,13 @@ export function draw(svg, chart) {
     svg.replaceChildren();
     svg.setAttribute("aria-label", chart.caption);
     node(svg, "title", {}, chart.caption);
-    const { height, shapes } = layOut(chart, width);
-    svg.setAttribute("viewBox", `0 0 ${width} ${height}`);
-    if (shapes.length === 0)
+    const layout = layOut(chart, width);
+    svg.setAttribute("viewBox", `0 0 ${width} ${layout.height}`);
+    const parts = shapes(chart, layout);
+    if (parts.length === 0)
         return;
     const layers = { svg, ink: node(svg, "g", { class: "chart-ink" }), grid: node(svg, "g", { class: "chart-grid" }) };
-    for (const shape of shapes)
+    for (const shape of parts)
         node(layers[shape.layer], shape.name, shape.attributes, shape.text);
 }
 

@@ -169,15 +169,15 @@ export function input(prompt) {
     });
 }
 
-// "save", "discard" or "cancel". `name`: the character's file, or null for one that has none yet.
-/** @param {string | null} name @returns {Promise<"save" | "discard" | "cancel">} */
-export function askSaveChanges(name) {
+// "save", "discard" or "cancel", to the session's question (saveQuestion).
+/** @param {string} question @returns {Promise<"save" | "discard" | "cancel">} */
+export function askSaveChanges(question) {
     const dialog = byId("dlgSaveChanges", HTMLDialogElement);
     return run(dialog, {
         first: byId("dlgSaveChangesSave"),
         cancelAnswer: "cancel",
         prepare(finish, cleanups) {
-            byId("dlgSaveChangesText").textContent = name ? "Save changes to " + name + "?" : "Save this character?";
+            byId("dlgSaveChangesText").textContent = question;
             on(cleanups, byId("dlgSaveChangesSave"), () => finish("save"));
             on(cleanups, byId("dlgSaveChangesDiscard"), () => finish("discard"));
             on(cleanups, byId("dlgSaveChangesCancel"), () => finish("cancel"));

@@ -21,8 +21,6 @@
  * @typedef {{saved: string} | {cancelled: true} | {problem: string}} Saving
  */
 
-/** @type {FileTypes} */
-const kTypes = [{ description: "VORN characters", accept: { "application/json": [".vornchar"] } }];
 const kWrite = /** @type {Access} */ ({ mode: "readwrite" });
 
 /** @param {unknown} e */
@@ -31,18 +29,25 @@ const cancelled = (e) => e instanceof Error && e.name === "AbortError";
 /** @param {unknown} e */
 const reason = (e) => String(e instanceof Error ? e.message : e).replace(/\.$/, "");
 
-/** The desktop's words for a file not saved. @param {string} name @param {string} why */
-const notSaved = (name, why) => "\"" + name + "\" could not be saved: " + why + ". Your changes are not saved yet.";
-
 /** When the file was last written; NaN where that can't be had. @param {FileHandle} file */
 const lastWritten = (file) => file.getFile().then((read) => read.lastModified, () => NaN);
+
+/**
+ * The session's words for character files: what the pickers call them, their ending, and what is said of
+ * one not saved (notSaved(name, why)).
+ * @typedef {{kind: string, extension: string, notSaved: (name: string, why: string) => string}} FileWords
+ */
 
 /**
  * @param {Pickers} pickers
  * @param {Sharing} sharing
  * @param {(text: string, fileName: string) => void} download hands the file to the browser's downloads
+ * @param {FileWords} words
  */
-export function files(pickers, sharing, download) {
+export function files(pickers, sharing, download, words) {
+    /** @type {FileTypes} */
+    const types = [{ description: words.kind, accept: { "application/json": [words.extension] } }];
+    const notSaved = words.notSaved;
     // The file the character came from or went to last, while it is the character's file.
     /** @type {FileHandle | null} */
     let handle = null;
@@ -62,7 +67,7 @@ export function files(pickers, sharing, download) {
         if (!offered())
             return "input";
         try {
-            const [picked] = await /** @type {NonNullable<Pickers["showOpenFilePicker"]>} */ (pickers.showOpenFilePicker)({ types: kTypes });
+            const [picked] = await /** @type {NonNullable<Pickers["showOpenFilePicker"]>} */ (pickers.showOpenFilePicker)({ types: types });
             return picked;
         } catch (e) {
             return cancelled(e) ? null : "input";
@@ -85,7 +90,7 @@ export function files(pickers, sharing, download) {
             target = null;
         if (!target && offered()) {
             try {
-                target = await /** @type {NonNullable<Pickers["showSaveFilePicker"]>} */ (pickers.showSaveFilePicker)({ types: kTypes, suggestedName: name });
+                target = await /** @type {NonNullable<Pickers["showSaveFilePicker"]>} */ (pickers.showSaveFilePicker)({ types: types, suggestedName: name });
             } catch (e) {
                 if (cancelled(e))
                     return { cancelled: true };

@@ -6,8 +6,11 @@ import * as VornDialogs from "./dialogs.js";
 import { VornFocus, byId } from "./focus.js";
 import * as VornMenus from "./menus.js";
 
-const lengthBox = byId("txtEventLength", HTMLInputElement);
-const lengthList = byId("cboEventLength", HTMLSelectElement);
+// The event-length box and list, taken when guarding starts.
+/** @type {HTMLInputElement} */
+let lengthBox;
+/** @type {HTMLSelectElement} */
+let lengthList;
 
 // The session's focus-leave rule decides which moves of the focus from the event-length box run the
 // length check (and which put it off); here are the page's mechanics of the focus: a move the check
@@ -178,6 +181,8 @@ function onKey(event) {
  */
 export function start(rule, targets, leave, apply, tabOrder, order) {
     Object.assign(guard, { rule, targets, leave, apply, tabOrder, order });
+    lengthBox = byId("txtEventLength", HTMLInputElement);
+    lengthList = byId("cboEventLength", HTMLSelectElement);
     lengthBox.addEventListener("focusout", onLeave);
     lengthList.addEventListener("focusout", onLeave);
     document.addEventListener("mousedown", onPress, true);

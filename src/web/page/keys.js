@@ -1,6 +1,7 @@
 // @ts-check
-// The commands and their keys as the session's table writes them ("&Redo", "Ctrl+Shift+Z"), read for the
-// page: what a key press runs, how assistive technology names the keys and the About box's table of them.
+// The commands' keys as the session's table writes them ("Ctrl+Shift+Z"), read for the page: what a key
+// press runs. How the menus show them, and the About box's table of them, are written into the page's
+// markup from the same table when it is built (src/fragments).
 
 /** @typedef {import("./vorn").Command} Command */
 
@@ -8,18 +9,6 @@
  * A key press as the page's keydown handlers see it.
  * @typedef {{key: string, code?: string, ctrlKey: boolean, metaKey: boolean, altKey: boolean, shiftKey: boolean}} Press
  */
-
-/** A caption as shown: '&' marks the access key and is not shown. @param {string} caption */
-export const shown = (caption) => caption.replace(/&(.)/g, "$1");
-
-/** The access key a caption marks, lower case; "" for none. @param {string} caption */
-export function accessKey(caption) {
-    const marked = /&(\w)/.exec(caption);
-    return marked ? marked[1].toLowerCase() : "";
-}
-
-/** "Ctrl+Shift+Z" as aria-keyshortcuts names it. @param {string} key */
-export const ariaKey = (key) => key.replace(/\bCtrl\+/g, "Control+");
 
 /** @param {boolean} ctrl @param {boolean} alt @param {boolean} shift @param {string} letter */
 const chord = (ctrl, alt, shift, letter) => [ctrl && "Ctrl", alt && "Alt", shift && "Shift", letter].filter(Boolean).join("+");
@@ -46,18 +35,4 @@ export function shortcuts(commands) {
             return found ?? null;
         return byChord.get(chord(false, true, press.shiftKey, press.code.slice(3)).toUpperCase()) ?? null;
     };
-}
-
-/**
- * The About box's rows for the page's commands that have keys: the keys, and what they do.
- * @param {Command[]} commands
- * @returns {{keys: string, what: string}[]}
- */
-export function keyRows(commands) {
-    return commands
-        .filter((command) => command.onPage && command.pageKeys.length > 0)
-        .map((command) => ({
-            keys: command.pageKeys.join(", "),
-            what: shown(command.caption) + (command.pageNote ? " (" + command.pageNote + ")" : ""),
-        }));
 }

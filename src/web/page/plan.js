@@ -30,14 +30,22 @@ let started = false;
 /** @type {PlanRequest | null} the request whose answer is shown */
 let shown = null;
 
-const goal = byId("cboPlanGoal", HTMLSelectElement);
-const lengthList = byId("cboPlanLength", HTMLSelectElement);
-const lengthBox = byId("txtPlanLength", HTMLInputElement);
-const coin = byId("cboPlanCoin", HTMLSelectElement);
-const silver = byId("txtPlanSilver", HTMLInputElement);
-const table = byId("tblPlan", HTMLTableElement);
+// The dialog's lists, boxes and table, taken when the page starts.
+/** @type {HTMLSelectElement} */
+let goal;
+/** @type {HTMLSelectElement} */
+let lengthList;
+/** @type {HTMLInputElement} */
+let lengthBox;
+/** @type {HTMLSelectElement} */
+let coin;
+/** @type {HTMLInputElement} */
+let silver;
+/** @type {HTMLTableElement} */
+let table;
 // Up to ten thousand planned events, drawn as they come into view.
-const events = new RowWindow(/** @type {HTMLElement} */ (table.parentElement), table, "th");
+/** @type {RowWindow} */
+let events;
 
 /** @returns {PlanRequest} */
 function request() {
@@ -178,9 +186,13 @@ async function applyPlan() {
  */
 export function init(session, boxes, apply, enums) {
     calculator = { session, boxes, apply, enums };
-    // The same entries as the calculator's event-length list, manual input included.
-    for (const option of byId("cboEventLength", HTMLSelectElement).options)
-        lengthList.appendChild(new Option(option.text, option.value));
+    goal = byId("cboPlanGoal", HTMLSelectElement);
+    lengthList = byId("cboPlanLength", HTMLSelectElement);
+    lengthBox = byId("txtPlanLength", HTMLInputElement);
+    coin = byId("cboPlanCoin", HTMLSelectElement);
+    silver = byId("txtPlanSilver", HTMLInputElement);
+    table = byId("tblPlan", HTMLTableElement);
+    events = new RowWindow(/** @type {HTMLElement} */ (table.parentElement), table, "th");
     lengthList.addEventListener("change", lengthChosen);
     coin.addEventListener("change", coinChosen);
     for (const id of kBoxes)

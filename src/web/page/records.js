@@ -116,7 +116,7 @@ export function records(Session, session, boxes, apply, showMessage, characterFi
         try {
             bytes = file.size <= Session.mostFileBytes() ? new Uint8Array(await file.arrayBuffer()) : null;
         } catch (e) {
-            await showMessage("\"" + file.name + "\" could not be read: " + (e instanceof Error ? e.message : e) + ".");
+            await showMessage(Session.notRead(file.name, e instanceof Error ? e.message : String(e)));
             return;
         }
         if (bytes === null) {

@@ -132,6 +132,54 @@ export interface Chart {
     goal: ChartMark | null;
 }
 
+// Where a chart's parts stand in its area (session/ChartLayout.h): boxes and segments in the area's units.
+export interface ChartBox {
+    x: number;
+    y: number;
+    width: number;
+    height: number;
+}
+
+export interface ChartSegment {
+    from: [number, number];
+    to: [number, number];
+}
+
+// A text centred from top to bottom in its box, and aligned across it.
+export interface ChartText {
+    text: string;
+    box: ChartBox;
+    align: EnumValue; // ChartAlign
+}
+
+// An axis's range onto a span of the area: from `from` for its least value to `to` for its most.
+export interface ChartScale {
+    from: number;
+    to: number;
+    least: number;
+    span: number;
+}
+
+export interface ChartArea {
+    width: number;
+    height: number; // the whole chart's, or where it grows with its legend, from the plot's top down
+    growsWithLegend: boolean;
+}
+
+export interface ChartLayout {
+    width: number;
+    height: number;
+    fits: boolean; // whether there is room for a plot; without it nothing is drawn
+    plot: ChartBox;
+    x: ChartScale;
+    build: ChartScale;
+    totalXP: ChartScale;
+    labels: ChartText[]; // the axis titles and tick labels
+    grid: ChartSegment[];
+    goal: { quantity: EnumValue; line: ChartSegment; label: ChartText } | null;
+    legend: { stroke: ChartSegment; name: ChartText }[]; // one for each series, in their order
+}
+
 export interface PlanRequest {
     goal: EnumValue; // PlanGoal
     goalValue: string;
@@ -242,6 +290,14 @@ export interface SessionClass {
     controls(): Control[];
     listEntries(): ListEntry[];
     spokenNames(): SpokenName[];
+    // The words both front ends show around the calculator (session/AppText.h).
+    windowTitle(fileName: string, modifiedMark: string): string;
+    newFileName(): string;
+    fileExtension(): string;
+    filesKind(): string;
+    saveQuestion(fileName: string): string;
+    notSaved(fileName: string, why: string): string;
+    notRead(fileName: string, why: string): string;
 }
 
 export interface FocusLeaveRule {
@@ -264,9 +320,13 @@ export interface VornModuleApi {
     PlanCoin: Enum;
     PlanVerdict: Enum;
     ChartQuantity: Enum;
+    ChartAlign: Enum;
     ControlKind: Enum;
     FocusTarget: Enum;
     FocusLeaveRule: { new (): FocusLeaveRule };
+    // The chart laid out in `area`, its text `line` high, `gap` apart and `textWidth(text)` wide. Only the
+    // series' names are looked at, not their points.
+    layOutChart(chart: Chart, area: ChartArea, line: number, gap: number, textWidth: (text: string) => number): ChartLayout;
 }
 
 declare global {

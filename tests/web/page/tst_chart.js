@@ -1,92 +1,84 @@
 // @ts-check
-// The chart maps the session's ranges onto the plot; the session has chosen every point and label.
+// The chart as drawn from the session's layout (session/ChartLayout, tested there): each part where the
+// layout puts it, in the page's classes, and a line's points thinned to what one unit of width shows.
 import assert from "node:assert/strict";
 import { test } from "node:test";
 
-import { layOut, place, thinned } from "../../../src/web/page/chart.js";
+import { place, shapes, thinned } from "../../../src/web/page/chart.js";
 import { learnNames } from "../../../src/web/page/enums.js";
 
-const quantity = { build: { value: 0 }, totalXP: { value: 1 }, values: {} };
-learnNames(quantity);
+const quantity = { build: { value: 0 }, totalXP: { value: 1 } };
+const align = { left: { value: 0 }, center: { value: 1 }, right: { value: 2 } };
+learnNames(quantity, align);
 
-/** @param {string} title @param {number} least @param {number} most @param {number[]} ticks */
-const axis = (title, least, most, ticks) =>
-    ({ title, least, most, ticks: ticks.map((value) => ({ value, label: String(value) })) });
+/** @param {number} from @param {number} to @param {number} least @param {number} span */
+const scale = (from, to, least, span) => ({ from, to, least, span });
+/** @param {string} text @param {number} x @param {number} y @param {{value: number}} how */
+const label = (text, x, y, how) => ({ text, box: { x, y, width: 40, height: 16 }, align: how });
+/** @param {number} x1 @param {number} y1 @param {number} x2 @param {number} y2 @returns {import("../../../src/web/page/vorn").ChartSegment} */
+const segment = (x1, y1, x2, y2) => ({ from: [x1, y1], to: [x2, y2] });
 
-test("a value maps onto its axis's span, a range of one value to the middle", () => {
-    /** @type {[ReturnType<typeof axis>, number, number, number, number][]} */
+// A plot from (40, 50) to (360, 200): steps 0 to 10 across it, Build 30 to 50 and Total XP 0 to 100 up it.
+const layout = {
+    width: 400, height: 250, fits: true,
+    plot: { x: 40, y: 50, width: 320, height: 150 },
+    x: scale(40, 360, 0, 10), build: scale(200, 50, 30, 20), totalXP: scale(200, 50, 0, 100),
+    labels: [label("Build", 7, 16, align.left), label("Total XP", 353, 16, align.right), label("Step", 180, 225, align.center)],
+    grid: [segment(40, 125, 360, 125)],
+    goal: { quantity: quantity.totalXP, line: segment(40, 80, 360, 80), label: label("Goal: Total XP 80", 43, 64, align.center) },
+    legend: [{ stroke: segment(40, 9, 61, 9), name: label("Build", 64.5, 0, align.left) },
+             { stroke: segment(120, 9, 141, 9), name: label("Total XP (planned)", 144.5, 0, align.left) }],
+};
+const chart = {
+    caption: "", x: { title: "Step", least: 0, most: 10, ticks: [] },
+    build: { title: "Build", least: 30, most: 50, ticks: [] }, totalXP: { title: "Total XP", least: 0, most: 100, ticks: [] },
+    series: [{ name: "Build", quantity: quantity.build, planned: false, points: /** @type {[number, number][]} */ ([[0, 30], [10, 50]]) },
+             { name: "Total XP (planned)", quantity: quantity.totalXP, planned: true, points: /** @type {[number, number][]} */ ([[5, 0], [10, 50]]) }],
+    goal: null,
+};
+
+test("a value maps onto its scale's span, a range of one value to the middle", () => {
+    /** @type {[ReturnType<typeof scale>, number, number][]} */
     const cases = [
-        [axis("", 0, 10, []), 0, 100, 200, 100],
-        [axis("", 0, 10, []), 10, 100, 200, 200],
-        [axis("", 0, 10, []), 5, 200, 100, 150],
-        [axis("", 30, 30, []), 30, 0, 50, 25],
+        [scale(100, 200, 0, 10), 0, 100],
+        [scale(100, 200, 0, 10), 10, 200],
+        [scale(200, 100, 0, 10), 5, 150],
+        [scale(0, 50, 30, 0), 30, 25],
     ];
-    for (const [a, value, from, to, expected] of cases)
-        assert.equal(place(a, value, from, to), expected);
+    for (const [s, value, expected] of cases)
+        assert.equal(place(s, value), expected);
 });
 
-/** @param {number[]} xTicks @param {string[]} names */
-function chart(xTicks, names) {
-    return {
-        caption: "",
-        x: axis("Step", 0, 10, xTicks),
-        build: axis("Build", 30, 50, [30, 40, 50]),
-        totalXP: axis("Total XP", 0, 100, [0, 50, 100]),
-        series: names.map((name, i) => ({ name, quantity: i ? quantity.totalXP : quantity.build, planned: i > 1,
-                                          points: /** @type {[number, number][]} */ ([[0, 30], [10, 50]]) })),
-        goal: /** @type {import("../../../src/web/page/vorn").ChartMark | null} */ (null),
-    };
-}
-
-test("each series is drawn against its own axis, planned ones dashed", () => {
-    const { shapes } = layOut(chart([], ["Build", "Total XP", "Planned"]), 400);
-    const lines = shapes.filter((s) => s.name === "polyline");
-    assert.deepEqual(lines.map((s) => s.attributes.class),
-                     ["chart-line chart-build", "chart-line chart-totalXP", "chart-line chart-totalXP chart-planned"]);
-    const frame = /** @type {any} */ (shapes.find((s) => s.name === "rect")).attributes;
-    // Build 30 → 50 runs corner to corner of the frame; Total XP 30 → 50 only a fifth of the way up.
-    assert.equal(lines[0].attributes.points, `${frame.x},${frame.y + frame.height} ${frame.x + frame.width},${frame.y}`);
-    const [, end] = String(lines[1].attributes.points).split(" ");
-    assert.equal(Number(end.split(",")[1]), Math.round((frame.y + frame.height * 0.5) * 10) / 10);
+test("each series is drawn against its own axis, planned ones dashed, with its legend", () => {
+    const drawn = shapes(chart, layout);
+    const lines = drawn.filter((s) => s.name === "polyline");
+    assert.deepEqual(lines.map((s) => [s.attributes.class, s.attributes.points]), [
+        ["chart-line chart-build", "40,200 360,50"],
+        ["chart-line chart-totalXP chart-planned", "200,200 360,125"],
+    ]);
+    const strokes = drawn.filter((s) => s.name === "line" && String(s.attributes.class).startsWith("chart-line"));
+    assert.deepEqual(strokes.map((s) => [s.attributes.x1, s.attributes.y1, s.attributes.x2]), [[40, 9, 61], [120, 9, 141]]);
 });
 
-test("x labels that would run into the one before are left out, their grid lines kept", () => {
-    const { shapes } = layOut(chart([0, 0.2, 0.4, 10], ["Build"]), 300);
-    const gridX = shapes.filter((s) => s.layer === "grid" && s.attributes.x1 === s.attributes.x2);
-    const labels = shapes.filter((s) => s.name === "text" && s.attributes["text-anchor"] === "middle" && s.text !== "Step");
-    assert.equal(gridX.length, 4);
-    assert.deepEqual(labels.map((s) => s.text), ["0", "10"]);
+test("texts stand in their boxes, aligned as the layout says", () => {
+    const texts = shapes(chart, layout).filter((s) => s.name === "text");
+    const of = (/** @type {string} */ t) => /** @type {any} */ (texts.find((s) => s.text === t)).attributes;
+    assert.deepEqual(of("Step"), { x: 200, y: 233, "dominant-baseline": "middle", "text-anchor": "middle" });
+    assert.deepEqual(of("Total XP"), { x: 393, y: 24, "dominant-baseline": "middle", "text-anchor": "end" });
+    assert.deepEqual(of("Total XP (planned)"), { x: 144.5, y: 8, "dominant-baseline": "middle" });
 });
 
-test("a legend too wide for one line takes more, and the plot moves down", () => {
-    const names = ["A long series name", "Another long series name", "A third one"];
-    const narrow = layOut(chart([], names), 260);
-    const wide = layOut(chart([], names), 900);
-    assert.ok(narrow.height > wide.height);
-    const legendYs = (/** @type {ReturnType<typeof layOut>} */ drawn) =>
-        new Set(drawn.shapes.filter((s) => s.name === "line" && s.layer === "svg").map((s) => s.attributes.y1));
-    assert.equal(legendYs(wide).size, 1);
-    assert.ok(legendYs(narrow).size > 1);
+test("the goal is a dotted line in its axis's colour, the frame the plot's", () => {
+    const drawn = shapes(chart, layout);
+    const goal = /** @type {any} */ (drawn.find((s) => String(s.attributes.class).startsWith("chart-goal"))).attributes;
+    assert.deepEqual(goal, { x1: 40, y1: 80, x2: 360, y2: 80, class: "chart-goal chart-totalXP", "stroke-dasharray": "2 3" });
+    const frame = /** @type {any} */ (drawn.find((s) => s.name === "rect")).attributes;
+    assert.deepEqual(frame, { x: 40, y: 50, width: 320, height: 150, class: "chart-frame" });
+    assert.equal(drawn.filter((s) => s.layer === "grid").length, 1);
 });
 
-test("a chart too narrow for a plot draws nothing", () => {
-    assert.deepEqual(layOut(chart([], ["Build"]), 30).shapes, []);
-});
-
-test("the goal is a line across the plot at its height, its words within the chart", () => {
-    const goal = (/** @type {number} */ value) => ({ quantity: quantity.build, value, label: "Goal: Level 1,000 (Build 10,005)" });
-    for (const [name, value, width] of /** @type {[string, number, number][]} */ ([
-        ["mid-plot", 40, 400], ["at the top", 50, 400], ["the narrowest chart, its plot narrower than the words", 30, 240]])) {
-        const { shapes } = layOut({ ...chart([], ["Build"]), goal: goal(value) }, width);
-        const frame = /** @type {any} */ (shapes.find((s) => s.name === "rect")).attributes;
-        const line = /** @type {any} */ (shapes.find((s) => String(s.attributes.class).startsWith("chart-goal")));
-        assert.equal(line.attributes.class, "chart-goal chart-build", name);
-        assert.deepEqual([line.attributes.x1, line.attributes.x2], [frame.x, frame.x + frame.width], name);
-        assert.equal(line.attributes.y1, Math.round((frame.y + frame.height * (50 - value) / 20) * 10) / 10, name);
-        const words = /** @type {any} */ (shapes.find((s) => s.text === goal(value).label)).attributes;
-        assert.ok(words.x >= 0 && words.x + goal(value).label.length * 7 <= width, name);
-        assert.ok(words.y > frame.y && words.y < frame.y + frame.height, name);
-    }
+test("a chart too small for a plot draws nothing", () => {
+    assert.deepEqual(shapes(chart, { ...layout, fits: false }), []);
 });
 
 test("a line keeps, of each unit of width, its first, lowest, highest and last points", () => {

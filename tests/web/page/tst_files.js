@@ -4,7 +4,16 @@
 import assert from "node:assert/strict";
 import { test } from "node:test";
 
+import "./browser-globals.js";
 import { files } from "../../../src/web/page/files.js";
+
+// The session's words for character files (Session.filesKind, fileExtension and notSaved), as it says them.
+const words = {
+    kind: "VORN characters",
+    extension: ".vornchar",
+    notSaved: (/** @type {string} */ name, /** @type {string} */ why) =>
+        "\"" + name + "\" could not be saved: " + why + ". Your changes are not saved yet.",
+};
 
 /**
  * A browser whose open picker gives "opened.vornchar" (to be written only once the user allows it) and
@@ -49,7 +58,7 @@ function browser({ pickers = true, pick = "picked.vornchar", allow = "granted", 
         showSaveFilePicker: async () => (pick.endsWith("Error") ? fail(pick) : handle(pick, "granted")),
     } : {};
     return { written, downloads, aborted, times,
-             files: files(given, {}, (_, name) => { downloads.push(name); }) };
+             files: files(given, {}, (_, name) => { downloads.push(name); }, words) };
 }
 
 /** @typedef {ReturnType<typeof browser>} World */
@@ -124,7 +133,7 @@ test("Open: the picked file, nothing where cancelled, the page's input where the
     const cancelling = files({
         showOpenFilePicker: () => Promise.reject(new DOMException("no", "AbortError")),
         showSaveFilePicker: () => Promise.reject(new DOMException("no", "AbortError")),
-    }, {}, () => {});
+    }, {}, () => {}, words);
     assert.equal(await cancelling.choose(), null);
 });
 
@@ -139,8 +148,8 @@ test("Share: offered where the browser can share the file, which is the saved te
                 throw new DOMException("Sharing failed", failing);
             shared.push(file);
         },
-    }, () => {});
-    assert.equal(files({}, {}, () => {}).shareable("{}", "A.vornchar"), null);
+    }, () => {}, words);
+    assert.equal(files({}, {}, () => {}, words).shareable("{}", "A.vornchar"), null);
     assert.equal(sharing(false).shareable("{}", "A.vornchar"), null);
     assert.equal(sharing("throws").shareable("{}", "A.vornchar"), null);
     const file = /** @type {File} */ (sharing(true).shareable("{\"ü\": 1}", "A.vornchar"));

@@ -3,7 +3,7 @@
 import assert from "node:assert/strict";
 import { test } from "node:test";
 
-import { accessKey, ariaKey, keyRows, shortcuts, shown } from "../../../src/web/page/keys.js";
+import { shortcuts } from "../../../src/web/page/keys.js";
 
 /** @param {Partial<import("../../../src/web/page/vorn").Command>} c */
 const command = (c) => ({ menu: "mnuFile", caption: "", keys: [], pageKeys: [], pageNote: "", onPage: true,
@@ -56,27 +56,4 @@ test("every page key of every page command runs that command", () => {
                                 { ctrlKey: parts.includes("Ctrl"), altKey: parts.includes("Alt"), shiftKey: shift });
             assert.equal(commandFor(event), c.name, key);
         }
-});
-
-test("the About box lists each page command with keys once, with its note", () => {
-    assert.deepEqual(keyRows(table), [
-        { keys: "Alt+N", what: "New Character (the browser keeps Ctrl+N for a new window)" },
-        { keys: "Ctrl+Y, Ctrl+Shift+Z", what: "Redo" },
-        { keys: "Ctrl+Shift+C", what: "Copy Results" },
-        { keys: "Ctrl+P", what: "Plan Ahead\u2026" },
-    ]);
-});
-
-test("captions, access keys and spoken key names", () => {
-    const cases = [
-        ["&File", "File", "f"],
-        ["Save Character &As\u2026", "Save Character As\u2026", "a"],
-        ["Extras", "Extras", ""],
-    ];
-    for (const [caption, text, key] of cases) {
-        assert.equal(shown(caption), text);
-        assert.equal(accessKey(caption), key);
-    }
-    assert.equal(ariaKey("Ctrl+Shift+Z"), "Control+Shift+Z");
-    assert.equal(ariaKey("Alt+N"), "Alt+N");
 });

@@ -4,6 +4,7 @@
 import assert from "node:assert/strict";
 import { test } from "node:test";
 
+import "./browser-globals.js";
 import { keeper, keepingSoon } from "../../../src/web/page/storage.js";
 
 /** A browser's storage, shared by the tabs of one test; `full` refuses every write. */

@@ -1,0 +1,127 @@
+// @ts-check
+// The character in the browser's storage: kept within a second of every change, for the next visit and the
+// other tabs of the page, and at once when the page is hidden or left; brought back when the page starts;
+// and followed as another tab changes it. A browser that won't keep it is said so once, in the page,
+// until it keeps it again.
+import * as VornDialogs from "./dialogs.js";
+import { byId } from "./focus.js";
+import * as VornStorage from "./storage.js";
+
+/**
+ * @typedef {import("./calculator.js").Calculator} Calculator
+ * @typedef {import("./storage.js").Kept} Kept
+ * @typedef {ReturnType<typeof import("./characters.js").characterCommands>} CharacterCommands
+ */
+
+/**
+ * @param {Calculator} calculator
+ * @param {Pick<CharacterCommands, "maySetCharacterAside" | "write">} commands
+ */
+export function tabs(calculator, commands) {
+    const { session } = calculator;
+    // Set while the page takes the character kept in storage, which needs no keeping again.
+    let taking = false;
+
+    const keeping = VornStorage.keepingSoon(() => {
+        const { fileName, needsSaveQuestion } = calculator.state;
+        const kept = VornStorage.keep(session.save(calculator.boxes()), fileName || null, needsSaveQuestion);
+        const notice = kept ? "" : "This browser is not keeping this character; save it to a file to keep it.";
+        // Written only when it changes, so that a status is read out once.
+        if (byId("keepingNotice").textContent !== notice)
+            byId("keepingNotice").textContent = notice;
+    }, { set: (run, ms) => setTimeout(run, ms), clear: (timer) => clearTimeout(/** @type {number} */ (timer)) }, 1000);
+
+    function keepCharacter() {
+        if (!taking)
+            keeping.changed();
+    }
+
+    // Shows the character kept in storage (from the last visit, or just now by another tab); the answer
+    // of session.openKept, whose problem is set when it can't be brought back.
+    /** @param {Kept} kept */
+    function take(kept) {
+        const read = session.openKept(VornStorage.bytesOf(kept.text ?? ""), kept.fileName ?? "", kept.modified);
+        if (!read.choices)
+            return read;
+        VornStorage.shows(kept);
+        keeping.drop();
+        taking = true;
+        try {
+            calculator.showChoicesOf(read.choices);
+        } finally {
+            taking = false;
+        }
+        return read;
+    }
+
+    // The character kept from the last visit, if any; a damaged one is dropped, and its problem said once.
+    function restoreKept() {
+        const kept = VornStorage.kept();
+        if (kept.text === null)
+            return { restored: false, problem: "" };
+        const read = take(kept);
+        if (!read.choices) {
+            VornStorage.forget();
+            return { restored: false, problem: read.problem };
+        }
+        return { restored: true, problem: "" };
+    }
+
+    // Tabs of the page show one character: what another tab keeps, this one shows at once. Unsaved work
+    // here that the other tab's character was not made from is offered for saving first; Cancel keeps it
+    // here, apart from that tab's later changes. While a box is open here, the character waits for it.
+    const elsewhere = { waiting: false, declined: "" };
+
+    async function followElsewhere() {
+        if (VornDialogs.anyOpen()) {
+            elsewhere.waiting = true;
+            return;
+        }
+        elsewhere.waiting = false;
+        let kept = VornStorage.kept();
+        if (kept.text === null) {
+            // Emptied, by a tab whose character the storage refused, say: this one's is kept in its place.
+            VornStorage.lost();
+            keepCharacter();
+            return;
+        }
+        if (kept.isShown) {
+            VornStorage.shows(kept);
+            return;
+        }
+        const declined = elsewhere.declined;
+        if (declined !== "" && (kept.revision === declined || kept.madeFrom === declined)) {
+            elsewhere.declined = kept.revision;
+            return;
+        }
+        // Changes here not yet kept are not in the other tab's character either.
+        if (!kept.madeFromShown || keeping.pending()) {
+            if (!(await commands.maySetCharacterAside(async () => !!(await commands.write(false))))) {
+                elsewhere.declined = VornStorage.kept().revision;
+                return;
+            }
+            // The other tab may have kept more while the question was open.
+            kept = VornStorage.kept();
+            if (kept.text === null || kept.isShown)
+                return;
+        }
+        take(kept);
+    }
+
+    function followOtherTabs() {
+        VornStorage.onKeptElsewhere(followElsewhere);
+        // Another tab shown in this one's place, or the page left: what waits to be kept is kept now.
+        window.addEventListener("pagehide", keeping.now);
+        document.addEventListener("visibilitychange", () => {
+            if (document.visibilityState === "hidden")
+                keeping.now();
+        });
+        // A box closing may leave another open in its place; the character waits for the last one.
+        document.addEventListener("close", () => setTimeout(() => {
+            if (elsewhere.waiting)
+                followElsewhere();
+        }, 0), true);
+    }
+
+    return { keepCharacter, restoreKept, followOtherTabs };
+}
