@@ -24,18 +24,10 @@ printf '[frmRoster]\nfolder=%s\n' "$folder" >"$home/.config/vorncalc/VORN Build 
 HOME="$home" XDG_CONFIG_HOME="$home/.config" QT_QPA_PLATFORM=xcb \
     xvfb-run -a -s "-screen 0 1040x760x24" bash -c '
         set -euo pipefail
+        source "$3"
         "$1" &
         pid=$!
         trap "kill $pid" EXIT
-        # wait_for TITLE: the id of the window with that title, once it is shown.
-        wait_for() {
-            for _ in $(seq 300); do
-                xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 && return 0
-                sleep 0.1
-            done
-            echo "no window \"$1\" after 30 seconds" >&2
-            return 1
-        }
         calculator="$(wait_for "^VORN Build Calculator$")"
         xdotool windowfocus --sync "$calculator"
         xdotool key alt+f r
@@ -58,5 +50,5 @@ HOME="$home" XDG_CONFIG_HOME="$home/.config" QT_QPA_PLATFORM=xcb \
         xdotool type --delay 40 "Rain on the second day"
         sleep 1
         import -window root -define png:exclude-chunks=date,time "PNG24:$2"
-    ' screenshot "$program" "$top/docs/roster.png"
+    ' screenshot "$program" "$top/docs/roster.png" "$top/scripts/x-windows.sh"
 echo "Written: $top/docs/roster.png"
