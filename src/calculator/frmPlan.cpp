@@ -1,5 +1,6 @@
 #include "calculator/frmPlan.h"
 
+#include "calculator/EventPatternInputs.h"
 #include "calculator/ChartView.h"
 #include "calculator/ControlHabits.h"
 #include "calculator/PlanModel.h"
@@ -32,11 +33,6 @@ template <typename T> T* named(T* widget, const char* name)
 {
     widget->setObjectName(QString::fromUtf8(name));
     return widget;
-}
-
-int32_t selectedData(const QComboBox* list)
-{
-    return list->currentIndex() < 0 ? 0 : list->currentData().toInt();
 }
 
 const planlayout::Control& row(std::string_view name)
@@ -104,9 +100,7 @@ void frmPlan::createPattern()
 {
     // The same entries as the calculator's event-length list, manual input included.
     cboPlanLength = made<QComboBox>(this, "cboPlanLength");
-    for (const layout::ListEntry& e : layout::listEntries())
-        if (std::string_view(e.list) == "cboEventLength")
-            cboPlanLength->addItem(QString::fromUtf8(e.text), e.itemData);
+    addEventLengths(cboPlanLength);
     txtPlanLength = made<QLineEdit>(this, "txtPlanLength");
 
     cboPlanCoin = made<QComboBox>(this, "cboPlanCoin");
@@ -289,20 +283,14 @@ void frmPlan::resizeEvent(QResizeEvent* event)
     m_results->setDirection(width() < sideBySide ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight);
 }
 
-// A fixed entry shows its length in the box, as the calculator's list does; manual input lets the user
-// type one.
 void frmPlan::cboPlanLength_Click()
 {
-    const int32_t entry = selectedData(cboPlanLength);
-    const bool manual = entry == CalculatorSession::kManualLength;
-    if (!manual)
-        txtPlanLength->setText(QString::number(entry));
-    txtPlanLength->setEnabled(manual);
+    followLengthChoice(cboPlanLength, txtPlanLength);
 }
 
 void frmPlan::cboPlanCoin_Click()
 {
-    txtPlanSilver->setEnabled(PlanCoin(selectedData(cboPlanCoin)) == PlanCoin::Silver);
+    followCoinChoice(cboPlanCoin, txtPlanSilver);
 }
 
 void frmPlan::cmdPlan_Click()

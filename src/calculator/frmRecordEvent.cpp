@@ -1,5 +1,6 @@
 #include "calculator/frmRecordEvent.h"
 
+#include "calculator/EventPatternInputs.h"
 #include "calculator/RecordPreviewModel.h"
 #include "calculator/RosterFolder.h"
 #include "calculator/TypedDates.h"
@@ -25,11 +26,6 @@ template <typename T> T* named(T* widget, const char* name)
 {
     widget->setObjectName(QString::fromUtf8(name));
     return widget;
-}
-
-int32_t selectedData(const QComboBox* list)
-{
-    return list->currentIndex() < 0 ? 0 : list->currentData().toInt();
 }
 
 QString count(std::size_t n, const char* one, const char* many)
@@ -65,9 +61,7 @@ void frmRecordEvent::createInputs()
 {
     // The same entries as the calculator's event-length list, manual input included.
     cboRecordLength = named(new QComboBox(this), "cboRecordLength");
-    for (const layout::ListEntry& e : layout::listEntries())
-        if (std::string_view(e.list) == "cboEventLength")
-            cboRecordLength->addItem(QString::fromUtf8(e.text), e.itemData);
+    addEventLengths(cboRecordLength);
     cboRecordLength->setAccessibleName(QStringLiteral("Event length"));
     txtRecordLength = named(new QLineEdit(this), "txtRecordLength");
     txtRecordLength->setAccessibleName(QStringLiteral("Event length in days"));
@@ -202,20 +196,14 @@ QLineEdit* frmRecordEvent::box(RecordEventBox which) const
     return name ? findChild<QLineEdit*>(QString::fromUtf8(name)) : nullptr;
 }
 
-// A fixed entry shows its length in the box, as the calculator's list does; manual input lets the user
-// type one.
 void frmRecordEvent::cboRecordLength_Click()
 {
-    const int32_t entry = selectedData(cboRecordLength);
-    const bool manual = entry == CalculatorSession::kManualLength;
-    if (!manual)
-        txtRecordLength->setText(QString::number(entry));
-    txtRecordLength->setEnabled(manual);
+    followLengthChoice(cboRecordLength, txtRecordLength);
 }
 
 void frmRecordEvent::cboRecordCoin_Click()
 {
-    txtRecordSilver->setEnabled(PlanCoin(selectedData(cboRecordCoin)) == PlanCoin::Silver);
+    followCoinChoice(cboRecordCoin, txtRecordSilver);
 }
 
 void frmRecordEvent::updatePreview()
