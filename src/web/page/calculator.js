@@ -163,7 +163,7 @@ function connectHandlers(calculator, files, commandFor, planChoices, sheetColumn
         mnuUndo: () => apply(session.undo(boxes())),
         mnuRedo: () => apply(session.redo(boxes())),
         mnuCopyResults: () => copyResults(calculator),
-        mnuHistory: () => history(Session.historyCaptions(), session, session.historyChart(), apply),
+        mnuHistory: () => history(Session.historyCaptions(), session, session.historyChart(), apply, Session.exampleDay()),
         mnuAddBlankets: async () => {
             const answer = await VornDialogs.input(session.blanketPrompt());
             await apply(session.addBlankets(answer, boxes()));
