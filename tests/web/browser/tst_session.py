@@ -58,6 +58,13 @@ const row = document.querySelector(`#tblHistory tr[aria-rowindex="${arguments[0]
 return [...row.cells].slice(5).map(cell => cell.textContent);"""
 
 
+# The column of the History cell that has the focus, a few frames on; null where the focus is elsewhere.
+FOCUSED_CELL = """
+const done = arguments[arguments.length - 1];
+requestAnimationFrame(() => requestAnimationFrame(() => requestAnimationFrame(() => setTimeout(() =>
+    done(document.activeElement.closest('#tblHistory td')?.cellIndex ?? null), 0))));"""
+
+
 class FullSession(PageTest):
     LANG = "en-US"
     DECIMAL = "."
@@ -222,6 +229,9 @@ class FullSession(PageTest):
         today = self.history_notes(1)[1]
         self.assertRegex(today, r"\d", "a new step is dated the day it was recorded")
         self.assertEqual(self.edit_notes(1, "event", "Winter Gathering"), [])
+        # Once the table has settled into its new size, which draws the rows in view anew.
+        self.assertEqual(self.driver.execute_async_script(FOCUSED_CELL), 5,
+                         "Enter left the focus off the cell it confirmed")
         self.assertEqual(self.edit_notes(1, "date", self.LEAP_DAY), [])
         self.assertEqual(self.js(NOTES_CELLS, 1), ["Winter Gathering", self.LEAP_DAY_SHOWN, ""])
         cases = {  # name: (column, typed, keys, messages, the row's cells after)
