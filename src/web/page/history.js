@@ -226,6 +226,18 @@ export function history(captions, session, chart, apply, exampleDay) {
             steps.show(session.historyRowCount(), drawRows);
             on(cleanups, byId("dlgHistoryClose"), () => finish(undefined));
             on(cleanups, dialog, keepOpen, "cancel");
+            // Text typed in a cell and not yet confirmed is kept when the page is hidden or left (a tab
+            // closed, another app brought up on a phone), as leaving the cell would keep it: the edit
+            // takes the one road then, and the page's keeping of the character, which runs on the same
+            // events, finds it done. Caught on the window on their way in, these run before it.
+            const keepTyped = (/** @type {Event} */ event) => {
+                if (editing && (event.type === "pagehide" || document.visibilityState === "hidden"))
+                    finishEditing(editing, true);
+            };
+            for (const type of ["visibilitychange", "pagehide"]) {
+                window.addEventListener(type, keepTyped, true);
+                cleanups.push(() => window.removeEventListener(type, keepTyped, true));
+            }
             cleanups.push(() => VornChart.clear(picture), () => {
                 if (editing)
                     finishEditing(editing, true);

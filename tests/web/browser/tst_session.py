@@ -258,6 +258,14 @@ class FullSession(PageTest):
         self.close_history()
         self.assertEqual(self.labels(), figures)
 
+    def test_text_typed_in_a_cell_and_not_confirmed_is_kept_when_the_page_is_left(self):
+        self.assertEqual(self.act(ADD), [])
+        self.history_notes(1)
+        self.open_cell(1, "note").send_keys("rain on day two")
+        self.reload()  # as the tab closed and the page opened again
+        self.assertEqual(self.history_notes(1)[2], "rain on day two")
+        self.close_history()
+
     def test_history_writes_out_bidi_controls_and_keeps_the_text_as_typed(self):
         self.assertEqual(self.act(ADD), [])
         self.history_notes(1)
