@@ -128,14 +128,25 @@ function connectHandlers(calculator, files, commandFor, planChoices, sheetColumn
     const { Session, session, boxes, apply, typing, lengthBox, lengthList } = calculator;
     /** @param {string} id @param {string} type @param {() => Outcome} action */
     const act = (id, type, action) => byId(id).addEventListener(type, () => apply(action()));
+    // An Add that records a step brings its results into view: on a phone, with large text, they stand
+    // below the buttons and the fold. One that is refused leaves the page where the message put it.
+    /** @param {string} id @param {() => Outcome | Promise<Outcome>} action */
+    const add = (id, action) => byId(id).addEventListener("click", () => addShowingResults(action));
+    /** @param {() => Outcome | Promise<Outcome>} action */
+    async function addShowingResults(action) {
+        const steps = session.historyPosition();
+        await apply(await action());
+        if (session.historyPosition() !== steps)
+            byId("frmStats").scrollIntoView({ block: "nearest" });
+    }
     act("cboCharacterClass", "change", () => session.selectClass(Number(byId("cboCharacterClass", HTMLSelectElement).value), boxes()));
     act("cboEventLength", "change", () => session.selectEventLength(Number(lengthList.value), boxes()));
     act("chkShowMaxOut", "change", () => session.showMaxOut(byId("chkShowMaxOut", HTMLInputElement).checked, boxes()));
     act("cmdSetStartingBuild", "click", () => session.setStartingValues(boxes()));
     act("cmdSetStartingBuildLevel1", "click", () => session.reset(boxes()));
-    act("cmdAddEvent", "click", () => session.addEvent(boxes()));
-    act("cmdAddEventTraining", "click", () => session.addEventWithTraining(boxes()));
-    act("cmdAddMaxOut", "click", () => session.addMaxOut(boxes()));
+    add("cmdAddEvent", () => session.addEvent(boxes()));
+    add("cmdAddEventTraining", () => session.addEventWithTraining(boxes()));
+    add("cmdAddMaxOut", () => session.addMaxOut(boxes()));
     act("cmdLengthHelp", "click", () => session.lengthHelp());
 
     for (const id of kTextBoxes) {
@@ -164,10 +175,10 @@ function connectHandlers(calculator, files, commandFor, planChoices, sheetColumn
         mnuRedo: () => apply(session.redo(boxes())),
         mnuCopyResults: () => copyResults(calculator),
         mnuHistory: () => history(Session.historyCaptions(), session, session.historyChart(), apply, Session.exampleDay()),
-        mnuAddBlankets: async () => {
+        mnuAddBlankets: () => addShowingResults(async () => {
             const answer = await VornDialogs.input(session.blanketPrompt());
-            await apply(session.addBlankets(answer, boxes()));
-        },
+            return session.addBlankets(answer, boxes());
+        }),
         mnuCalculateBlankets: () => apply(session.reverseCalculateBlankets()),
         mnuPlan: () => VornPlan.open(),
         mnuAbout: () => VornDialogs.about(),
