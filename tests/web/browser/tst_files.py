@@ -106,6 +106,11 @@ class SiteLoads(PageTest):
         self.assertEqual([u for u in loaded if not u.startswith(folder)], [])
 
 
+    def test_names_the_apps_manifest_only_where_it_is_served(self):
+        # From disk the browser may not read the manifest, and says so in its console.
+        self.assertEqual(self.js("return !!document.querySelector('link[rel=manifest]');"), not self.FILE_URL)
+
+
 class SiteLoadsFromDisk(SiteLoads):
     FILE_URL = True
 
