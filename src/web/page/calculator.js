@@ -8,8 +8,10 @@
 //   typing.js      a text box's own typing, which Ctrl+Z and Ctrl+Y undo and redo first
 //   characters.js  New Character, Open, Save, Save As, Share, and the save question
 //   tabs.js        the character kept in the browser's storage and followed across the page's tabs
+//   app.js         the page as an installed app: its manifest, files the system opens with it
 //   guard.js       the event-length box's focus-leave check, Tab and Shift+Tab
 //   menus.js       the menu bar and the keys;  plan.js, history.js, records.js  the other boxes
+import * as VornApp from "./app.js";
 import * as VornChart from "./chart.js";
 import { characterCommands } from "./characters.js";
 import * as VornDialogs from "./dialogs.js";
@@ -247,6 +249,11 @@ export async function start() {
     first.select();
     if (problem)
         calculator.showMessage(problem);
+    // A character the system or another app hands the installed app comes after the kept one, which it
+    // may replace only once the question about its unsaved work is answered.
+    VornApp.openLaunched(/** @type {{launchQueue?: import("./app.js").LaunchQueue}} */ (window).launchQueue,
+                         fileCommands.openGiven);
+    VornApp.openShared(fileCommands.openGiven);
     // Once the calculator answers and has drawn: keeping it for offline use takes nothing from its start.
     setTimeout(VornUpdates.start, 0);
 }

@@ -3,6 +3,7 @@ taking over whole, at the user's reload, never by itself."""
 
 import functools
 import http.server
+import json
 import re
 import shutil
 import tempfile
@@ -13,7 +14,8 @@ from pathlib import Path
 from selenium.common.exceptions import WebDriverException
 from selenium.webdriver.support.ui import WebDriverWait
 
-from vornpage import SITE, WAIT, PageTest, _QuietHandler
+from tst_files import NO_PICKERS, downloaded
+from vornpage import SITE, SOURCE, WAIT, PageTest, _QuietHandler
 
 READY_NOTICE = "A new version is ready \u2014 reload to use it"
 
@@ -25,6 +27,24 @@ class _Handler(_QuietHandler):
             self.close_connection = True
             return
         super().do_GET()
+
+
+# The type the desktop's package registers for character files, which the app's file handlers name too.
+CHARACTER_TYPE = re.search(r'<mime-type type="([^"]+)"',
+                           (SOURCE / "resources" / "vorn-build-calculator-mime.xml").read_text(encoding="utf-8")).group(1)
+
+# Another app sharing a character file with the installed app, as Android's share sheet does: a form
+# posted to the manifest's share target, from a page of no origin. arguments: the file's name, its text.
+SHARE_FORM = ("data:text/html,<form method=post enctype=multipart/form-data action={action}>"
+              "<input type=file name=character></form>")
+SHARE = """
+const [name, text] = arguments;
+const form = document.forms[0];
+const files = new DataTransfer();
+files.items.add(new File([text], name, {type: 'application/octet-stream'}));
+form.elements.character.files = files.files;
+form.submit();
+"""
 
 
 class Offline(PageTest):
@@ -58,6 +78,12 @@ class Offline(PageTest):
         self.open_page()
         self.assertTrue(self.js("return !!navigator.serviceWorker.controller;"))
 
+    def manifest(self):
+        """The app's manifest as the page names it."""
+        return json.loads(self.driver.execute_async_script("""
+            const done = arguments[arguments.length - 1];
+            fetch(document.querySelector('link[rel=manifest]').href).then(r => r.text()).then(done);"""))
+
     def go_offline(self):
         # The server stops answering, and the browser itself goes offline where it can be told to.
         if self.engine_can(self.engine.offline, True):
@@ -83,6 +109,52 @@ class Offline(PageTest):
         self.wait_controlled()
         found = self.cdp("Page.getInstallabilityErrors", {})
         self.assertEqual(found["installabilityErrors"], [])
+
+    def test_the_installed_app_opens_character_files_and_takes_shared_ones(self):
+        self.wait_controlled()
+        found = self.cdp("Page.getAppManifest", {})
+        self.assertEqual(found["errors"], [])
+        manifest = self.manifest()
+        self.assertEqual(manifest["file_handlers"], [{"action": "index.html", "accept": {CHARACTER_TYPE: [".vornchar"]},
+                                                      "launch_type": "single-client"}])
+        share = manifest["share_target"]
+        self.assertEqual((share["method"], share["enctype"]), ("POST", "multipart/form-data"))
+        [files] = share["params"]["files"]
+        self.assertLessEqual({".vornchar", CHARACTER_TYPE}, set(files["accept"]))
+        self.assertEqual(share["action"], "share-character")
+
+    def test_a_character_shared_with_the_app_opens_after_the_save_question(self):
+        self.wait_controlled()
+        self.js(NO_PICKERS)
+        for _ in range(2):
+            self.click("cmdAddEvent")
+        self.command("mnuFile", "mnuSave")
+        self.assertEqual(self.messages(), [])
+        text = downloaded(self).read_text(encoding="utf-8")
+        shared = self.character()
+        self.command("mnuFile", "mnuNew")
+        self.click("cmdAddEvent")
+        self.assertNotEqual(self.character(), shared)
+
+        share_target = self.url.rsplit("/", 1)[0] + "/" + self.manifest()["share_target"]["action"]
+        self.driver.get(SHARE_FORM.format(action=share_target))
+        self.js(SHARE, "Brenna.vornchar", text)
+        WebDriverWait(self.driver, WAIT, ignored_exceptions=(WebDriverException,)).until(
+            lambda d: d.execute_script("return !!window.vornReady;"))
+        self.wait_ready()
+        WebDriverWait(self.driver, WAIT).until(lambda d: self.open_dialog() == "dlgSaveChanges")
+        self.assertEqual(self.el("dlgSaveChangesText").text, "Save this character?")
+        self.el("dlgSaveChangesDiscard").click()
+        self.assertIsNone(self.settle())
+        WebDriverWait(self.driver, WAIT).until(lambda d: self.character() == shared)
+        self.assertEqual(self.driver.title, "Brenna.vornchar - VORN Build Calculator")
+        self.assertEqual(self.js("return location.search;"), "")
+        # Taken once: a reload opens the character the page keeps, with no question.
+        self.click("cmdAddEvent")
+        kept = self.character()
+        self.reload()
+        self.assertIsNone(self.settle())
+        self.assertEqual(self.character(), kept)
 
     def test_reload_with_no_network_starts_with_the_kept_character(self):
         self.wait_controlled()
