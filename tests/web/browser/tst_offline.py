@@ -18,6 +18,10 @@ from tst_files import NO_PICKERS, downloaded
 from vornpage import SITE, SOURCE, WAIT, PageTest, _QuietHandler
 
 READY_NOTICE = "A new version is ready \u2014 reload to use it"
+# The update notice's text and its buttons.
+NOTICE = """const notice = document.getElementById('updateNotice');
+return [notice.firstChild ? notice.firstChild.textContent.trim() : '',
+        [...notice.querySelectorAll('button')].map(b => b.textContent)];"""
 
 
 class _Handler(_QuietHandler):
@@ -91,9 +95,10 @@ class Offline(PageTest):
         self.server.refusing = True
         self.addCleanup(setattr, self.server, "refusing", False)
 
-    def reload_through_takeover(self):
-        """Reloads; a new build that takes over answers first with a page that loads again at once."""
-        self.driver.refresh()
+    def reload_through_takeover(self, reload=None):
+        """Reloads (with the browser's reload, or by calling reload()); a new build that takes over
+        answers first with a page that loads again at once."""
+        (reload or self.driver.refresh)()
         WebDriverWait(self.driver, WAIT, ignored_exceptions=(WebDriverException,)).until(
             lambda d: d.execute_script("return !!window.vornReady;"))
         self.wait_ready()
@@ -182,13 +187,15 @@ class Offline(PageTest):
         self.driver.execute_async_script("""
             const done = arguments[arguments.length - 1];
             navigator.serviceWorker.getRegistration().then(r => r.update()).then(() => done(), () => done());""")
-        WebDriverWait(self.driver, WAIT).until(lambda d: self.el("updateNotice").text == READY_NOTICE)
+        WebDriverWait(self.driver, WAIT).until(lambda d: self.js(NOTICE)[0] == READY_NOTICE)
+        self.assertEqual(self.js(NOTICE), [READY_NOTICE, ["Reload"]])
         self.assertEqual(self.el("updateNotice").get_attribute("role"), "status")
         self.assertIs(self.js("return window.firstLoad;"), True, "the page reloaded by itself")
         self.assertEqual(self.character(), kept)
 
-        self.reload_through_takeover()
-        self.assertEqual(self.el("updateNotice").text, "")
+        # The notice's own button reloads: an installed app has no reload button of the browser's.
+        self.reload_through_takeover(lambda: self.click("cmdReloadUpdate"))
+        self.assertEqual(self.js(NOTICE), ["", []])
         self.assertEqual(self.character(), kept)
         self.assertEqual(self.js("return getComputedStyle(document.documentElement).getPropertyValue('--build');"),
                          "next")
