@@ -193,7 +193,7 @@ function revealAnswer() {
     const view = body.getBoundingClientRect();
     const shown = answer.getBoundingClientRect();
     if (shown.top < view.top || shown.bottom > view.bottom)
-        body.scrollTop += shown.top - view.top - parseFloat(getComputedStyle(answer).marginTop);
+        body.scrollTop += shown.top - view.top;
 }
 
 async function applyPlan() {
