@@ -128,11 +128,11 @@ void checkHistoryRoundTrip(std::string_view bytes)
             break;
         }
         if ((b & 0x80) && s.position() > 0 && i + 1 < bytes.size()) {
-            const std::size_t n = 1 + static_cast<unsigned char>(bytes[i + 1]) % 16;
-            const std::string_view text = bytes.substr(i + 1, n);
-            s.editEvent(s.position(), text.substr(0, n / 2));
-            s.editNote(s.position(), text.substr(n / 2));
-            i += n;
+            const std::string_view text =
+                bytes.substr(i + 1, 1 + static_cast<unsigned char>(bytes[i + 1]) % 16);
+            s.editEvent(s.position(), text.substr(0, text.size() / 2));
+            s.editNote(s.position(), text.substr(text.size() / 2));
+            i += text.size();
         }
     }
     vorn::CalculatorSession back;

@@ -1,5 +1,7 @@
 #include "session/Csv.h"
 
+#include "session/SpreadsheetCells.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -43,8 +45,9 @@ bool needsFormulaGuard(std::string_view field)
 void addField(std::string& text, std::string_view field)
 {
     const bool guard = needsFormulaGuard(field);
+    // Blanks around a field, no-break ones included, are dropped by readers unless it is quoted.
     const bool quote = field.find_first_of(",;\t\"\r\n") != std::string_view::npos ||
-                       (!field.empty() && (field.front() == ' ' || field.back() == ' '));
+                       withoutBlanks(field).size() != field.size();
     if (quote)
         text += '"';
     if (guard)

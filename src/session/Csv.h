@@ -12,8 +12,8 @@ namespace vorn::csv {
 
 // Adds a field and a comma to the text being written; endRecord puts the record's line break in place of
 // the last comma. A field is quoted where any spreadsheet would split it: at a comma, a semicolon, a tab,
-// a quote or a line break, and where blanks begin or end it (which some readers drop). A field that a
-// spreadsheet would run as a formula (starting with =, +, -, @, a tab or a CR) is written after an
+// a quote or a line break, and where blanks (no-break ones too) begin or end it, which readers drop. A field
+// that a spreadsheet would run as a formula (starting with =, +, -, @, a tab or a CR) is written after an
 // apostrophe, which spreadsheets take as "this is text"; so is one that starts with an apostrophe before
 // such a field, so that the Reader gives back exactly what was written.
 void addField(std::string& text, std::string_view field);
