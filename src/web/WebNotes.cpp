@@ -56,9 +56,14 @@ PageOutcome WebSession::editNote(std::size_t row, std::string text)
     return page(m_session.editNote(row, text));
 }
 
-PageOutcome WebSession::editDate(std::size_t row, std::string typed, CalendarDay day)
+PageOutcome WebSession::editDate(std::size_t row, std::string typed, CalendarDay day, std::string example)
 {
-    return page(m_session.editDate(row, typed, day));
+    return page(m_session.editDate(row, typed, day, example));
+}
+
+std::string WebSession::exampleDay()
+{
+    return isoDate(kExampleDay);
 }
 
 PageOutcome WebSession::importEvents(std::string bytes, BoxTexts boxes, std::string firstPart)

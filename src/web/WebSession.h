@@ -122,10 +122,13 @@ public:
     }
 
     // A step's notes by the History's row that shows it (1 is the first step); each edit is an Undo
-    // entry of its own. The page reads a typed date in the user's format into `day`.
+    // entry of its own. The page reads a typed date in the user's format into `day`, and writes
+    // exampleDay() in that format as `example`, for the message when the numbers make no day.
     PageOutcome editEvent(std::size_t row, std::string text);
     PageOutcome editNote(std::size_t row, std::string text);
-    PageOutcome editDate(std::size_t row, std::string typed, CalendarDay day);
+    PageOutcome editDate(std::size_t row, std::string typed, CalendarDay day, std::string example);
+    // The day a date's message gives as its example, as ISO 8601, which the page shows as it shows dates.
+    static std::string exampleDay();
     // A spreadsheet's events added as one change; a bad row refuses them all with one message. `bytes` are
     // the file's own (the session tells its encoding); `firstPart` is what the user's dates start with
     // ("day", "month" or "year"), for dates a file could mean either way.

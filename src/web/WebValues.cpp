@@ -2,6 +2,7 @@
 // box by its element id, a plan's choice by its list's value) and the plain objects of every answer.
 #include "EmbindValues.h"
 #include "rules/Conversions.h"
+#include "session/BidiControls.h"
 #include "session/PlanLayout.h"
 #include "web/WebSession.h"
 
@@ -18,6 +19,18 @@ void setNumberFormatTo(std::string decimalSeparator, std::string groupSeparator)
 {
     setNumberFormat({std::move(decimalSeparator), std::move(groupSeparator)});
 }
+
+// A step's name and note as History shows them, each bidi control written out so that it turns nothing
+// round; the text itself crosses too, for the cell's editor, which keeps it exactly as it was typed.
+std::string eventShown(const HistoryRow& row)
+{
+    return withBidiControlsShown(row.event);
+}
+std::string noteShown(const HistoryRow& row)
+{
+    return withBidiControlsShown(row.note);
+}
+void readOnlyText(HistoryRow&, std::string) {}
 
 } // namespace
 } // namespace vorn
@@ -107,6 +120,8 @@ EMSCRIPTEN_BINDINGS(vorn_values)
         .field("event", &HistoryRow::event)
         .field("date", &HistoryRow::date)
         .field("note", &HistoryRow::note)
+        .field("eventShown", &eventShown, &readOnlyText)
+        .field("noteShown", &noteShown, &readOnlyText)
         .field("notesEditable", &HistoryRow::notesEditable);
 
     value_object<PlanRequest>("PlanRequest")

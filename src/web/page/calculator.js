@@ -8,8 +8,10 @@
 //   typing.js      a text box's own typing, which Ctrl+Z and Ctrl+Y undo and redo first
 //   characters.js  New Character, Open, Save, Save As, Share, and the save question
 //   tabs.js        the character kept in the browser's storage and followed across the page's tabs
+//   app.js         the page as an installed app: its manifest, files the system opens with it
 //   guard.js       the event-length box's focus-leave check, Tab and Shift+Tab
 //   menus.js       the menu bar and the keys;  plan.js, history.js, records.js  the other boxes
+import * as VornApp from "./app.js";
 import * as VornChart from "./chart.js";
 import { characterCommands } from "./characters.js";
 import * as VornDialogs from "./dialogs.js";
@@ -128,14 +130,25 @@ function connectHandlers(calculator, files, commandFor, planChoices, sheetColumn
     const { Session, session, boxes, apply, typing, lengthBox, lengthList } = calculator;
     /** @param {string} id @param {string} type @param {() => Outcome} action */
     const act = (id, type, action) => byId(id).addEventListener(type, () => apply(action()));
+    // An Add that records a step brings its results into view: on a phone, with large text, they stand
+    // below the buttons and the fold. One that is refused leaves the page where the message put it.
+    /** @param {string} id @param {() => Outcome | Promise<Outcome>} action */
+    const add = (id, action) => byId(id).addEventListener("click", () => addShowingResults(action));
+    /** @param {() => Outcome | Promise<Outcome>} action */
+    async function addShowingResults(action) {
+        const steps = session.historyPosition();
+        await apply(await action());
+        if (session.historyPosition() !== steps)
+            byId("frmStats").scrollIntoView({ block: "nearest" });
+    }
     act("cboCharacterClass", "change", () => session.selectClass(Number(byId("cboCharacterClass", HTMLSelectElement).value), boxes()));
     act("cboEventLength", "change", () => session.selectEventLength(Number(lengthList.value), boxes()));
     act("chkShowMaxOut", "change", () => session.showMaxOut(byId("chkShowMaxOut", HTMLInputElement).checked, boxes()));
     act("cmdSetStartingBuild", "click", () => session.setStartingValues(boxes()));
     act("cmdSetStartingBuildLevel1", "click", () => session.reset(boxes()));
-    act("cmdAddEvent", "click", () => session.addEvent(boxes()));
-    act("cmdAddEventTraining", "click", () => session.addEventWithTraining(boxes()));
-    act("cmdAddMaxOut", "click", () => session.addMaxOut(boxes()));
+    add("cmdAddEvent", () => session.addEvent(boxes()));
+    add("cmdAddEventTraining", () => session.addEventWithTraining(boxes()));
+    add("cmdAddMaxOut", () => session.addMaxOut(boxes()));
     act("cmdLengthHelp", "click", () => session.lengthHelp());
 
     for (const id of kTextBoxes) {
@@ -163,11 +176,11 @@ function connectHandlers(calculator, files, commandFor, planChoices, sheetColumn
         mnuUndo: () => apply(session.undo(boxes())),
         mnuRedo: () => apply(session.redo(boxes())),
         mnuCopyResults: () => copyResults(calculator),
-        mnuHistory: () => history(Session.historyCaptions(), session, session.historyChart(), apply),
-        mnuAddBlankets: async () => {
+        mnuHistory: () => history(Session.historyCaptions(), session, session.historyChart(), apply, Session.exampleDay()),
+        mnuAddBlankets: () => addShowingResults(async () => {
             const answer = await VornDialogs.input(session.blanketPrompt());
-            await apply(session.addBlankets(answer, boxes()));
-        },
+            return session.addBlankets(answer, boxes());
+        }),
         mnuCalculateBlankets: () => apply(session.reverseCalculateBlankets()),
         mnuPlan: () => VornPlan.open(),
         mnuAbout: () => VornDialogs.about(),
@@ -236,6 +249,11 @@ export async function start() {
     first.select();
     if (problem)
         calculator.showMessage(problem);
+    // A character the system or another app hands the installed app comes after the kept one, which it
+    // may replace only once the question about its unsaved work is answered.
+    VornApp.openLaunched(/** @type {{launchQueue?: import("./app.js").LaunchQueue}} */ (window).launchQueue,
+                         fileCommands.openGiven);
+    VornApp.openShared(fileCommands.openGiven);
     // Once the calculator answers and has drawn: keeping it for offline use takes nothing from its start.
     setTimeout(VornUpdates.start, 0);
 }

@@ -100,6 +100,18 @@ export function characterCommands(calculator, characterFiles) {
             characterFiles.opened(picked);
     }
 
+    // A file the system or another app hands the page (the installed app's file handlers, its share
+    // target), opened as a picked one is, after the same question. A handle is kept for Save.
+    /** @param {File | import("./files.js").FileHandle} given */
+    async function openGiven(given) {
+        if (!(await maySetCharacterAside(save)))
+            return false;
+        const opened = await openFile(given);
+        if (opened)
+            characterFiles.opened("getFile" in given ? given : null);
+        return opened;
+    }
+
     // A file picked with the page's own file input, where the browser has no picker.
     function openPicked() {
         const file = byId("filOpen", HTMLInputElement).files?.[0];
@@ -123,5 +135,5 @@ export function characterCommands(calculator, characterFiles) {
             !characterFiles.shareable("", fileName());
     }
 
-    return { maySetCharacterAside, write, save, newCharacter, chooseFile, openPicked, shareCharacter, showOffered };
+    return { maySetCharacterAside, write, save, newCharacter, chooseFile, openGiven, openPicked, shareCharacter, showOffered };
 }

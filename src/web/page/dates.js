@@ -5,9 +5,12 @@
 
 /** @typedef {{year: number, month: number, day: number}} Day */
 
+// The Gregorian calendar whatever the language's own: the session keeps Gregorian days, and a year shown in
+// another calendar (the Buddhist one of Thai, say) would be typed back as a Gregorian one.
 /** @param {string} locale */
 const format = (locale) =>
-    new Intl.DateTimeFormat(locale, { year: "numeric", month: "2-digit", day: "2-digit", timeZone: "UTC", numberingSystem: "latn" });
+    new Intl.DateTimeFormat(locale, { year: "numeric", month: "2-digit", day: "2-digit", timeZone: "UTC",
+                                      numberingSystem: "latn", calendar: "gregory" });
 
 /**
  * The order of year, month and day in the language's dates; year first where the language is unknown.
@@ -27,7 +30,8 @@ export function dayOrder(locale) {
 }
 
 /**
- * An ISO date in the language's format; "" stays "", and any other text is shown as it is.
+ * An ISO date in the language's format, the year always with its four digits (a year 1 shown as "1"
+ * would be read back as 2001); "" stays "", and any other text is shown as it is.
  * @param {string} iso
  * @param {string} locale
  */
@@ -38,7 +42,8 @@ export function showDay(iso, locale) {
     const date = new Date(0);
     date.setUTCFullYear(Number(parts[1]), Number(parts[2]) - 1, Number(parts[3]));
     try {
-        return format(locale).format(date);
+        return format(locale).formatToParts(date)
+            .map((part) => (part.type === "year" ? part.value.padStart(4, "0") : part.value)).join("");
     } catch (e) {
         return iso;
     }

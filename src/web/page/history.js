@@ -33,8 +33,13 @@ let editing = null;
 
 const locale = () => navigator.language;
 
+// A cell's text as shown, a name's or note's bidi controls written out; and as its editor takes it, the
+// text itself for a name or note, kept as it was typed.
 /** @param {HistoryRow} row @param {NotesColumn} column */
-const shownText = (row, column) => (column === "date" ? showDay(row.date, locale()) : row[column]);
+const shownText = (row, column) =>
+    (column === "date" ? showDay(row.date, locale()) : column === "event" ? row.eventShown : row.noteShown);
+/** @param {HistoryRow} row @param {NotesColumn} column */
+const editedText = (row, column) => (column === "date" ? showDay(row.date, locale()) : row[column]);
 
 /**
  * @param {string[]} captions
@@ -76,7 +81,7 @@ function historyRow(captions, row, index, edit) {
             button.textContent = text;
             // The cell's text first, as it is read without the button; then what the button does.
             button.setAttribute("aria-label", (text ? text + ", " : "") + "edit " + caption + " of step " + index);
-            button.addEventListener("click", () => edit(index, key, text));
+            button.addEventListener("click", () => edit(index, key, editedText(row, key)));
         } else {
             cell.textContent = text;
         }
@@ -95,8 +100,9 @@ function historyRow(captions, row, index, edit) {
  * @param {Session} session
  * @param {import("./vorn").Chart} chart
  * @param {(outcome: Outcome) => Promise<void>} apply the page's one road for an action's outcome
+ * @param {string} exampleDay the day a date's message gives as its example (ISO 8601)
  */
-export function history(captions, session, chart, apply) {
+export function history(captions, session, chart, apply, exampleDay) {
     const table = byId("tblHistory", HTMLTableElement);
     const picture = byId("picHistoryChart", SVGSVGElement);
     const dialog = byId("dlgHistory", HTMLDialogElement);
@@ -152,7 +158,7 @@ export function history(captions, session, chart, apply) {
         if (keep && typed !== now.before) {
             const outcome = now.column === "event" ? session.editEvent(now.row, typed)
                 : now.column === "note" ? session.editNote(now.row, typed)
-                    : session.editDate(now.row, typed, readDay(typed, locale()));
+                    : session.editDate(now.row, typed, readDay(typed, locale()), showDay(exampleDay, locale()));
             await apply(outcome);
         }
         const hadFocus = document.activeElement === now.input || !document.activeElement ||
@@ -220,6 +226,18 @@ export function history(captions, session, chart, apply) {
             steps.show(session.historyRowCount(), drawRows);
             on(cleanups, byId("dlgHistoryClose"), () => finish(undefined));
             on(cleanups, dialog, keepOpen, "cancel");
+            // Text typed in a cell and not yet confirmed is kept when the page is hidden or left (a tab
+            // closed, another app brought up on a phone), as leaving the cell would keep it: the edit
+            // takes the one road then, and the page's keeping of the character, which runs on the same
+            // events, finds it done. Caught on the window on their way in, these run before it.
+            const keepTyped = (/** @type {Event} */ event) => {
+                if (editing && (event.type === "pagehide" || document.visibilityState === "hidden"))
+                    finishEditing(editing, true);
+            };
+            for (const type of ["visibilitychange", "pagehide"]) {
+                window.addEventListener(type, keepTyped, true);
+                cleanups.push(() => window.removeEventListener(type, keepTyped, true));
+            }
             cleanups.push(() => VornChart.clear(picture), () => {
                 if (editing)
                     finishEditing(editing, true);

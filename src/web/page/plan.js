@@ -73,6 +73,24 @@ function coinChosen() {
     silver.disabled = coin.value !== "silver";
 }
 
+// One planned event: its number heads the row, as on a phone it heads the event's card, each figure
+// after its caption (data-caption). The roles keep it a table to screen readers however it is laid out.
+/** @param {string[]} captions @param {string} line the event's cells, separated by tabs */
+function plannedEvent(captions, line) {
+    const tr = document.createElement("tr");
+    tr.setAttribute("role", "row");
+    line.split("\t").forEach((text, column) => {
+        const cell = document.createElement(column === 0 ? "th" : "td");
+        if (column === 0)
+            cell.scope = "row";
+        cell.setAttribute("role", column === 0 ? "rowheader" : "cell");
+        cell.dataset.caption = captions[column];
+        cell.textContent = text;
+        tr.appendChild(cell);
+    });
+    return tr;
+}
+
 /** @param {PlanAnswer} answer */
 function showAnswer(answer) {
     byId("lblPlanAnswer").textContent = answer.text;
@@ -81,17 +99,13 @@ function showAnswer(answer) {
     for (const caption of answer.columns) {
         const cell = document.createElement("th");
         cell.scope = "col";
+        cell.setAttribute("role", "columnheader");
         cell.textContent = caption;
         head.appendChild(cell);
     }
     const lines = answer.cells.split("\n");
     lines.pop();
-    events.show(lines.length, (from, to) => lines.slice(from, to).map((line) => {
-        const tr = document.createElement("tr");
-        for (const text of line.split("\t"))
-            tr.appendChild(document.createElement("td")).textContent = text;
-        return tr;
-    }));
+    events.show(lines.length, (from, to) => lines.slice(from, to).map((line) => plannedEvent(answer.columns, line)));
     VornChart.draw(byId("picPlanChart", SVGSVGElement), answer.chart);
     enableApply(answer.canApply);
 }
@@ -167,6 +181,19 @@ async function plan() {
     }
     shown = r;
     showAnswer(answer);
+    revealAnswer();
+}
+
+// The answer Plan gave, in view: where the dialog scrolls (a phone, large text) and the answer does not
+// stand wholly in view, it is brought to the top, the table after it. Apply Plan is in view already,
+// in the buttons below what scrolls.
+function revealAnswer() {
+    const body = byId("dlgPlanBody");
+    const answer = byId("lblPlanAnswer");
+    const view = body.getBoundingClientRect();
+    const shown = answer.getBoundingClientRect();
+    if (shown.top < view.top || shown.bottom > view.bottom)
+        body.scrollTop += shown.top - view.top;
 }
 
 async function applyPlan() {
@@ -227,6 +254,8 @@ export function open() {
         },
         // Answered once open, so that the chart takes the width the dialog gives it.
         shown() {
+            // Read from its top, as every box is.
+            byId("dlgPlanBody").scrollTop = 0;
             if (!started) {
                 started = true;
                 startFromTheCharacter();

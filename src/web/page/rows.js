@@ -163,6 +163,8 @@ export class RowWindow {
 
     /** @param {{from: number, to: number}} range */
     fill(range) {
+        const focused = document.activeElement;
+        const place = focused instanceof HTMLElement && this.body.contains(focused) ? this.placeOf(focused) : null;
         const rows = document.createDocumentFragment();
         if (range.from > 0)
             rows.appendChild(this.spacer(range.from));
@@ -174,6 +176,32 @@ export class RowWindow {
             rows.appendChild(this.spacer(this.count - range.to));
         this.body.replaceChildren(rows);
         this.drawn = range;
+        if (place && document.activeElement !== focused)
+            this.focusAgain(place);
+    }
+
+    // Where in the rows the focus is: its element, row and cell. Rows drawn anew (the table settling
+    // into a new size after an edit, say) would otherwise take it out of the page, and the focus would
+    // fall to the page's body.
+    /** @param {HTMLElement} element */
+    placeOf(element) {
+        const cell = element.closest("td, th");
+        return { element, row: element.closest("tr")?.getAttribute("aria-rowindex") ?? "",
+                 cell: cell instanceof HTMLTableCellElement ? cell.cellIndex : -1 };
+    }
+
+    // The focus back where it was: on the element itself where it is drawn again (a cell's text box),
+    // else on the same kind of element in the same cell of the row drawn anew.
+    /** @param {ReturnType<RowWindow["placeOf"]>} place */
+    focusAgain({ element, row, cell }) {
+        let target = element.isConnected ? element : null;
+        if (!target && cell >= 0) {
+            const drawn = this.body.querySelector(`tr[aria-rowindex="${row}"]`);
+            const again = drawn instanceof HTMLTableRowElement ? drawn.cells[cell] : null;
+            target = again && (again.tagName === element.tagName ? again : again.querySelector(element.tagName));
+        }
+        if (target instanceof HTMLElement)
+            target.focus({ preventScroll: true });
     }
 
     // Each held column keeps the widest it has been drawn while the scroll area keeps its size. All are

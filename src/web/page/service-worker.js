@@ -13,6 +13,12 @@ const kCache = kCachePrefix + "@VORN_SITE_HASH@";
 /** @type {string[]} the site's files, relative to this worker */
 const kFiles = ["@VORN_SITE_FILES@"];
 const kTakeOver = "take over";
+// A character another app shares with the installed app (the manifest's share target) arrives as a form
+// posted to kShareTarget. It is kept in a cache of its own, apart from the builds', until the page it
+// is sent on to takes it up (app.js, with the same names).
+const kShareTarget = "share-character";
+const kSharedCache = "vorn-shared-character";
+const kSharedFile = "shared-character";
 
 worker.addEventListener("install", (event) => {
     // From the server itself: the browser's HTTP cache may still hold an older build's file.
@@ -35,14 +41,18 @@ worker.addEventListener("message", (event) => {
 
 worker.addEventListener("fetch", (event) => {
     const request = event.request;
-    if (request.method !== "GET")
-        return;
     const url = new URL(request.url);
     const scope = new URL(worker.registration.scope);
     if (url.origin !== scope.origin || !url.pathname.startsWith(scope.pathname))
         return;
     // The site's folder is its page, as a web server shows it.
     const file = url.pathname.slice(scope.pathname.length) || "index.html";
+    if (request.method === "POST" && file === kShareTarget) {
+        event.respondWith(receiveShared(request));
+        return;
+    }
+    if (request.method !== "GET")
+        return;
     // Anything else is the network's.
     if (kFiles.includes(file))
         event.respondWith(answer(request, file));
@@ -80,4 +90,25 @@ async function answer(request, file) {
     }
     const kept = await (await caches.open(kCache)).match(file);
     return kept ?? fetch(request);
+}
+
+/**
+ * Keeps the character file of a shared form and sends the browser on to the page, which opens it. Shared
+ * without a file (or with one the browser could not read), the page opens as it is.
+ * @param {Request} request
+ */
+async function receiveShared(request) {
+    try {
+        const file = (await request.formData()).get("character");
+        if (file instanceof File) {
+            const cache = await caches.open(kSharedCache);
+            await cache.put(kSharedFile, new Response(file, {
+                headers: { "Content-Type": file.type || "application/octet-stream", "X-File-Name": encodeURIComponent(file.name) },
+            }));
+            return Response.redirect(new URL("index.html?shared", worker.registration.scope).href, 303);
+        }
+    } catch (e) {
+        // Nothing kept: the page opens with its own character.
+    }
+    return Response.redirect(new URL("index.html", worker.registration.scope).href, 303);
 }

@@ -71,6 +71,10 @@ export interface HistoryRow {
     event: string;
     date: string;
     note: string;
+    // The name and note as shown: each bidirectional control written out ("[U+202E]"), so that none
+    // turns round the text after it. The editor takes the text itself.
+    eventShown: string;
+    noteShown: string;
     notesEditable: boolean;
 }
 
@@ -228,7 +232,8 @@ export interface Session {
     // A step's notes by its History row (1 is the first step).
     editEvent(row: number, text: string): Outcome;
     editNote(row: number, text: string): Outcome;
-    editDate(row: number, typed: string, day: CalendarDay): Outcome;
+    // `example`: SessionClass.exampleDay() as the page shows dates, for the message when `day` is none.
+    editDate(row: number, typed: string, day: CalendarDay, example: string): Outcome;
     /** The file's bytes as they are; `firstPart` is what the user's dates start with. */
     importEvents(bytes: Uint8Array, boxes: Boxes, firstPart: "day" | "month" | "year"): Outcome;
     historyCsv(): string;
@@ -283,6 +288,8 @@ export interface SpokenName {
 export interface SessionClass {
     new (): Session;
     historyCaptions(): string[];
+    // The day a date's message gives as its example (ISO 8601).
+    exampleDay(): string;
     tooLarge(fileName: string): string;
     mostFileBytes(): number;
     menus(): Menu[];

@@ -106,6 +106,11 @@ class SiteLoads(PageTest):
         self.assertEqual([u for u in loaded if not u.startswith(folder)], [])
 
 
+    def test_names_the_apps_manifest_only_where_it_is_served(self):
+        # From disk the browser may not read the manifest, and says so in its console.
+        self.assertEqual(self.js("return !!document.querySelector('link[rel=manifest]');"), not self.FILE_URL)
+
+
 class SiteLoadsFromDisk(SiteLoads):
     FILE_URL = True
 
@@ -369,6 +374,76 @@ class CharacterFiles(PageTest):
                 self.reload()
                 self.assertEqual(self.messages(), [lead + problem])
                 self.assertEqual(self.character(), "30/0")
+
+
+# The browser's launch queue, which hands the installed app the files the system opens it with: here it
+# keeps the page's consumer, for the test to hand it files as the browser would.
+LAUNCH_QUEUE = """Object.defineProperty(window, 'launchQueue', {configurable: true, value: {
+    setConsumer(consumer) { window.launched = consumer; }}});"""
+# A file the system opens the app with, [name, text], as a handle the page may write back to.
+LAUNCH = """
+const [name, text] = arguments;
+const fake = window.fake ??= {written: {}};
+window.launched({files: [{
+    name, kind: 'file',
+    getFile: async () => new File([text], name, {lastModified: 1}),
+    queryPermission: async () => 'granted',
+    createWritable: async () => {
+        const parts = [];
+        return {write: async bytes => { parts.push(new TextDecoder().decode(bytes)); },
+                close: async () => { (fake.written[name] ||= []).push(parts.join('')); }, abort: async () => {}};
+    }}]});
+"""
+
+
+class FilesTheSystemOpens(PageTest):
+    """The installed app opened with a character file (its file handlers, which Chromium on a computer
+    gives it): the file opens after the question about unsaved work, and Save writes back to it."""
+
+    def setUp(self):
+        super().setUp()
+        added = self.cdp("Page.addScriptToEvaluateOnNewDocument", {"source": LAUNCH_QUEUE})
+        self.addCleanup(self.engine.cdp, "Page.removeScriptToEvaluateOnNewDocument", {"identifier": added["identifier"]})
+        # A character's file as Save writes it.
+        self.js(NO_PICKERS)
+        for _ in range(2):
+            self.click("cmdAddEvent")
+        self.command("mnuFile", "mnuSave")
+        self.assertEqual(self.messages(), [])
+        self.file = downloaded(self).read_text(encoding="utf-8")
+        self.saved = self.character()
+        self.open_page(fresh=True)
+
+    def launch(self, name):
+        self.js(LAUNCH, name, self.file)
+
+    def test_a_file_opens_after_the_question_about_unsaved_work(self):
+        # name: (steps added first, the question asked or None, its answer, the character shown after)
+        cases = {
+            "nothing unsaved: no question": (0, None, None, self.saved),
+            "unsaved steps kept: Cancel": (1, "Save this character?", "dlgSaveChangesCancel", "34/2"),
+            "unsaved steps given up: Discard": (1, "Save this character?", "dlgSaveChangesDiscard", self.saved),
+        }
+        for name, (steps, question, answer, after) in cases.items():
+            with self.subTest(name):
+                self.open_page(fresh=True)
+                for _ in range(steps):
+                    self.click("cmdAddEvent")
+                self.launch("Brenna.vornchar")
+                if question:
+                    WebDriverWait(self.driver, WAIT).until(lambda d: self.open_dialog() == "dlgSaveChanges")
+                    self.assertEqual(self.el("dlgSaveChangesText").text, question)
+                    self.el(answer).click()
+                self.settle()
+                self.assertEqual(self.messages(), [])
+                self.assertEqual(self.character(), after)
+        # The file opened is the character's: Save writes back to it.
+        self.assertEqual(self.driver.title, "Brenna.vornchar" + TITLE)
+        self.click("cmdAddEvent")
+        self.command("mnuFile", "mnuSave")
+        WebDriverWait(self.driver, WAIT).until(lambda d: self.js("return !!fake.written['Brenna.vornchar'];"))
+        self.assertEqual(len(json.loads(self.js("return fake.written['Brenna.vornchar'][0];"))["steps"]), 3)
+        self.assertEqual([p.name for p in self.downloads.iterdir()], ["Character.vornchar"])
 
 
 class FilesWhereTheBrowserAllows(PageTest):

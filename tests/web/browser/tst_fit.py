@@ -69,11 +69,21 @@ class OnAPhone(PageTest):
 
 # Each shown control and caption with the box it must stay in (the controls, then their boxes, as
 # arguments of their own: WebKit's driver finds no elements inside a list); each list with the width
-# each of its entries needs, measured on a copy of the list free to be as wide as that entry alone.
+# each of its entries needs, measured on a copy of the list free to be as wide as that entry alone. A
+# control's box is the part of it that its scroll areas show, top to bottom.
 FIT = """
 const half = arguments.length / 2;
 const pairs = [...Array(half).keys()].map(i => [arguments[i], arguments[half + i]]);
-const box = e => e.getBoundingClientRect().toJSON();
+const box = e => {
+    const r = e.getBoundingClientRect().toJSON();
+    for (let p = e.parentElement; p; p = p.parentElement)
+        if (getComputedStyle(p).overflowY !== 'visible') {
+            const view = p.getBoundingClientRect();
+            r.top = Math.max(r.top, view.top + p.clientTop);
+            r.bottom = Math.min(r.bottom, view.top + p.clientTop + p.clientHeight);
+        }
+    return r;
+};
 const controls = pairs.filter(([e]) => e.getClientRects().length > 0)
     .map(([e, within]) => ({name: e.id || e.textContent.trim(), box: box(e), within: box(within)}));
 const lists = [];
@@ -109,6 +119,35 @@ return {frame: frame.getBoundingClientRect().toJSON(), sideways: frame.scrollWid
 """
 
 SIZES = {"text at 100 %": 100, "text at 150 %": 150, "text at 200 %": 200}
+
+# Each planned event as shown: its cells' boxes and the caption shown before each figure; the table's
+# frame and whether it scrolls sideways.
+PLAN_CARDS = """
+const frame = document.querySelector('#dlgPlan .table-frame');
+const caption = cell => getComputedStyle(cell, '::before').content
+    .replace(/^attr\\(([\\w-]+)\\)/, (_, name) => JSON.stringify(cell.getAttribute(name) ?? ''));
+return {frame: frame.getBoundingClientRect().toJSON(), sideways: frame.scrollWidth > frame.clientWidth,
+        headers: [...document.querySelectorAll('#tblPlan thead th')].map(th => th.textContent),
+        events: [...document.querySelectorAll('#tblPlan tbody tr:not(.row-spacer)')].map(tr => ({
+            cells: [...tr.cells].map(c => c.getBoundingClientRect().toJSON()),
+            captions: [...tr.cells].slice(1).map(caption)}))};
+"""
+
+# Whether an element is wholly in view: within the window and every scroll area it lies in, and not
+# covered where a tap would land.
+IN_VIEW = """
+const e = document.getElementById(arguments[0]);
+const r = e.getBoundingClientRect();
+let top = 0, bottom = window.innerHeight;
+for (let p = e.parentElement; p; p = p.parentElement)
+    if (getComputedStyle(p).overflowY !== 'visible') {
+        const view = p.getBoundingClientRect();
+        top = Math.max(top, view.top + p.clientTop);
+        bottom = Math.min(bottom, view.top + p.clientTop + p.clientHeight);
+    }
+const hit = document.elementFromPoint(r.left + r.width / 2, r.top + r.height / 2);
+return {top: r.top >= top - 0.5, bottom: r.bottom <= bottom + 0.5, reached: !!hit && (hit === e || e.contains(hit))};
+"""
 
 
 def overlap(a, b):
@@ -184,6 +223,59 @@ class OnAPhoneWithLargeText(PageTest):
                          ["table", "columnheader", "rowheader"] + ["cell"] * 7)
         self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
         self.settle()
+
+    def assert_in_view(self, element_id, tapped=True):
+        shown = self.js(IN_VIEW, element_id)
+        if not tapped:
+            del shown["reached"]
+        self.assertEqual(shown, dict({"top": True, "bottom": True}, **({"reached": True} if tapped else {})),
+                         f"{element_id} is not wholly in view")
+
+    def test_what_an_action_produced_comes_into_view(self):
+        self.large_text(200)
+        self.reload()
+        for button in ("cmdAddEvent", "cmdAddMaxOut"):
+            with self.subTest(button):
+                self.js("window.scrollTo(0, 0);")
+                self.click(button)
+                self.settle()
+                self.assert_in_view("frmStats", tapped=False)
+        self.command("mnuExtras", "mnuPlan")
+        self.settle()
+        self.el("cmdPlan").click()
+        self.settle()
+        try:
+            self.assertTrue(self.el("cmdApplyPlan").is_enabled())
+            self.assert_in_view("lblPlanAnswer", tapped=False)
+            self.assert_in_view("cmdApplyPlan")
+        finally:
+            self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
+            self.settle()
+
+    def test_the_plan_reads_event_by_event_without_a_sideways_scroll(self):
+        for percent in (100, 200):
+            self.large_text(percent)
+            self.reload()
+            self.command("mnuExtras", "mnuPlan")
+            self.settle()
+            try:
+                shown = self.js(PLAN_CARDS)
+                self.assertFalse(shown["sideways"], f"text at {percent} %: a sideways scroll")
+                self.assertTrue(shown["events"])
+                for number, event in enumerate(shown["events"], 1):
+                    with self.subTest(percent=percent, event=number):
+                        for cell in event["cells"]:
+                            self.assertGreaterEqual(cell["left"], shown["frame"]["left"] - 0.5)
+                            self.assertLessEqual(cell["right"], shown["frame"]["right"] + 0.5)
+                        self.assertEqual([c.split(" / ")[0] for c in event["captions"]],
+                                         [f'"{h}"' for h in shown["headers"][1:]])
+                # Still a table to a screen reader.
+                found = self.js("return [document.getElementById('tblPlan'), "
+                                "...document.querySelectorAll('#tblPlan tbody tr:not(.row-spacer) > *')].slice(0, 6);")
+                self.assertEqual([e.aria_role for e in found], ["table", "rowheader"] + ["cell"] * 4)
+            finally:
+                self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
+                self.settle()
 
     def test_number_boxes_ask_for_a_keyboard_with_a_decimal_separator(self):
         """Every number box takes a fraction (the session rounds it where it counts whole things)."""

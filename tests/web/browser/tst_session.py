@@ -58,11 +58,19 @@ const row = document.querySelector(`#tblHistory tr[aria-rowindex="${arguments[0]
 return [...row.cells].slice(5).map(cell => cell.textContent);"""
 
 
+# The column of the History cell that has the focus, a few frames on; null where the focus is elsewhere.
+FOCUSED_CELL = """
+const done = arguments[arguments.length - 1];
+requestAnimationFrame(() => requestAnimationFrame(() => requestAnimationFrame(() => setTimeout(() =>
+    done(document.activeElement.closest('#tblHistory td')?.cellIndex ?? null), 0))));"""
+
+
 class FullSession(PageTest):
     LANG = "en-US"
     DECIMAL = "."
     # The language's dates, as its users write them: 29 February 2024 typed loosely, then as shown.
     LEAP_DAY, LEAP_DAY_SHOWN, NO_DAY = "2/29/2024", "02/29/2024", "2/30/2023"
+    EXAMPLE_DAY = "03/14/2026"  # the date a message about a typed date gives as its example, as dates show
 
     def local(self, text):
         return text.replace("{d}", self.DECIMAL)
@@ -179,9 +187,8 @@ class FullSession(PageTest):
         self.assertEqual(self.labels()[2:4], START_LABELS[2:4])
         self.assertFalse(self.el("mnuUndo").is_enabled())
 
-    def edit_notes(self, row, column, text, keys=Keys.ENTER):
-        """Taps a step's Event, Date or Note cell in the open History, types over it and ends with `keys`;
-        the messages shown over the History, each answered."""
+    def open_cell(self, row, column):
+        """Taps a step's Event, Date or Note cell in the open History; the text box it puts there."""
         index = {"event": 6, "date": 7, "note": 8}[column]
         # The rows in view are drawn anew, a frame later, when the table changes size: the cell is found
         # once they are.
@@ -193,7 +200,12 @@ class FullSession(PageTest):
         # WebKit's driver may answer before the page has handled the click.
         WebDriverWait(self.driver, WAIT).until(lambda d: d.switch_to.active_element.tag_name == "input",
                                                "the cell took no text box")
-        field = self.driver.switch_to.active_element
+        return self.driver.switch_to.active_element
+
+    def edit_notes(self, row, column, text, keys=Keys.ENTER):
+        """Types over a step's Event, Date or Note cell in the open History and ends with `keys`; the
+        messages shown over the History, each answered."""
+        field = self.open_cell(row, column)
         field.send_keys(Keys.END + Keys.SHIFT + Keys.HOME + Keys.NULL + Keys.DELETE + text + keys)
         shown = []
         while self.settle() and self.js("return document.getElementById('dlgMessage').open;"):
@@ -217,11 +229,15 @@ class FullSession(PageTest):
         today = self.history_notes(1)[1]
         self.assertRegex(today, r"\d", "a new step is dated the day it was recorded")
         self.assertEqual(self.edit_notes(1, "event", "Winter Gathering"), [])
+        # Once the table has settled into its new size, which draws the rows in view anew.
+        self.assertEqual(self.driver.execute_async_script(FOCUSED_CELL), 5,
+                         "Enter left the focus off the cell it confirmed")
         self.assertEqual(self.edit_notes(1, "date", self.LEAP_DAY), [])
         self.assertEqual(self.js(NOTES_CELLS, 1), ["Winter Gathering", self.LEAP_DAY_SHOWN, ""])
         cases = {  # name: (column, typed, keys, messages, the row's cells after)
             "a date that is no day is refused": ("date", self.NO_DAY, Keys.ENTER,
-                                                 [f'"{self.NO_DAY}" is not a day of the calendar.'], None),
+                                                 [f'"{self.NO_DAY}" is not a day of the calendar. '
+                                                  f'Type a date such as {self.EXAMPLE_DAY}.'], None),
             "Escape keeps what was there": ("event", "Spring Thaw", Keys.ESCAPE, [], None),
             "a long note is cut, with a message": ("note", "n" * 205, Keys.ENTER,
                                                    ["The note was cut to 200 characters."], "n" * 200),
@@ -241,6 +257,32 @@ class FullSession(PageTest):
         self.assertEqual(self.history_notes(1), ["Winter Gathering", today, ""])
         self.close_history()
         self.assertEqual(self.labels(), figures)
+
+    def test_text_typed_in_a_cell_and_not_confirmed_is_kept_when_the_page_is_left(self):
+        self.assertEqual(self.act(ADD), [])
+        self.history_notes(1)
+        self.open_cell(1, "note").send_keys("rain on day two")
+        self.reload()  # as the tab closed and the page opened again
+        self.assertEqual(self.history_notes(1)[2], "rain on day two")
+        self.close_history()
+
+    def test_history_writes_out_bidi_controls_and_keeps_the_text_as_typed(self):
+        self.assertEqual(self.act(ADD), [])
+        self.history_notes(1)
+        # Shown as they are, the name would read "Moot3.21" and the note's isolate would hide its end.
+        name, note = "Moot\u202e12.3", "\u2067rain\u2069 on day two"
+        self.assertEqual(self.edit_notes(1, "event", name), [])
+        self.assertEqual(self.edit_notes(1, "note", note), [])
+        cells = self.js(NOTES_CELLS, 1)
+        self.assertEqual([cells[0], cells[2]], ["Moot[U+202E]12.3", "[U+2067]rain[U+2069] on day two"])
+        # The editor and the character keep the text itself.
+        for column, typed in (("event", name), ("note", note)):
+            with self.subTest(column):
+                field = self.open_cell(1, column)
+                self.assertEqual(field.get_attribute("value"), typed)
+                field.send_keys(Keys.ESCAPE)
+                self.settle()
+        self.close_history()
 
     def test_about(self):
         version, homepage = project_identity()
@@ -274,6 +316,7 @@ class FullSessionInGerman(FullSession):
     LANG = "de-DE"
     DECIMAL = ","
     LEAP_DAY, LEAP_DAY_SHOWN, NO_DAY = "29.2.2024", "29.02.2024", "30.2.2023"
+    EXAMPLE_DAY = "14.03.2026"
 
 
 if __name__ == "__main__":

@@ -23,10 +23,21 @@ test("a typed date is read in the language's order of year, month and day", () =
 });
 
 test("a stored date shown in the language's format reads back as the same day", () => {
-    for (const locale of ["en-US", "en-GB", "de-DE", "ja-JP", "fr-CA", "ar-EG"])
-        for (const iso of ["2026-12-08", "0999-01-31", "2024-02-29"]) {
+    for (const locale of ["en-US", "en-GB", "de-DE", "ja-JP", "fr-CA", "ar-EG", "th-TH"])
+        for (const iso of ["2026-12-08", "0999-01-31", "2024-02-29", "0001-01-01", "0099-12-31"]) {
             const [year, month, day] = iso.split("-").map(Number);
             assert.deepEqual(readDay(showDay(iso, locale), locale), { year, month, day }, locale + " " + iso);
         }
     assert.equal(showDay("", "en-US"), "", "no date shows nothing");
+});
+
+test("a year is shown with its four digits, in the Gregorian calendar", () => {
+    const cases = [
+        ["the first day there is, in American", "en-US", "0001-01-01", "01/01/0001"],
+        ["and in German", "de-DE", "0001-01-01", "01.01.0001"],
+        ["a year of three digits", "ja-JP", "0999-01-31", "0999/01/31"],
+        ["Thai shows the Gregorian year, not the Buddhist one", "th-TH", "2026-03-14", "14/03/2026"],
+    ];
+    for (const [name, locale, iso, shown] of cases)
+        assert.equal(showDay(iso, locale), shown, name);
 });
