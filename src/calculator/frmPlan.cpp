@@ -1,8 +1,8 @@
 #include "calculator/frmPlan.h"
 
-#include "calculator/EventPatternInputs.h"
 #include "calculator/ChartView.h"
 #include "calculator/ControlHabits.h"
+#include "calculator/EventPatternInputs.h"
 #include "calculator/PlanModel.h"
 #include "common/QtPrompter.h"
 #include "rules/Conversions.h"
