@@ -48,7 +48,7 @@ export function keeper(storage) {
      * @param {boolean} modified
      */
     function keep(text, fileName, modified) {
-        if (written && written.text === text && written.fileName === fileName && written.modified === modified)
+        if (holds(text, fileName, modified))
             return true;
         try {
             const kept = storage();
@@ -70,15 +70,44 @@ export function keeper(storage) {
             refused = false;
             return true;
         } catch (e) {
-            // Full or refused: the character lasts only as long as the page. An earlier one kept must not
-            // come back in its place with the next visit.
-            forget();
+            // Full or refused: the newest changes last only as long as the page. What the storage holds is
+            // left as it was, the last good copy, the one the next visit brings back: better than none.
+            // A partial write is undone by the revision, which still names the older keeping.
+            try {
+                const kept = storage();
+                if (kept && written) {
+                    kept.setItem(characterKey, written.text ?? "");
+                    if (written.fileName)
+                        kept.setItem(fileNameKey, written.fileName);
+                    else
+                        kept.removeItem(fileNameKey);
+                    if (written.modified)
+                        kept.setItem(modifiedKey, "1");
+                    else
+                        kept.removeItem(modifiedKey);
+                }
+            } catch (again) {
+                // The storage holds whatever it could.
+            }
+            // The page's character is no longer the one the storage holds: another tab's kept later was
+            // not made from it.
             shown = null;
-            written = null;
             refused = true;
             return false;
         }
     }
+
+    /**
+     * Whether the storage holds this character as this page last kept or took it: nothing of it waits.
+     * @param {string} text
+     * @param {string | null} fileName
+     * @param {boolean} modified
+     */
+    function holds(text, fileName, modified) {
+        return !refused && written !== null && written.text === text && written.fileName === fileName &&
+               written.modified === modified;
+    }
+
 
     // The kept character; it is the one this page shows when it has that revision, or the same text.
     /** @returns {Kept} */
@@ -112,6 +141,7 @@ export function keeper(storage) {
     function shows(character) {
         shown = character.revision || null;
         written = { text: character.text, fileName: character.fileName, modified: character.modified };
+        refused = false;
     }
 
     // The storage lost the character this page shows: the next keep() writes it again.
@@ -139,7 +169,16 @@ export function keeper(storage) {
         return (event.key === revisionKey || event.key === null) && !refused;
     }
 
-    return { keep, kept, shows, lost, forget, keptElsewhere };
+    // Whether the shared storage holds the character this page last kept or took, or one another tab made
+    // from it, which has all of it that the other tab's player kept.
+    function keepsShown() {
+        if (refused || written === null)
+            return false;
+        const found = kept();
+        return found.isShown || found.madeFromShown;
+    }
+
+    return { keep, kept, shows, lost, forget, keptElsewhere, holds, keepsShown };
 }
 
 /**
@@ -189,7 +228,7 @@ const page = keeper(() => {
         return null;
     }
 });
-export const { keep, kept, shows, lost, forget } = page;
+export const { keep, kept, shows, lost, forget, keepsShown } = page;
 
 /**
  * `changed()` runs whenever another tab of the page has kept a character or emptied the storage, unless
@@ -229,4 +268,17 @@ export function download(text, fileName) {
 /** @param {Blob} file */
 export async function read(file) {
     return new Uint8Array(await file.arrayBuffer());
+}
+
+/**
+ * Whether leaving the page loses work: what waits is kept first (`keepNow`), and the page has steps not in
+ * a file (`unsaved`) that the storage doesn't hold either (`kept` false: refused, or replaced by another
+ * tab's character).
+ * @param {() => void} keepNow
+ * @param {() => boolean} unsaved
+ * @param {() => boolean} kept
+ */
+export function mustWarnOnLeaving(keepNow, unsaved, kept) {
+    keepNow();
+    return unsaved() && !kept();
 }

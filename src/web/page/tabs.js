@@ -22,10 +22,17 @@ export function tabs(calculator, commands) {
     // Set while the page takes the character kept in storage, which needs no keeping again.
     let taking = false;
 
-    const keeping = VornStorage.keepingSoon(() => {
+    // The character as the page shows it, as the storage would keep it.
+    function current() {
         const { fileName, needsSaveQuestion } = calculator.state;
-        const kept = VornStorage.keep(session.save(calculator.boxes()), fileName || null, needsSaveQuestion);
-        const notice = kept ? "" : "This browser is not keeping this character; save it to a file to keep it.";
+        return { text: session.save(calculator.boxes()), fileName: fileName || null, modified: needsSaveQuestion };
+    }
+
+    const keeping = VornStorage.keepingSoon(() => {
+        const { text, fileName, modified } = current();
+        const kept = VornStorage.keep(text, fileName, modified);
+        const notice = kept ? ""
+            : "This browser is not keeping the newest changes to this character; save it to a file to keep them.";
         // Written only when it changes, so that a status is read out once.
         if (byId("keepingNotice").textContent !== notice)
             byId("keepingNotice").textContent = notice;
@@ -112,6 +119,14 @@ export function tabs(calculator, commands) {
         VornStorage.onKeptElsewhere(followElsewhere);
         // Another tab shown in this one's place, or the page left: what waits to be kept is kept now.
         window.addEventListener("pagehide", keeping.now);
+        // Work that neither the storage nor a file holds is lost with the page: the browser asks first.
+        window.addEventListener("beforeunload", (event) => {
+            if (VornStorage.mustWarnOnLeaving(keeping.now, () => calculator.state.needsSaveQuestion,
+                                              () => VornStorage.keepsShown())) {
+                event.preventDefault();
+                event.returnValue = "";
+            }
+        });
         document.addEventListener("visibilitychange", () => {
             if (document.visibilityState === "hidden")
                 keeping.now();
