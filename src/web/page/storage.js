@@ -228,7 +228,7 @@ const page = keeper(() => {
         return null;
     }
 });
-export const { keep, kept, shows, lost, forget, keepsShown } = page;
+export const { keep, kept, shows, lost, forget, holds, keepsShown } = page;
 
 /**
  * `changed()` runs whenever another tab of the page has kept a character or emptied the storage, unless

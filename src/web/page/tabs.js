@@ -61,6 +61,15 @@ export function tabs(calculator, commands) {
         return read;
     }
 
+    // Whether the page shows changes the storage doesn't hold yet. A keeping may wait with nothing new to
+    // keep (the page's own start, a character taken, a box left as it was): that is no work of the player's.
+    function unkept() {
+        if (!keeping.pending())
+            return false;
+        const { text, fileName, modified } = current();
+        return !VornStorage.holds(text, fileName, modified);
+    }
+
     // The character kept from the last visit, if any; a damaged one is dropped, and its problem said once.
     function restoreKept() {
         const kept = VornStorage.kept();
@@ -102,7 +111,7 @@ export function tabs(calculator, commands) {
             return;
         }
         // Changes here not yet kept are not in the other tab's character either.
-        if (!kept.madeFromShown || keeping.pending()) {
+        if (!kept.madeFromShown || unkept()) {
             if (!(await commands.maySetCharacterAside(async () => !!(await commands.write(false))))) {
                 elsewhere.declined = VornStorage.kept().revision;
                 return;

@@ -65,6 +65,30 @@ class Tabs(PageTest):
         self.command("mnuEdit", "mnuUndo")
         self.assertEqual(self.labels(), two)
 
+    def test_a_keeping_that_waits_with_nothing_new_does_not_make_a_tab_ask(self):
+        self.in_tab(self.later)
+        self.act("cmdAddEvent", "cmdAddEvent")
+        self.in_tab(self.earlier)
+        self.shows_soon(self.labels_in(self.later))
+        # A box left as it was starts a keeping, which here waits for as long as the test needs: only the
+        # page's being hidden or left keeps it early.
+        self.js("""const wait = window.setTimeout;
+            window.setTimeout = (run, ms, ...more) => (ms === 1000 ? 1 : wait(run, ms, ...more));
+            document.getElementById('txtSilverSubmitted').dispatchEvent(new Event('change'));""")
+        self.in_tab(self.later)
+        self.act("cmdAddMaxOut")
+        three = self.labels()
+        self.in_tab(self.earlier)
+        self.shows_soon(three)
+        self.assertIsNone(self.settle())
+
+    def labels_in(self, handle):
+        current = self.driver.current_window_handle
+        self.in_tab(handle)
+        labels = self.labels()
+        self.in_tab(current)
+        return labels
+
     def test_unsaved_work_is_offered_for_saving_before_another_tabs_character_replaces_it(self):
         for answer in ("dlgSaveChangesCancel", "dlgSaveChangesSave"):
             with self.subTest(answer):
