@@ -71,7 +71,18 @@ export function tabs(calculator, commands) {
     }
 
     // The character kept from the last visit, if any; a damaged one is dropped, and its problem said once.
+    // A tab reloaded after its player kept its own character rather than another tab's shows its own.
     function restoreKept() {
+        const own = VornStorage.own();
+        if (own) {
+            const read = session.openKept(VornStorage.bytesOf(own.text), own.fileName ?? "", own.modified);
+            if (read.choices) {
+                VornStorage.showsOwn(own);
+                keeping.drop();
+                calculator.showChoicesOf(read.choices);
+                return { restored: true, problem: "" };
+            }
+        }
         const kept = VornStorage.kept();
         if (kept.text === null)
             return { restored: false, problem: "" };
@@ -83,9 +94,17 @@ export function tabs(calculator, commands) {
         return { restored: true, problem: "" };
     }
 
+    // The page shows the character it starts with, having none kept to bring back.
+    function startAfresh() {
+        keeping.drop();
+        VornStorage.startsWith(current());
+    }
+
     // Tabs of the page show one character: what another tab keeps, this one shows at once. Unsaved work
     // here that the other tab's character was not made from is offered for saving first; Cancel keeps it
-    // here, apart from that tab's later changes. While a box is open here, the character waits for it.
+    // here, apart from that tab's later changes, and in the tab's own storage, where that tab's keeping
+    // can't replace it: a reload of this tab brings it back. While a box is open here, the character waits
+    // for it.
     const elsewhere = { waiting: false, declined: "" };
 
     async function followElsewhere() {
@@ -114,6 +133,7 @@ export function tabs(calculator, commands) {
         if (!kept.madeFromShown || unkept()) {
             if (!(await commands.maySetCharacterAside(async () => !!(await commands.write(false))))) {
                 elsewhere.declined = VornStorage.kept().revision;
+                VornStorage.keepApart(current());
                 return;
             }
             // The other tab may have kept more while the question was open.
@@ -147,5 +167,5 @@ export function tabs(calculator, commands) {
         }, 0), true);
     }
 
-    return { keepCharacter, restoreKept, followOtherTabs };
+    return { keepCharacter, restoreKept, startAfresh, followOtherTabs };
 }

@@ -375,9 +375,8 @@ class CharacterFiles(PageTest):
         }
         for name, (damaged, problem) in cases.items():
             with self.subTest(name):
-                # The page keeps the new character it started with soon after; damage written before
-                # that would be written over as the page is left.
-                kept_soon(self)
+                # A page started afresh leaves the storage as it is (empty, after damage) until its
+                # character changes, so nothing writes over the damage as the page is left.
                 self.js("localStorage.setItem(arguments[0], arguments[1]);", KEPT, damaged)
                 self.reload()
                 self.assertEqual(self.messages(), [lead + problem])

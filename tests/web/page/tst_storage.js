@@ -86,6 +86,30 @@ test("a refused write halfway puts the last good copy back", () => {
     assert.deepEqual([tab.kept().text, tab.kept().fileName], ["A", "a.vornchar"]);
 });
 
+test("a tab that keeps its own character apart finds it after a reload, until it takes another's", () => {
+    const shared = browserStorage();
+    const ownOfOne = browserStorage();
+    const one = keeper(() => /** @type {any} */ (shared), () => /** @type {any} */ (ownOfOne));
+    const two = keeper(() => /** @type {any} */ (shared), () => /** @type {any} */ (browserStorage()));
+    one.keep("A", null, true);
+    two.keep("B", null, true);
+    assert.equal(one.own(), null);
+    one.keepApart({ text: "A", fileName: null, modified: true });
+    assert.equal(one.keep("A2", "a.vornchar", true), true);
+    // The other tab's next keeping replaces the shared character, not this tab's own.
+    two.keep("B2", null, true);
+    const reloaded = keeper(() => /** @type {any} */ (shared), () => /** @type {any} */ (ownOfOne));
+    assert.deepEqual(reloaded.own(), { text: "A2", fileName: "a.vornchar", modified: true });
+    reloaded.showsOwn(/** @type {any} */ (reloaded.own()));
+    assert.equal(reloaded.keepsShown(), false);
+    reloaded.shows(reloaded.kept());
+    assert.equal(reloaded.own(), null);
+    assert.equal(reloaded.keepsShown(), true);
+    // Damaged, it is no character.
+    ownOfOne.setItem("vorn-build-calculator.ownCharacter", "{not json");
+    assert.equal(reloaded.own(), null);
+});
+
 // name: [steps not in a file, whether the storage holds the character once what waits is kept, warn].
 /** @type {{[name: string]: [boolean, boolean, boolean]}} */
 const kLeaving = {
