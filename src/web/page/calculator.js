@@ -241,8 +241,11 @@ export async function start() {
     calculator.lengthList.value = "2";
     byId("cboCharacterClass", HTMLSelectElement).value = "1";
     const { restored, problem } = kept.restoreKept();
-    if (!restored)
+    if (!restored) {
+        // Without messages, the first figures are shown at once.
         calculator.apply(calculator.session.refresh(calculator.boxes()));
+        kept.startAfresh();
+    }
     kept.followOtherTabs();
     const first = byId("txtSilverSubmitted", HTMLInputElement);
     VornFocus.move(first, "program");

@@ -11,11 +11,21 @@
  */
 
 /**
- * One page's keeping of its character in `storage()` (null or a throw: the browser keeps nothing).
- * @param {() => Storage | null} storage
+ * @typedef {{text: string, fileName: string | null, modified: boolean}} Own
  */
-export function keeper(storage) {
+
+/**
+ * One page's keeping of its character in `storage()`, shared by the page's tabs, and in `tabStorage()`,
+ * this tab's alone, which outlasts a reload of the tab but not its closing (null or a throw: the browser
+ * keeps nothing there).
+ * @param {() => Storage | null} storage
+ * @param {() => Storage | null} [tabStorage]
+ */
+export function keeper(storage, tabStorage = () => null) {
     const characterKey = "vorn-build-calculator.character";
+    // The tab's own character while it goes its own way, apart from the one its other tabs keep: one item,
+    // so that it is read whole or not at all.
+    const ownKey = "vorn-build-calculator.ownCharacter";
     const fileNameKey = "vorn-build-calculator.fileName";
     const modifiedKey = "vorn-build-calculator.modified";
     // "<revision> <revision it was made from>", written after the rest, so that another tab hearing of it
@@ -33,6 +43,9 @@ export function keeper(storage) {
     // The page's last keeping failed: its character is its own, and it follows no other tab's until it
     // keeps one again.
     let refused = false;
+    // The tab's player chose to keep its character rather than another tab's: each keeping writes it to
+    // the tab's own storage too, where another tab's keeping can't replace it.
+    let apart = false;
 
     function newRevision() {
         const random = new Uint32Array(2);
@@ -48,8 +61,10 @@ export function keeper(storage) {
      * @param {boolean} modified
      */
     function keep(text, fileName, modified) {
-        if (written && written.text === text && written.fileName === fileName && written.modified === modified)
+        if (holds(text, fileName, modified))
             return true;
+        if (apart)
+            keepOwn({ text, fileName, modified });
         try {
             const kept = storage();
             if (!kept)
@@ -70,14 +85,93 @@ export function keeper(storage) {
             refused = false;
             return true;
         } catch (e) {
-            // Full or refused: the character lasts only as long as the page. An earlier one kept must not
-            // come back in its place with the next visit.
-            forget();
+            // Full or refused: the newest changes last only as long as the page. What the storage holds is
+            // left as it was, the last good copy, the one the next visit brings back: better than none.
+            // A partial write is undone by the revision, which still names the older keeping.
+            try {
+                const kept = storage();
+                if (kept && written) {
+                    kept.setItem(characterKey, written.text ?? "");
+                    if (written.fileName)
+                        kept.setItem(fileNameKey, written.fileName);
+                    else
+                        kept.removeItem(fileNameKey);
+                    if (written.modified)
+                        kept.setItem(modifiedKey, "1");
+                    else
+                        kept.removeItem(modifiedKey);
+                }
+            } catch (again) {
+                // The storage holds whatever it could.
+            }
+            // The page's character is no longer the one the storage holds: another tab's kept later was
+            // not made from it.
             shown = null;
-            written = null;
             refused = true;
             return false;
         }
+    }
+
+    /**
+     * Whether the storage holds this character as this page last kept or took it: nothing of it waits.
+     * @param {string} text
+     * @param {string | null} fileName
+     * @param {boolean} modified
+     */
+    function holds(text, fileName, modified) {
+        return !refused && written !== null && written.text === text && written.fileName === fileName &&
+               written.modified === modified;
+    }
+
+    /** @param {Own | null} own */
+    function keepOwn(own) {
+        try {
+            const tab = tabStorage();
+            if (tab && own)
+                tab.setItem(ownKey, JSON.stringify(own));
+            else if (tab)
+                tab.removeItem(ownKey);
+        } catch (e) {
+            // Only the shared storage keeps it, then.
+        }
+    }
+
+    /**
+     * The tab goes its own way with this character, which its player kept rather than another tab's.
+     * @param {Own} own
+     */
+    function keepApart(own) {
+        apart = true;
+        keepOwn(own);
+    }
+
+    /**
+     * The tab's own character, kept apart before the tab was reloaded; null for none.
+     * @returns {Own | null}
+     */
+    function own() {
+        try {
+            const tab = tabStorage();
+            const found = tab ? JSON.parse(tab.getItem(ownKey) || "null") : null;
+            if (found && typeof found.text === "string")
+                return { text: found.text, fileName: typeof found.fileName === "string" ? found.fileName : null,
+                         modified: !!found.modified };
+        } catch (e) {
+            // Unreadable or damaged: the shared character, then.
+        }
+        return null;
+    }
+
+    /**
+     * The page shows its own character again, kept apart before it was reloaded; it goes on its own way.
+     * @param {Own} character
+     */
+    function showsOwn(character) {
+        apart = true;
+        shown = null;
+        // Kept already, in the tab's own storage: the shared one gets it with the tab's next change.
+        written = { ...character };
+        keepOwn(character);
     }
 
     // The kept character; it is the one this page shows when it has that revision, or the same text.
@@ -112,6 +206,21 @@ export function keeper(storage) {
     function shows(character) {
         shown = character.revision || null;
         written = { text: character.text, fileName: character.fileName, modified: character.modified };
+        refused = false;
+        if (apart)
+            keepOwn(null);
+        apart = false;
+    }
+
+    /**
+     * The page starts afresh with this character, which holds nothing worth keeping: the storage is left
+     * as it is until the character changes, so that a tab just opened doesn't put its empty character in
+     * place of another tab's work.
+     * @param {Own} character
+     */
+    function startsWith(character) {
+        if (written === null)
+            written = { ...character };
     }
 
     // The storage lost the character this page shows: the next keep() writes it again.
@@ -139,7 +248,16 @@ export function keeper(storage) {
         return (event.key === revisionKey || event.key === null) && !refused;
     }
 
-    return { keep, kept, shows, lost, forget, keptElsewhere };
+    // Whether the shared storage holds the character this page last kept or took, or one another tab made
+    // from it, which has all of it that the other tab's player kept.
+    function keepsShown() {
+        if (refused || written === null)
+            return false;
+        const found = kept();
+        return found.isShown || found.madeFromShown;
+    }
+
+    return { keep, kept, shows, lost, forget, keptElsewhere, holds, keepApart, own, showsOwn, keepsShown, startsWith };
 }
 
 /**
@@ -188,8 +306,14 @@ const page = keeper(() => {
     } catch (e) {
         return null;
     }
+}, () => {
+    try {
+        return window.sessionStorage;
+    } catch (e) {
+        return null;
+    }
 });
-export const { keep, kept, shows, lost, forget } = page;
+export const { keep, kept, shows, lost, forget, holds, keepApart, own, showsOwn, keepsShown, startsWith } = page;
 
 /**
  * `changed()` runs whenever another tab of the page has kept a character or emptied the storage, unless
@@ -229,4 +353,17 @@ export function download(text, fileName) {
 /** @param {Blob} file */
 export async function read(file) {
     return new Uint8Array(await file.arrayBuffer());
+}
+
+/**
+ * Whether leaving the page loses work: what waits is kept first (`keepNow`), and the page has steps not in
+ * a file (`unsaved`) that the storage doesn't hold either (`kept` false: refused, or replaced by another
+ * tab's character).
+ * @param {() => void} keepNow
+ * @param {() => boolean} unsaved
+ * @param {() => boolean} kept
+ */
+export function mustWarnOnLeaving(keepNow, unsaved, kept) {
+    keepNow();
+    return unsaved() && !kept();
 }

@@ -22,10 +22,17 @@ export function tabs(calculator, commands) {
     // Set while the page takes the character kept in storage, which needs no keeping again.
     let taking = false;
 
-    const keeping = VornStorage.keepingSoon(() => {
+    // The character as the page shows it, as the storage would keep it.
+    function current() {
         const { fileName, needsSaveQuestion } = calculator.state;
-        const kept = VornStorage.keep(session.save(calculator.boxes()), fileName || null, needsSaveQuestion);
-        const notice = kept ? "" : "This browser is not keeping this character; save it to a file to keep it.";
+        return { text: session.save(calculator.boxes()), fileName: fileName || null, modified: needsSaveQuestion };
+    }
+
+    const keeping = VornStorage.keepingSoon(() => {
+        const { text, fileName, modified } = current();
+        const kept = VornStorage.keep(text, fileName, modified);
+        const notice = kept ? ""
+            : "This browser is not keeping the newest changes to this character; save it to a file to keep them.";
         // Written only when it changes, so that a status is read out once.
         if (byId("keepingNotice").textContent !== notice)
             byId("keepingNotice").textContent = notice;
@@ -54,8 +61,28 @@ export function tabs(calculator, commands) {
         return read;
     }
 
+    // Whether the page shows changes the storage doesn't hold yet. A keeping may wait with nothing new to
+    // keep (the page's own start, a character taken, a box left as it was): that is no work of the player's.
+    function unkept() {
+        if (!keeping.pending())
+            return false;
+        const { text, fileName, modified } = current();
+        return !VornStorage.holds(text, fileName, modified);
+    }
+
     // The character kept from the last visit, if any; a damaged one is dropped, and its problem said once.
+    // A tab reloaded after its player kept its own character rather than another tab's shows its own.
     function restoreKept() {
+        const own = VornStorage.own();
+        if (own) {
+            const read = session.openKept(VornStorage.bytesOf(own.text), own.fileName ?? "", own.modified);
+            if (read.choices) {
+                VornStorage.showsOwn(own);
+                keeping.drop();
+                calculator.showChoicesOf(read.choices);
+                return { restored: true, problem: "" };
+            }
+        }
         const kept = VornStorage.kept();
         if (kept.text === null)
             return { restored: false, problem: "" };
@@ -67,9 +94,17 @@ export function tabs(calculator, commands) {
         return { restored: true, problem: "" };
     }
 
+    // The page shows the character it starts with, having none kept to bring back.
+    function startAfresh() {
+        keeping.drop();
+        VornStorage.startsWith(current());
+    }
+
     // Tabs of the page show one character: what another tab keeps, this one shows at once. Unsaved work
     // here that the other tab's character was not made from is offered for saving first; Cancel keeps it
-    // here, apart from that tab's later changes. While a box is open here, the character waits for it.
+    // here, apart from that tab's later changes, and in the tab's own storage, where that tab's keeping
+    // can't replace it: a reload of this tab brings it back. While a box is open here, the character waits
+    // for it.
     const elsewhere = { waiting: false, declined: "" };
 
     async function followElsewhere() {
@@ -95,9 +130,10 @@ export function tabs(calculator, commands) {
             return;
         }
         // Changes here not yet kept are not in the other tab's character either.
-        if (!kept.madeFromShown || keeping.pending()) {
+        if (!kept.madeFromShown || unkept()) {
             if (!(await commands.maySetCharacterAside(async () => !!(await commands.write(false))))) {
                 elsewhere.declined = VornStorage.kept().revision;
+                VornStorage.keepApart(current());
                 return;
             }
             // The other tab may have kept more while the question was open.
@@ -112,6 +148,14 @@ export function tabs(calculator, commands) {
         VornStorage.onKeptElsewhere(followElsewhere);
         // Another tab shown in this one's place, or the page left: what waits to be kept is kept now.
         window.addEventListener("pagehide", keeping.now);
+        // Work that neither the storage nor a file holds is lost with the page: the browser asks first.
+        window.addEventListener("beforeunload", (event) => {
+            if (VornStorage.mustWarnOnLeaving(keeping.now, () => calculator.state.needsSaveQuestion,
+                                              () => VornStorage.keepsShown())) {
+                event.preventDefault();
+                event.returnValue = "";
+            }
+        });
         document.addEventListener("visibilitychange", () => {
             if (document.visibilityState === "hidden")
                 keeping.now();
@@ -123,5 +167,5 @@ export function tabs(calculator, commands) {
         }, 0), true);
     }
 
-    return { keepCharacter, restoreKept, followOtherTabs };
+    return { keepCharacter, restoreKept, startAfresh, followOtherTabs };
 }

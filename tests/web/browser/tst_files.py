@@ -14,11 +14,11 @@ from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
 
-from vornpage import WAIT, PageTest
+from vornpage import LEAVE_UNASKED, WAIT, WARNS_ON_LEAVING, PageTest
 
 START_LABELS = ["2", "8", "30", "0", "65", "7", "7", "60"]
 KEPT = "vorn-build-calculator.character"
-NOT_KEPT = "This browser is not keeping this character; save it to a file to keep it."
+NOT_KEPT = "This browser is not keeping the newest changes to this character; save it to a file to keep them."
 TITLE = " - VORN Build Calculator"
 
 # The browser without file pickers, as Firefox and WebKit are: Save downloads, Open uses the page's input.
@@ -276,13 +276,15 @@ class CharacterFiles(PageTest):
         self.assertEqual(self.settle(), "dlgSaveChanges")
         self.el("dlgSaveChangesCancel").click()
         self.assertEqual(self.character(), "34/2")
-        # A character the storage refuses is not replaced by the one kept before it when the page comes
-        # back: the page starts afresh.
+        # A character the storage refuses leaves the one kept before it, the last good copy, for the page
+        # to come back with; the player is asked before leaving the newest changes behind.
         self.js("Storage.prototype.setItem = () => { throw new DOMException('full', 'QuotaExceededError'); };")
         self.click("cmdAddEvent")
         self.assertEqual(self.messages(), [])
+        self.assertTrue(self.js(WARNS_ON_LEAVING))
+        self.js(LEAVE_UNASKED)
         self.reload()
-        self.assertEqual(self.character(), "30/0")
+        self.assertEqual(self.character(), "34/2")
 
 
     def test_unsaved_steps_are_offered_for_saving_with_or_without_a_file(self):
@@ -337,9 +339,13 @@ class CharacterFiles(PageTest):
         self.assertEqual(self.messages(), [])
         self.assertEqual(self.steps_in(self.save()), ["blankets", "event"])
 
-    def test_a_browser_that_keeps_nothing_is_said_in_the_page(self):
+    def test_a_browser_that_keeps_nothing_is_said_in_the_page_and_the_last_good_copy_stays(self):
         notice = self.el("keepingNotice")
         self.assertEqual((notice.get_attribute("role"), notice.text), ("status", ""))
+        self.add_events(1)
+        kept_soon(self)
+        good = self.character()
+        self.assertFalse(self.js(WARNS_ON_LEAVING))
         # The storage filled to the last character: the next, longer character doesn't fit.
         self.js("""
             let size = 1 << 20, n = 0;
@@ -348,9 +354,16 @@ class CharacterFiles(PageTest):
         self.add_events(2)
         kept_soon(self)
         self.assertEqual(notice.text, NOT_KEPT)
+        self.assertTrue(self.js(WARNS_ON_LEAVING))
+        self.js(LEAVE_UNASKED)
+        self.reload()
+        self.assertEqual(self.character(), good)
+        notice = self.el("keepingNotice")
         self.js("Object.keys(localStorage).filter(k => k.startsWith('filler')).forEach(k => localStorage.removeItem(k));")
         self.add_events(1)
-        WebDriverWait(self.driver, WAIT).until(lambda d: notice.text == "")
+        kept_soon(self)
+        self.assertEqual(notice.text, "")
+        self.assertFalse(self.js(WARNS_ON_LEAVING))
         kept = self.character()
         self.reload()
         self.assertEqual(self.character(), kept)
@@ -367,9 +380,8 @@ class CharacterFiles(PageTest):
         }
         for name, (damaged, problem) in cases.items():
             with self.subTest(name):
-                # The page keeps the new character it started with soon after; damage written before
-                # that would be written over as the page is left.
-                kept_soon(self)
+                # A page started afresh leaves the storage as it is (empty, after damage) until its
+                # character changes, so nothing writes over the damage as the page is left.
                 self.js("localStorage.setItem(arguments[0], arguments[1]);", KEPT, damaged)
                 self.reload()
                 self.assertEqual(self.messages(), [lead + problem])

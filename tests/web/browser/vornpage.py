@@ -39,6 +39,14 @@ TEST_TIME = 150  # seconds one test may take in all
 # until CTest ends it: no command waits longer than a page load or a script may take.
 RemoteConnection.set_timeout(4 * WAIT)
 
+# Whether leaving the page now would make the browser ask first (a leaving that is not yet done).
+WARNS_ON_LEAVING = """const leaving = new Event('beforeunload', {cancelable: true});
+window.dispatchEvent(leaving);
+return leaving.defaultPrevented;"""
+# The player answers the browser's question on leaving with Leave: WebDriver would answer Stay.
+LEAVE_UNASKED = """BeforeUnloadEvent.prototype.preventDefault = function () {};
+Object.defineProperty(BeforeUnloadEvent.prototype, 'returnValue', {configurable: true, get: () => '', set() {}});"""
+
 VALUE_LABELS = ["lblLevel", "lblBody", "lblBuild", "lblLooseXP", "lblTotalXP", "lblXPBPRatio",
                 "lblNextEventBuild", "lblNextEventXP"]
 BOXES = ["txtSilverSubmitted", "txtStartingBuild", "txtStartingLooseXP", "txtEventLength"]
@@ -231,9 +239,10 @@ class PageTest(unittest.TestCase):
         d = self.driver
         if fresh:
             # The page keeps its character when it is left, so its storage is emptied from another page
-            # of the same origin: the site's folder.
+            # of the same origin: the site's folder. The server answers it with the page itself, which
+            # would then ask before it is left, its character no longer kept: it is left unasked.
             d.get(self.url.rsplit("/", 1)[0] + "/")
-            d.execute_script("localStorage.clear(); sessionStorage.clear();")
+            d.execute_script("localStorage.clear(); sessionStorage.clear();" + LEAVE_UNASKED)
         d.get(self.url)
         self.wait_ready()
 

@@ -5,7 +5,7 @@ import assert from "node:assert/strict";
 import { test } from "node:test";
 
 import "./browser-globals.js";
-import { keeper, keepingSoon } from "../../../src/web/page/storage.js";
+import { keeper, keepingSoon, mustWarnOnLeaving } from "../../../src/web/page/storage.js";
 
 /** A browser's storage, shared by the tabs of one test; `full` refuses every write. */
 function browserStorage() {
@@ -51,18 +51,80 @@ test("keeping the same character again writes nothing", () => {
     assert.notEqual(tab.kept().revision, revision);
 });
 
-test("a refused keeping forgets the older character and stops following other tabs", () => {
+test("a refused keeping leaves the last good copy and stops following other tabs", () => {
     const storage = browserStorage();
     const tab = keeper(() => /** @type {any} */ (storage));
-    tab.keep("A", null, false);
+    tab.keep("A", "a.vornchar", true);
     storage.full = true;
     assert.equal(tab.keep("B", null, false), false);
-    assert.equal(tab.kept().text, null);
+    const left = tab.kept();
+    assert.deepEqual([left.text, left.fileName, left.modified], ["A", "a.vornchar", true]);
+    assert.equal(tab.keepsShown(), false);
+    // Refused, the same character is tried again rather than taken for kept.
+    assert.equal(tab.holds("B", null, false), false);
     assert.equal(tab.keptElsewhere({ key: "vorn-build-calculator.revision" }), false);
     storage.full = false;
     assert.equal(tab.keep("B", null, false), true);
+    assert.equal(tab.kept().text, "B");
+    assert.equal(tab.keepsShown(), true);
     assert.equal(tab.keptElsewhere({ key: "vorn-build-calculator.revision" }), true);
     assert.equal(tab.keptElsewhere({ key: "something else" }), false);
+});
+
+test("a refused write halfway puts the last good copy back", () => {
+    const storage = browserStorage();
+    const tab = keeper(() => /** @type {any} */ (storage));
+    tab.keep("A", "a.vornchar", false);
+    // The character fits; the storage is full by its file name.
+    const setItem = storage.setItem;
+    storage.setItem = (key, value) => {
+        if (key !== "vorn-build-calculator.character")
+            throw new Error("QuotaExceededError");
+        setItem(key, value);
+    };
+    assert.equal(tab.keep("B", "b.vornchar", false), false);
+    assert.deepEqual([tab.kept().text, tab.kept().fileName], ["A", "a.vornchar"]);
+});
+
+test("a tab that keeps its own character apart finds it after a reload, until it takes another's", () => {
+    const shared = browserStorage();
+    const ownOfOne = browserStorage();
+    const one = keeper(() => /** @type {any} */ (shared), () => /** @type {any} */ (ownOfOne));
+    const two = keeper(() => /** @type {any} */ (shared), () => /** @type {any} */ (browserStorage()));
+    one.keep("A", null, true);
+    two.keep("B", null, true);
+    assert.equal(one.own(), null);
+    one.keepApart({ text: "A", fileName: null, modified: true });
+    assert.equal(one.keep("A2", "a.vornchar", true), true);
+    // The other tab's next keeping replaces the shared character, not this tab's own.
+    two.keep("B2", null, true);
+    const reloaded = keeper(() => /** @type {any} */ (shared), () => /** @type {any} */ (ownOfOne));
+    assert.deepEqual(reloaded.own(), { text: "A2", fileName: "a.vornchar", modified: true });
+    reloaded.showsOwn(/** @type {any} */ (reloaded.own()));
+    assert.equal(reloaded.keepsShown(), false);
+    reloaded.shows(reloaded.kept());
+    assert.equal(reloaded.own(), null);
+    assert.equal(reloaded.keepsShown(), true);
+    // Damaged, it is no character.
+    ownOfOne.setItem("vorn-build-calculator.ownCharacter", "{not json");
+    assert.equal(reloaded.own(), null);
+});
+
+// name: [steps not in a file, whether the storage holds the character once what waits is kept, warn].
+/** @type {{[name: string]: [boolean, boolean, boolean]}} */
+const kLeaving = {
+    "saved and kept": [false, true, false],
+    "saved, not kept": [false, false, false],
+    "unsaved, kept": [true, true, false],
+    "unsaved, not kept": [true, false, true],
+};
+
+test("leaving warns only of work neither a file nor the storage holds, once what waits is kept", () => {
+    for (const [name, [unsaved, keeps, warns]] of Object.entries(kLeaving)) {
+        let keptNow = false;
+        const warned = mustWarnOnLeaving(() => { keptNow = true; }, () => unsaved, () => keptNow && keeps);
+        assert.deepEqual([warned, keptNow], [warns, true], name);
+    }
 });
 
 test("a browser without storage keeps nothing and says so", () => {
