@@ -269,10 +269,16 @@ class OnAPhoneWithLargeText(PageTest):
                             self.assertLessEqual(cell["right"], shown["frame"]["right"] + 0.5)
                         self.assertEqual([c.split(" / ")[0] for c in event["captions"]],
                                          [f'"{h}"' for h in shown["headers"][1:]])
-                # Still a table to a screen reader.
-                found = self.js("return [document.getElementById('tblPlan'), "
-                                "...document.querySelectorAll('#tblPlan tbody tr:not(.row-spacer) > *')].slice(0, 6);")
-                self.assertEqual([e.aria_role for e in found], ["table", "rowheader"] + ["cell"] * 4)
+                # Still a table to a screen reader. The rows in view are drawn anew as the plan settles into
+                # its size, so a row found just before may be gone: ask again.
+                def roles(_):
+                    try:
+                        found = self.js("return [document.getElementById('tblPlan'), ...document.querySelectorAll("
+                                        "'#tblPlan tbody tr:not(.row-spacer) > *')].slice(0, 6);")
+                        return [e.aria_role for e in found]
+                    except StaleElementReferenceException:
+                        return None
+                self.assertEqual(WebDriverWait(self.driver, WAIT).until(roles), ["table", "rowheader"] + ["cell"] * 4)
             finally:
                 self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
                 self.settle()
