@@ -222,13 +222,18 @@ CharacterState CalculatorSession::state(const BoxTexts& boxes) const
 
 void CalculatorSession::state(const BoxTexts& boxes, CharacterState& s) const
 {
+    choices(boxes, s);
+    s.steps.assign(m_steps.begin(), m_steps.begin() + static_cast<std::ptrdiff_t>(m_position));
+}
+
+void CalculatorSession::choices(const BoxTexts& boxes, CharacterState& s) const
+{
     s.startBuild = m_startBuild;
     s.startLooseXP = m_startLooseXP;
     s.classCode = m_classCode;
     s.eventLengthEntry = m_lengthEntry;
     s.manualLength = m_lengthEntry == kManualLength ? boxes.eventLength : std::string();
     s.maxOut = m_maxOut;
-    s.steps.assign(m_steps.begin(), m_steps.begin() + static_cast<std::ptrdiff_t>(m_position));
 }
 
 Outcome CalculatorSession::selectClass(int32_t classCode, const BoxTexts& boxes)

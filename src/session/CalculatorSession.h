@@ -181,6 +181,9 @@ public:
     // The same in `into`, in the room it already has: a copy taken often of a long history then costs
     // no new memory.
     void state(const BoxTexts& boxes, CharacterState& into) const;
+    // All of the state but its steps, which stay as they were in `into`: the steps in effect are
+    // steps()'s first position().
+    void choices(const BoxTexts& boxes, CharacterState& into) const;
     void restore(const CharacterState& state);
     // Whether anything that a character file keeps changed since the last markSaved() or restore().
     bool modified() const;

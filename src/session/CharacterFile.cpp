@@ -235,52 +235,70 @@ bool isBlank(char c)
 
 } // namespace
 
-std::string writeCharacterFile(const CharacterState& state)
+CharacterFileFrame characterFileFrame(const CharacterState& choices, std::span<const Step> steps)
 {
     const std::string_view indent = "    ";
-    std::string text = "{\n";
-    text.reserve(1024 + state.steps.size() * 128);
-    const auto line = [&](std::string_view name, const std::string& value) {
-        text += indent;
-        addField(text, name, value);
-        text += ",\n";
+    CharacterFileFrame frame;
+    std::string& text = frame.head;
+    text = "{\n";
+    const auto line = [&](std::string& into, std::string_view name, const std::string& value) {
+        into += indent;
+        addField(into, name, value);
+        into += ",\n";
     };
-    line("format", jsonText(Json(kFormatName)));
-    const bool planned = std::any_of(state.steps.begin(), state.steps.end(),
-                                     [](const Step& s) { return s.kind == Step::Kind::Plan; });
+    line(text, "format", jsonText(Json(kFormatName)));
+    const bool planned =
+        std::any_of(steps.begin(), steps.end(), [](const Step& s) { return s.kind == Step::Kind::Plan; });
     const bool noted =
-        std::any_of(state.steps.begin(), state.steps.end(), [](const Step& s) { return !s.notes.empty(); });
-    line("version", jsonText(noted ? kNotesVersion : planned ? kPlanVersion : kFirstVersion));
-    line("startBuild", jsonText(state.startBuild));
-    line("startLooseXP", jsonText(state.startLooseXP));
-    const bool listed = state.classCode >= 1 && state.classCode <= 4;
+        std::any_of(steps.begin(), steps.end(), [](const Step& s) { return !s.notes.empty(); });
+    line(text, "version", jsonText(noted ? kNotesVersion : planned ? kPlanVersion : kFirstVersion));
+    line(text, "startBuild", jsonText(choices.startBuild));
+    line(text, "startLooseXP", jsonText(choices.startLooseXP));
+    const bool listed = choices.classCode >= 1 && choices.classCode <= 4;
     // A class the window doesn't offer is written as its code, which the reader refuses.
-    line("class", listed ? jsonText(Json(kClassNames[state.classCode - 1])) : jsonText(state.classCode));
-    line("eventLength", state.eventLengthEntry == CalculatorSession::kManualLength
-                            ? jsonText(Json(kManualEntry))
-                            : jsonText(state.eventLengthEntry));
-    line("manualLength", jsonText(Json(state.manualLength)));
-    line("maxOut", jsonText(Json(state.maxOut)));
+    line(text, "class",
+         listed ? jsonText(Json(kClassNames[choices.classCode - 1])) : jsonText(choices.classCode));
+    line(text, "eventLength",
+         choices.eventLengthEntry == CalculatorSession::kManualLength ? jsonText(Json(kManualEntry))
+                                                                      : jsonText(choices.eventLengthEntry));
+    line(text, "manualLength", jsonText(Json(choices.manualLength)));
+    line(text, "maxOut", jsonText(Json(choices.maxOut)));
     text += indent;
     text += "\"steps\": [";
-    for (std::size_t i = 0; i < state.steps.size(); ++i) {
-        text += i ? ",\n" : "\n";
-        text += indent;
-        text += indent;
-        addStep(text, state.steps[i]);
-    }
-    if (!state.steps.empty()) {
+    std::string& tail = frame.tail;
+    if (!steps.empty()) {
         text += '\n';
-        text += indent;
+        tail += '\n';
+        tail += indent;
     }
-    text += "],\n";
-    const int32_t build = state.steps.empty() ? state.startBuild : state.steps.back().buildAfter;
-    const int32_t looseXP = state.steps.empty() ? state.startLooseXP : state.steps.back().looseXPAfter;
-    line("build", jsonText(build));
-    line("looseXP", jsonText(looseXP));
-    text += indent;
-    addField(text, "totalXP", totalXPText(build, looseXP));
-    text += "\n}\n";
+    tail += "],\n";
+    const int32_t build = steps.empty() ? choices.startBuild : steps.back().buildAfter;
+    const int32_t looseXP = steps.empty() ? choices.startLooseXP : steps.back().looseXPAfter;
+    line(tail, "build", jsonText(build));
+    line(tail, "looseXP", jsonText(looseXP));
+    tail += indent;
+    addField(tail, "totalXP", totalXPText(build, looseXP));
+    tail += "\n}\n";
+    return frame;
+}
+
+void addCharacterFileStep(std::string& text, const Step& step)
+{
+    text += "        ";
+    addStep(text, step);
+}
+
+std::string writeCharacterFile(const CharacterState& state)
+{
+    CharacterFileFrame frame = characterFileFrame(state, state.steps);
+    std::string text = std::move(frame.head);
+    text.reserve(text.size() + state.steps.size() * 128 + frame.tail.size());
+    for (std::size_t i = 0; i < state.steps.size(); ++i) {
+        if (i)
+            text += kCharacterFileStepSeparator;
+        addCharacterFileStep(text, state.steps[i]);
+    }
+    text += frame.tail;
     return text;
 }
 

@@ -3,6 +3,7 @@
 #include "session/CalculatorSession.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,18 @@ inline constexpr std::string_view kCharacterFileExtension = ".vornchar";
 inline constexpr std::size_t kMostCharacterFileBytes = 64u * 1024u * 1024u;
 
 std::string writeCharacterFile(const CharacterState& state);
+
+// The file in the parts a keeping writes apart, so that keeping a long history rewrites only the steps
+// that changed: the file is the frame's head, each step's text with kCharacterFileStepSeparator between
+// them, then the frame's tail. A step's text is one line (JSON writes a line break in a note as "\n").
+// The frame is of `choices` (its steps are not read) with `steps`.
+struct CharacterFileFrame {
+    std::string head;
+    std::string tail;
+};
+inline constexpr std::string_view kCharacterFileStepSeparator = ",\n";
+CharacterFileFrame characterFileFrame(const CharacterState& choices, std::span<const Step> steps);
+void addCharacterFileStep(std::string& text, const Step& step);
 
 // Either the state the file holds, checked through (its format and version, every field's type and range,
 // and that replaying its steps from its start with the rules reaches every stored character), or the one
