@@ -49,6 +49,7 @@ from selenium.webdriver.support.ui import WebDriverWait
 TOP = Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(TOP / "tests" / "web" / "browser"))
 from engines import engine_name, launch  # noqa: E402
+from vornpage import CLEAR_ORIGIN, LONG_CHARACTER  # noqa: E402
 
 RUNS = int(os.environ.get("VORN_RUNS", "7"))
 QUIET = 1.5  # seconds between runs, for what the page does after a quiet moment
@@ -119,19 +120,6 @@ const timer = setTimeout(() => done({problem: probe.start === undefined
 probe.done.then(result => { clearTimeout(timer); done(result); });
 """
 
-# A character of STEPS events, as the page's own module writes its file.
-LONG_FILE = """
-const [steps] = arguments;
-const done = arguments[arguments.length - 1];
-createVornModule().then(M => {
-    const boxes = (o = {}) =>
-        Object.assign({silver: '0', startingBuild: '30', startingLooseXP: '0', eventLength: '2'}, o);
-    const s = new M.Session();
-    s.selectEventLength(-1, boxes());
-    for (let i = 0; i < steps; ++i) s.addEvent(boxes({eventLength: String(1 + i % 3)}));
-    done(s.save(boxes()));
-}, e => done({error: String(e)}));
-"""
 
 # The session call alone, each on a new character as File > New makes it (one session, as the page
 # has): [mean ms, slowest ms].
@@ -178,8 +166,8 @@ class Page:
 
     def fresh(self):
         """The page loaded anew with nothing kept from before."""
-        self.driver.get(self.url.rsplit("/", 1)[0] + "/")
-        self.driver.execute_script("localStorage.clear(); sessionStorage.clear();")
+        self.driver.get(self.url.rsplit("/", 1)[0] + "/vorn-build-calculator-192.png")
+        self.driver.execute_async_script(CLEAR_ORIGIN)
         self.driver.get(self.url)
         problem = self.driver.execute_async_script("""
             const done = arguments[arguments.length - 1];
@@ -386,7 +374,7 @@ PATHS = [
 
 def make_long_file(page, folder):
     page.fresh()
-    text = page.driver.execute_async_script(LONG_FILE, STEPS)
+    text = page.driver.execute_async_script(LONG_CHARACTER, STEPS)
     if isinstance(text, dict):
         raise PathFailed("the module failed: " + text["error"])
     path = Path(folder) / "Long.vornchar"
@@ -431,9 +419,15 @@ def main():
     finally:
         engine.quit()
         server.shutdown()
-    print(f"\n{name}: from the user's action to the painted frame, median (ms)")
-    print("| path | median ms | shown ms | runs |")
-    print("|---|---|---|---|")
+    print_table(f"{name}: from the user's action to the painted frame, median (ms)",
+                ("path", "median ms", "shown ms", "runs"), rows)
+
+
+def print_table(title, header, rows):
+    """The title, then a Markdown table, which scripts/bench.sh reads."""
+    print(f"\n{title}")
+    print("| " + " | ".join(header) + " |")
+    print("|" + "---|" * len(header))
     for row in rows:
         print("| " + " | ".join(row) + " |")
 

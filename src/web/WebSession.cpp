@@ -58,7 +58,22 @@ Reading WebSession::openKept(emscripten::val bytes, std::string fileName, bool m
         reading.problem =
             "The character kept from your last visit could not be brought back. " + reading.problem;
     }
-    return restoreFrom(reading, fileName, modified);
+    Reading read = restoreFrom(reading, fileName, modified);
+    if (reading.state)
+        m_kept.took(*reading.state);
+    return read;
+}
+
+KeptChange WebSession::keeping(BoxTexts boxes, bool all)
+{
+    m_session.choices(boxes, m_choices);
+    return m_kept.change(m_choices, {m_session.steps().data(), m_session.position()}, all);
+}
+
+bool WebSession::holdsKept(BoxTexts boxes) const
+{
+    m_session.choices(boxes, m_choices);
+    return m_kept.holds(m_choices, {m_session.steps().data(), m_session.position()});
 }
 
 std::string WebSession::bytesOf(const emscripten::val& bytes)
@@ -141,6 +156,11 @@ EMSCRIPTEN_BINDINGS(vorn_session)
         .function("markSaved", &WebSession::markSaved)
         .function("open", &WebSession::open)
         .function("openKept", &WebSession::openKept)
+        .function("keeping", &WebSession::keeping)
+        .function("keptWritten", &WebSession::keptWritten)
+        .function("holdsKept", &WebSession::holdsKept)
+        .function("keptLost", &WebSession::keptLost)
+        .function("keptAsItIs", &WebSession::keptAsItIs)
         .class_function("tooLarge", &WebSession::tooLarge)
         .class_function("mostFileBytes", &WebSession::mostFileBytes)
         .class_function("menus", &WebSession::menus)

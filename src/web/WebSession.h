@@ -10,6 +10,7 @@
 #include "session/Chart.h"
 #include "session/Commands.h"
 #include "session/HistoryRows.h"
+#include "session/KeptCharacter.h"
 #include "session/Plan.h"
 
 #include <emscripten/val.h>
@@ -138,8 +139,20 @@ public:
     // The character sheet the browser prints, dated today.
     CharacterSheet sheet(BoxTexts boxes);
 
-    // The character file's text, kept after every action.
+    // The character file's text.
     std::string save(BoxTexts boxes) const { return writeCharacterFile(m_session.state(boxes)); }
+    // What the browser's storage lacks of the character as it stands (all of it when `all`: the storage
+    // may hold another tab's character), written in parts so that a keeping never takes long
+    // (KeptCharacter.h); keptWritten() once the storage has it.
+    KeptChange keeping(BoxTexts boxes, bool all);
+    void keptWritten() { m_kept.written(); }
+    // Whether the storage holds the character as it stands, as this page last kept it or took it from
+    // there.
+    bool holdsKept(BoxTexts boxes) const;
+    // Nothing is known of what the storage holds: the next keeping writes all of it.
+    void keptLost() { m_kept.forget(); }
+    // The storage holds the character as it stands (started with, or written whole elsewhere).
+    void keptAsItIs(BoxTexts boxes) { m_kept.took(m_session.state(boxes)); }
     // The page has handed the character to the browser as `fileName`, which is its file from now on.
     PageOutcome markSaved(std::string fileName)
     {
@@ -203,6 +216,9 @@ private:
 
     CalculatorSession m_session;
     std::string m_fileName;
+    KeptCharacter m_kept;
+    // Room for the choices a keeping writes, taken again at each.
+    mutable CharacterState m_choices;
 };
 
 } // namespace vorn

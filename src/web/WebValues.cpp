@@ -109,6 +109,13 @@ EMSCRIPTEN_BINDINGS(vorn_values)
         .field("eventLengthEntry", &Choices::eventLengthEntry)
         .field("manualLength", &Choices::manualLength)
         .field("maxOut", &Choices::maxOut);
+    value_object<KeptChange>("KeptChange")
+        .field("head", &KeptChange::head)
+        .field("tail", &KeptChange::tail)
+        .field("firstBlock", &KeptChange::firstBlock)
+        .field("blocks", &KeptChange::blocks)
+        .field("blockCount", &KeptChange::blockCount)
+        .field("unchanged", &KeptChange::unchanged);
     value_object<Reading>("Reading").field("problem", &Reading::problem).field("choices", &Reading::choices);
     value_object<HistoryRow>("HistoryRow")
         .field("what", &HistoryRow::what)

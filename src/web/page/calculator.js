@@ -205,9 +205,6 @@ function numberFormat() {
 }
 
 export async function start() {
-    // The browser opens the page's storage at its first reading, which takes a while; begun here, it is
-    // open by the time the module is ready and the kept character is read.
-    VornStorage.kept();
     const Module = await VornModule;
     const [decimal, group] = numberFormat();
     Module.setNumberFormat(decimal, group);
@@ -240,7 +237,7 @@ export async function start() {
 
     calculator.lengthList.value = "2";
     byId("cboCharacterClass", HTMLSelectElement).value = "1";
-    const { restored, problem } = kept.restoreKept();
+    const { restored, problem } = await kept.restoreKept();
     if (!restored) {
         // Without messages, the first figures are shown at once.
         calculator.apply(calculator.session.refresh(calculator.boxes()));

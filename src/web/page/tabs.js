@@ -22,15 +22,22 @@ export function tabs(calculator, commands) {
     // Set while the page takes the character kept in storage, which needs no keeping again.
     let taking = false;
 
-    // The character as the page shows it, as the storage would keep it.
+    // The character as the page shows it, as the storage keeps it.
+    /** @type {import("./storage.js").Source} */
+    const source = {
+        change: (all) => session.keeping(calculator.boxes(), all),
+        written: () => session.keptWritten(),
+        holds: () => session.holdsKept(calculator.boxes()),
+        asItIs: () => session.keptAsItIs(calculator.boxes()),
+        text: () => session.save(calculator.boxes()),
+        meta: () => ({ fileName: calculator.state.fileName || null, modified: calculator.state.needsSaveQuestion }),
+    };
     function current() {
-        const { fileName, needsSaveQuestion } = calculator.state;
-        return { text: session.save(calculator.boxes()), fileName: fileName || null, modified: needsSaveQuestion };
+        return { text: source.text(), ...source.meta() };
     }
 
-    const keeping = VornStorage.keepingSoon(() => {
-        const { text, fileName, modified } = current();
-        const kept = VornStorage.keep(text, fileName, modified);
+    const keeping = VornStorage.keepingSoon(async () => {
+        const kept = await VornStorage.keep(source);
         const notice = kept ? ""
             : "This browser is not keeping the newest changes to this character; save it to a file to keep them.";
         // Written only when it changes, so that a status is read out once.
@@ -64,15 +71,14 @@ export function tabs(calculator, commands) {
     // Whether the page shows changes the storage doesn't hold yet. A keeping may wait with nothing new to
     // keep (the page's own start, a character taken, a box left as it was): that is no work of the player's.
     function unkept() {
-        if (!keeping.pending())
-            return false;
-        const { text, fileName, modified } = current();
-        return !VornStorage.holds(text, fileName, modified);
+        return !VornStorage.holds(source);
     }
 
     // The character kept from the last visit, if any; a damaged one is dropped, and its problem said once.
     // A tab reloaded after its player kept its own character rather than another tab's shows its own.
-    function restoreKept() {
+    // A character written whole as a page was left, or kept before the page had its database, moves
+    // into the database at once.
+    async function restoreKept() {
         const own = VornStorage.own();
         if (own) {
             const read = session.openKept(VornStorage.bytesOf(own.text), own.fileName ?? "", own.modified);
@@ -80,10 +86,12 @@ export function tabs(calculator, commands) {
                 VornStorage.showsOwn(own);
                 keeping.drop();
                 calculator.showChoicesOf(read.choices);
+                // Kept in the tab's own storage: the shared one gets it with the next change.
+                source.asItIs();
                 return { restored: true, problem: "" };
             }
         }
-        const kept = VornStorage.kept();
+        const kept = await VornStorage.kept();
         if (kept.text === null)
             return { restored: false, problem: "" };
         const read = take(kept);
@@ -91,13 +99,18 @@ export function tabs(calculator, commands) {
             VornStorage.forget();
             return { restored: false, problem: read.problem };
         }
+        if (kept.left) {
+            VornStorage.writeAgain();
+            keeping.changed();
+        }
         return { restored: true, problem: "" };
     }
 
     // The page shows the character it starts with, having none kept to bring back.
     function startAfresh() {
         keeping.drop();
-        VornStorage.startsWith(current());
+        source.asItIs();
+        VornStorage.startsWith(source.meta());
     }
 
     // Tabs of the page show one character: what another tab keeps, this one shows at once. Unsaved work
@@ -113,10 +126,11 @@ export function tabs(calculator, commands) {
             return;
         }
         elsewhere.waiting = false;
-        let kept = VornStorage.kept();
+        let kept = await VornStorage.kept();
         if (kept.text === null) {
             // Emptied, by a tab whose character the storage refused, say: this one's is kept in its place.
             VornStorage.lost();
+            session.keptLost();
             keepCharacter();
             return;
         }
@@ -132,12 +146,12 @@ export function tabs(calculator, commands) {
         // Changes here not yet kept are not in the other tab's character either.
         if (!kept.madeFromShown || unkept()) {
             if (!(await commands.maySetCharacterAside(async () => !!(await commands.write(false))))) {
-                elsewhere.declined = VornStorage.kept().revision;
+                elsewhere.declined = (await VornStorage.kept()).revision;
                 VornStorage.keepApart(current());
                 return;
             }
             // The other tab may have kept more while the question was open.
-            kept = VornStorage.kept();
+            kept = await VornStorage.kept();
             if (kept.text === null || kept.isShown)
                 return;
         }
@@ -146,19 +160,25 @@ export function tabs(calculator, commands) {
 
     function followOtherTabs() {
         VornStorage.onKeptElsewhere(followElsewhere);
-        // Another tab shown in this one's place, or the page left: what waits to be kept is kept now.
-        window.addEventListener("pagehide", keeping.now);
+        // Another tab shown in this one's place, or the page left: what waits to be kept is kept now, and
+        // written whole at once, for the database may not finish before the page goes. Both events come
+        // as a page goes, in either order, and a cell's edit ends on the first: the second keeps it.
+        const keepAtOnce = () => {
+            keeping.now();
+            VornStorage.leave(source);
+        };
+        window.addEventListener("pagehide", keepAtOnce);
+        document.addEventListener("visibilitychange", () => {
+            if (document.visibilityState === "hidden")
+                keepAtOnce();
+        });
         // Work that neither the storage nor a file holds is lost with the page: the browser asks first.
         window.addEventListener("beforeunload", (event) => {
-            if (VornStorage.mustWarnOnLeaving(keeping.now, () => calculator.state.needsSaveQuestion,
-                                              () => VornStorage.keepsShown())) {
+            if (VornStorage.mustWarnOnLeaving(keepAtOnce, () => calculator.state.needsSaveQuestion,
+                                              () => VornStorage.keepsShown(source))) {
                 event.preventDefault();
                 event.returnValue = "";
             }
-        });
-        document.addEventListener("visibilitychange", () => {
-            if (document.visibilityState === "hidden")
-                keeping.now();
         });
         // A box closing may leave another open in its place; the character waits for the last one.
         document.addEventListener("close", () => setTimeout(() => {

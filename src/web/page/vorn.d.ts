@@ -60,6 +60,17 @@ export interface Reading {
     choices: Choices | null;
 }
 
+// What the browser's storage lacks of the character: the file is `head`, the blocks of steps joined by
+// ",\n", then `tail`; blocks from `firstBlock` are written, those from `blockCount` on dropped.
+export interface KeptChange {
+    head: string;
+    tail: string;
+    firstBlock: number;
+    blocks: string[];
+    blockCount: number;
+    unchanged: boolean;
+}
+
 export interface HistoryRow {
     what: string;
     build: string;
@@ -245,6 +256,11 @@ export interface Session {
     markSaved(fileName: string): Outcome;
     open(bytes: Uint8Array, fileName: string): Reading;
     openKept(bytes: Uint8Array, fileName: string, modified: boolean): Reading;
+    keeping(boxes: Boxes, all: boolean): KeptChange;
+    keptWritten(): void;
+    holdsKept(boxes: Boxes): boolean;
+    keptLost(): void;
+    keptAsItIs(boxes: Boxes): void;
 }
 
 export interface Menu {

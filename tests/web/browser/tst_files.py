@@ -14,10 +14,9 @@ from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
 
-from vornpage import LEAVE_UNASKED, WAIT, WARNS_ON_LEAVING, PageTest
+from vornpage import LEAVE_UNASKED, PUT_KEPT, REFUSE, WAIT, WARNS_ON_LEAVING, PageTest
 
 START_LABELS = ["2", "8", "30", "0", "65", "7", "7", "60"]
-KEPT = "vorn-build-calculator.character"
 NOT_KEPT = "This browser is not keeping the newest changes to this character; save it to a file to keep them."
 TITLE = " - VORN Build Calculator"
 
@@ -57,12 +56,14 @@ navigator.share = async data => { fake.shared.push(data.files[0]); };
 def kept_soon(test):
     """Waits until the page has kept the character it shows (the storage's figures are the page's), or
     has said the browser won't keep it: keeping follows a change within a second."""
-    WebDriverWait(test.driver, WAIT).until(lambda d: d.execute_script("""
-        if (document.getElementById('keepingNotice').textContent !== '')
-            return true;
-        const kept = JSON.parse(localStorage.getItem(arguments[0]) || 'null');
-        const shown = ['lblBuild', 'lblLooseXP'].map(id => document.getElementById(id).textContent.trim());
-        return !!kept && String(kept.build) === shown[0] && String(kept.looseXP) === shown[1];""", KEPT))
+    def kept():
+        if test.js("return document.getElementById('keepingNotice').textContent !== ''"):
+            return True
+        text = test.kept_text()
+        kept = json.loads(text) if text else None
+        shown = [test.el(label).text.strip() for label in ("lblBuild", "lblLooseXP")]
+        return bool(kept) and [str(kept["build"]), str(kept["looseXP"])] == shown
+    WebDriverWait(test.driver, WAIT).until(lambda d: kept())
 
 
 # A file of events as a spreadsheet writes it: quoted fields with a comma and a quote inside, a date, a
@@ -278,7 +279,7 @@ class CharacterFiles(PageTest):
         self.assertEqual(self.character(), "34/2")
         # A character the storage refuses leaves the one kept before it, the last good copy, for the page
         # to come back with; the player is asked before leaving the newest changes behind.
-        self.js("Storage.prototype.setItem = () => { throw new DOMException('full', 'QuotaExceededError'); };")
+        self.js(REFUSE)
         self.click("cmdAddEvent")
         self.assertEqual(self.messages(), [])
         self.assertTrue(self.js(WARNS_ON_LEAVING))
@@ -346,11 +347,8 @@ class CharacterFiles(PageTest):
         kept_soon(self)
         good = self.character()
         self.assertFalse(self.js(WARNS_ON_LEAVING))
-        # The storage filled to the last character: the next, longer character doesn't fit.
-        self.js("""
-            let size = 1 << 20, n = 0;
-            while (size > 0)
-                try { localStorage.setItem('filler' + n, 'x'.repeat(size)); ++n; } catch (e) { size >>= 1; }""")
+        # The origin's storage full: the next character doesn't fit.
+        self.js(REFUSE)
         self.add_events(2)
         kept_soon(self)
         self.assertEqual(notice.text, NOT_KEPT)
@@ -359,7 +357,6 @@ class CharacterFiles(PageTest):
         self.reload()
         self.assertEqual(self.character(), good)
         notice = self.el("keepingNotice")
-        self.js("Object.keys(localStorage).filter(k => k.startsWith('filler')).forEach(k => localStorage.removeItem(k));")
         self.add_events(1)
         kept_soon(self)
         self.assertEqual(notice.text, "")
@@ -371,7 +368,7 @@ class CharacterFiles(PageTest):
     def test_a_damaged_kept_character_is_named_as_the_kept_one(self):
         self.add_events(1)
         kept_soon(self)
-        text = self.js("return localStorage.getItem(arguments[0]);", KEPT)
+        text = self.kept_text()
         lead = "The character kept from your last visit could not be brought back. "
         cases = {
             "cut short": (text[: len(text) // 2], "It is damaged: it is cut short."),
@@ -382,7 +379,7 @@ class CharacterFiles(PageTest):
             with self.subTest(name):
                 # A page started afresh leaves the storage as it is (empty, after damage) until its
                 # character changes, so nothing writes over the damage as the page is left.
-                self.js("localStorage.setItem(arguments[0], arguments[1]);", KEPT, damaged)
+                self.driver.execute_async_script(PUT_KEPT, damaged)
                 self.reload()
                 self.assertEqual(self.messages(), [lead + problem])
                 self.assertEqual(self.character(), "30/0")
@@ -467,7 +464,7 @@ class FilesWhereTheBrowserAllows(PageTest):
         self.click("cmdAddEvent")
         self.assertEqual(self.messages(), [])
         kept_soon(self)
-        self.mine = self.js("return localStorage.getItem(arguments[0]);", KEPT)
+        self.mine = self.kept_text()
         self.open_page(fresh=True)
 
     def fake(self, pick="Copy.vornchar", allow="granted", share=False):

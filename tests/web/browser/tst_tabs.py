@@ -7,13 +7,7 @@ import unittest
 from selenium.webdriver.support.ui import WebDriverWait
 
 from tst_files import NO_PICKERS, NOT_KEPT, kept_soon
-from vornpage import LEAVE_UNASKED, WAIT, WARNS_ON_LEAVING, PageTest
-
-KEPT = "vorn-build-calculator.character"
-# The storage refuses this tab's character for a while, as a full one does.
-REFUSE = """window.keeps = Storage.prototype.setItem;
-Storage.prototype.setItem = () => { throw new DOMException('full', 'QuotaExceededError'); };"""
-ACCEPT = "Storage.prototype.setItem = window.keeps;"
+from vornpage import ACCEPT, LEAVE_UNASKED, REFUSE, WAIT, WARNS_ON_LEAVING, PageTest
 
 
 class Tabs(PageTest):
@@ -61,7 +55,7 @@ class Tabs(PageTest):
         self.assertIsNone(self.settle())
         self.reload()
         self.assertEqual(self.labels(), three)
-        self.assertEqual(len(json.loads(self.js("return localStorage.getItem(arguments[0]);", KEPT))["steps"]), 3)
+        self.assertEqual(len(json.loads(self.kept_text())["steps"]), 3)
         # The history came along: Undo takes back the other tab's step.
         self.command("mnuEdit", "mnuUndo")
         self.assertEqual(self.labels(), two)

@@ -47,6 +47,71 @@ return leaving.defaultPrevented;"""
 LEAVE_UNASKED = """BeforeUnloadEvent.prototype.preventDefault = function () {};
 Object.defineProperty(BeforeUnloadEvent.prototype, 'returnValue', {configurable: true, get: () => '', set() {}});"""
 
+# The origin's storage refuses every write, as a full one does; ACCEPT takes writes again.
+REFUSE = """window.keeps ??= [Storage.prototype.setItem, IDBObjectStore.prototype.put];
+Storage.prototype.setItem = () => { throw new DOMException('full', 'QuotaExceededError'); };
+IDBObjectStore.prototype.put = () => { throw new DOMException('full', 'QuotaExceededError'); };"""
+ACCEPT = "[Storage.prototype.setItem, IDBObjectStore.prototype.put] = window.keeps;"
+# The character file the page keeps, as the next visit finds it (null for none): the copy written as a
+# page was left while it is the latest, else the database's record and its blocks of steps.
+KEPT_TEXT = """
+const done = arguments[arguments.length - 1];
+const copy = localStorage.getItem('vorn-build-calculator.character');
+const left = localStorage.getItem('vorn-build-calculator.leftRevision');
+const latest = (localStorage.getItem('vorn-build-calculator.revision') || '').split(' ')[0];
+if (copy !== null && (left === null || left === latest))
+    return done(copy);
+const opening = indexedDB.open('vorn-build-calculator', 1);
+opening.onupgradeneeded = () => {
+    opening.result.createObjectStore('character');
+    opening.result.createObjectStore('steps');
+};
+opening.onerror = () => done(null);
+opening.onsuccess = () => {
+    const db = opening.result;
+    const transaction = db.transaction(['character', 'steps'], 'readonly');
+    const found = transaction.objectStore('character').get('shared');
+    let blocks = null;
+    found.onsuccess = () => {
+        if (found.result && found.result.blockCount > 0)
+            blocks = transaction.objectStore('steps').getAll(IDBKeyRange.bound(0, found.result.blockCount - 1));
+    };
+    transaction.oncomplete = () => {
+        db.close();
+        const held = found.result;
+        done(held ? held.head + (blocks ? blocks.result : []).join(',\\n') + held.tail : null);
+    };
+};"""
+# The kept character replaced by a text of the page's earlier keeping, before it had a database.
+PUT_KEPT = """
+const [text] = arguments;
+const done = arguments[arguments.length - 1];
+localStorage.removeItem('vorn-build-calculator.leftRevision');
+localStorage.setItem('vorn-build-calculator.character', text);
+localStorage.setItem('vorn-build-calculator.revision', 'earlier ');
+done(null);"""
+# A character of `steps` events of one to three days, as the page's own module writes its file.
+LONG_CHARACTER = """
+const [steps] = arguments;
+const done = arguments[arguments.length - 1];
+createVornModule().then(M => {
+    const boxes = (o = {}) =>
+        Object.assign({silver: '0', startingBuild: '30', startingLooseXP: '0', eventLength: '2'}, o);
+    const s = new M.Session();
+    s.selectEventLength(-1, boxes());
+    for (let i = 0; i < steps; ++i) s.addEvent(boxes({eventLength: String(1 + i % 3)}));
+    done(s.save(boxes()));
+}, e => done({error: String(e)}));
+"""
+# Everything the origin keeps goes: its storages and its database.
+CLEAR_ORIGIN = """
+const done = arguments[arguments.length - 1];
+localStorage.clear();
+sessionStorage.clear();
+const deleting = indexedDB.deleteDatabase('vorn-build-calculator');
+deleting.onsuccess = deleting.onerror = () => done(null);
+deleting.onblocked = () => setTimeout(() => done('blocked'), 5000);"""
+
 VALUE_LABELS = ["lblLevel", "lblBody", "lblBuild", "lblLooseXP", "lblTotalXP", "lblXPBPRatio",
                 "lblNextEventBuild", "lblNextEventXP"]
 BOXES = ["txtSilverSubmitted", "txtStartingBuild", "txtStartingLooseXP", "txtEventLength"]
@@ -127,6 +192,15 @@ def project_identity():
 class _QuietHandler(http.server.SimpleHTTPRequestHandler):
     def log_message(self, *args):
         pass
+
+    # A document without an icon of its own (the app's icon, which a test loads to clear the origin's
+    # storage) makes the browser ask for the site's: it has none, and says so without an error.
+    def do_GET(self):
+        if self.path == "/favicon.ico":
+            self.send_response(204)
+            self.end_headers()
+            return
+        super().do_GET()
 
 
 class SiteServer:
@@ -238,11 +312,10 @@ class PageTest(unittest.TestCase):
     def open_page(self, fresh=False):
         d = self.driver
         if fresh:
-            # The page keeps its character when it is left, so its storage is emptied from another page
-            # of the same origin: the site's folder. The server answers it with the page itself, which
-            # would then ask before it is left, its character no longer kept: it is left unasked.
-            d.get(self.url.rsplit("/", 1)[0] + "/")
-            d.execute_script("localStorage.clear(); sessionStorage.clear();" + LEAVE_UNASKED)
+            # The page keeps its character when it is left, so its storage is emptied from another
+            # document of the same origin that runs nothing: the app's icon.
+            d.get(self.url.rsplit("/", 1)[0] + "/vorn-build-calculator-192.png")
+            d.execute_async_script(CLEAR_ORIGIN)
         d.get(self.url)
         self.wait_ready()
 
@@ -259,6 +332,9 @@ class PageTest(unittest.TestCase):
             wait();""")
         self.assertIsNone(problem, "the calculator did not start")
         self.engine.page_loaded()
+
+    def kept_text(self):
+        return self.driver.execute_async_script(KEPT_TEXT)
 
     def console_errors(self):
         return [message[:300] for message in self.engine.console_errors()]

@@ -1,11 +1,13 @@
 // @ts-check
 // Two tabs of the page keep one character in the browser's storage: each knows whether what the storage
-// holds is the character it shows, or was made from it.
+// holds is the character it shows, or was made from it; a keeping the storage refuses loses nothing.
 import assert from "node:assert/strict";
 import { test } from "node:test";
 
 import "./browser-globals.js";
-import { keeper, keepingSoon, mustWarnOnLeaving } from "../../../src/web/page/storage.js";
+import { keeper, openDatabase } from "../../../src/web/page/keeper.js";
+import { keepingSoon, mustWarnOnLeaving } from "../../../src/web/page/storage.js";
+import { fakeDatabase } from "./fake-database.js";
 
 /** A browser's storage, shared by the tabs of one test; `full` refuses every write. */
 function browserStorage() {
@@ -23,88 +25,146 @@ function browserStorage() {
     return storage;
 }
 
-test("a tab knows its own character and one another tab made from it", () => {
-    const storage = browserStorage();
-    const one = keeper(() => /** @type {any} */ (storage));
-    const two = keeper(() => /** @type {any} */ (storage));
-    assert.equal(one.keep("A", "a.vornchar", false), true);
-    const seen = two.kept();
+/**
+ * A page's character as the keeping takes it: its text is written whole, as one block; `writes` counts the
+ * blocks written.
+ * @param {string} text @param {string | null} fileName @param {boolean} modified
+ */
+function character(text, fileName = null, modified = false) {
+    const page = { text, fileName, modified, held: /** @type {string | null} */ (null), writes: 0 };
+    let pending = "";
+    /** @type {import("../../../src/web/page/keeper.js").Source} */
+    const source = {
+        change(all) {
+            pending = page.text;
+            const unchanged = !all && page.held === page.text;
+            page.writes += unchanged ? 0 : 1;
+            return { head: "", tail: "", firstBlock: 0, blocks: unchanged ? [] : [page.text], blockCount: 1, unchanged };
+        },
+        written: () => { page.held = pending; },
+        holds: () => page.held === page.text,
+        asItIs: () => { page.held = page.text; },
+        text: () => page.text,
+        meta: () => ({ fileName: page.fileName, modified: page.modified }),
+    };
+    return Object.assign(page, { source });
+}
+
+/** Tabs of one browser: their database, their shared storage, and a tab's own storage each. */
+function browser() {
+    const db = fakeDatabase();
+    const shared = browserStorage();
+    const tab = (own = browserStorage()) => keeper(Promise.resolve(/** @type {any} */ (db)), () => /** @type {any} */ (shared),
+                                                   () => /** @type {any} */ (own));
+    return { db, shared, tab };
+}
+
+test("a tab knows its own character and one another tab made from it", async () => {
+    const { tab } = browser();
+    const [one, two, three] = [tab(), tab(), tab()];
+    assert.equal(await one.keep(character("A", "a.vornchar").source), true);
+    const seen = await two.kept();
     assert.deepEqual([seen.text, seen.fileName, seen.modified, seen.isShown], ["A", "a.vornchar", false, false]);
     two.shows(seen);
-    assert.equal(two.keep("B", "a.vornchar", true), true);
-    const back = one.kept();
+    assert.equal(await two.keep(character("B", "a.vornchar", true).source), true);
+    const back = await one.kept();
     assert.deepEqual([back.text, back.modified, back.isShown, back.madeFromShown], ["B", true, false, true]);
     // A character made elsewhere from one this tab never showed.
-    const three = keeper(() => /** @type {any} */ (storage));
-    three.keep("C", null, true);
-    assert.deepEqual([one.kept().madeFromShown, one.kept().fileName], [false, null]);
+    await three.keep(character("C", null, true).source);
+    const other = await one.kept();
+    assert.deepEqual([other.madeFromShown, other.fileName], [false, null]);
 });
 
-test("keeping the same character again writes nothing", () => {
-    const storage = browserStorage();
-    const tab = keeper(() => /** @type {any} */ (storage));
-    tab.keep("A", null, false);
-    const revision = tab.kept().revision;
-    tab.keep("A", null, false);
-    assert.equal(tab.kept().revision, revision);
-    tab.keep("A", null, true);
-    assert.notEqual(tab.kept().revision, revision);
+test("a keeping writes only what the storage lacks, and nothing when it lacks nothing", async () => {
+    const { tab, shared } = browser();
+    const one = tab();
+    const a = character("A");
+    await one.keep(a.source);
+    const revision = (await one.kept()).revision;
+    assert.equal(await one.keep(a.source), true);
+    assert.deepEqual([(await one.kept()).revision, a.writes], [revision, 1]);
+    a.modified = true;
+    await one.keep(a.source);
+    assert.notEqual((await one.kept()).revision, revision);
+    assert.equal(a.writes, 1);
+    // Another tab's character in between: all of it again.
+    const two = tab();
+    await two.keep(character("B").source);
+    a.text = "A2";
+    await one.keep(a.source);
+    assert.equal(a.writes, 2);
+    assert.equal(shared.getItem("vorn-build-calculator.revision")?.split(" ")[0], (await one.kept()).revision);
 });
 
-test("a refused keeping leaves the last good copy and stops following other tabs", () => {
-    const storage = browserStorage();
-    const tab = keeper(() => /** @type {any} */ (storage));
-    tab.keep("A", "a.vornchar", true);
-    storage.full = true;
-    assert.equal(tab.keep("B", null, false), false);
-    const left = tab.kept();
+test("a refused keeping leaves the last good copy and stops following other tabs", async () => {
+    const { tab, db } = browser();
+    const one = tab();
+    await one.keep(character("A", "a.vornchar", true).source);
+    db.full = true;
+    const b = character("B");
+    assert.equal(await one.keep(b.source), false);
+    const left = await one.kept();
     assert.deepEqual([left.text, left.fileName, left.modified], ["A", "a.vornchar", true]);
-    assert.equal(tab.keepsShown(), false);
+    assert.equal(one.keepsShown(b.source), false);
     // Refused, the same character is tried again rather than taken for kept.
-    assert.equal(tab.holds("B", null, false), false);
-    assert.equal(tab.keptElsewhere({ key: "vorn-build-calculator.revision" }), false);
-    storage.full = false;
-    assert.equal(tab.keep("B", null, false), true);
-    assert.equal(tab.kept().text, "B");
-    assert.equal(tab.keepsShown(), true);
-    assert.equal(tab.keptElsewhere({ key: "vorn-build-calculator.revision" }), true);
-    assert.equal(tab.keptElsewhere({ key: "something else" }), false);
+    assert.equal(one.holds(b.source), false);
+    assert.equal(one.keptElsewhere({ key: "vorn-build-calculator.revision" }), false);
+    db.full = false;
+    assert.equal(await one.keep(b.source), true);
+    assert.equal((await one.kept()).text, "B");
+    assert.equal(one.keepsShown(b.source), true);
+    assert.equal(one.keptElsewhere({ key: "vorn-build-calculator.revision" }), true);
+    assert.equal(one.keptElsewhere({ key: "something else" }), false);
 });
 
-test("a refused write halfway puts the last good copy back", () => {
-    const storage = browserStorage();
-    const tab = keeper(() => /** @type {any} */ (storage));
-    tab.keep("A", "a.vornchar", false);
-    // The character fits; the storage is full by its file name.
-    const setItem = storage.setItem;
-    storage.setItem = (key, value) => {
-        if (key !== "vorn-build-calculator.character")
-            throw new Error("QuotaExceededError");
-        setItem(key, value);
-    };
-    assert.equal(tab.keep("B", "b.vornchar", false), false);
-    assert.deepEqual([tab.kept().text, tab.kept().fileName], ["A", "a.vornchar"]);
+test("a page left writes its character whole at once, which stays the latest until kept again", async () => {
+    const { tab, shared } = browser();
+    const one = tab();
+    const a = character("A", null, true);
+    await one.keep(a.source);
+    a.text = "A2";
+    assert.equal(one.keepsShown(a.source), false);
+    one.leave(a.source);
+    assert.equal(one.keepsShown(a.source), true);
+    const next = tab();
+    const found = await next.kept();
+    assert.deepEqual([found.text, found.left], ["A2", true]);
+    // Kept in the database, the copy goes.
+    next.shows(found);
+    await next.keep(character("A2", null, true).source);
+    assert.equal(shared.getItem("vorn-build-calculator.character"), null);
+    assert.deepEqual([(await tab().kept()).text, (await tab().kept()).left], ["A2", false]);
+    // Before the database, the page kept its character there: it is brought back.
+    const old = browser();
+    old.shared.setItem("vorn-build-calculator.character", "OLD");
+    old.shared.setItem("vorn-build-calculator.revision", "r0 ");
+    assert.deepEqual([(await old.tab().kept()).text, (await old.tab().kept()).revision], ["OLD", "r0"]);
 });
 
-test("a tab that keeps its own character apart finds it after a reload, until it takes another's", () => {
-    const shared = browserStorage();
+test("a tab that keeps its own character apart finds it after a reload, until it takes another's", async () => {
+    const { tab } = browser();
     const ownOfOne = browserStorage();
-    const one = keeper(() => /** @type {any} */ (shared), () => /** @type {any} */ (ownOfOne));
-    const two = keeper(() => /** @type {any} */ (shared), () => /** @type {any} */ (browserStorage()));
-    one.keep("A", null, true);
-    two.keep("B", null, true);
+    const one = tab(ownOfOne);
+    const two = tab();
+    await one.keep(character("A", null, true).source);
+    await two.keep(character("B", null, true).source);
     assert.equal(one.own(), null);
     one.keepApart({ text: "A", fileName: null, modified: true });
-    assert.equal(one.keep("A2", "a.vornchar", true), true);
+    assert.equal(await one.keep(character("A2", "a.vornchar", true).source), true);
     // The other tab's next keeping replaces the shared character, not this tab's own.
-    two.keep("B2", null, true);
-    const reloaded = keeper(() => /** @type {any} */ (shared), () => /** @type {any} */ (ownOfOne));
+    await two.keep(character("B2", null, true).source);
+    const reloaded = tab(ownOfOne);
     assert.deepEqual(reloaded.own(), { text: "A2", fileName: "a.vornchar", modified: true });
     reloaded.showsOwn(/** @type {any} */ (reloaded.own()));
-    assert.equal(reloaded.keepsShown(), false);
-    reloaded.shows(reloaded.kept());
+    const own = character("A2", "a.vornchar", true);
+    own.source.asItIs();
+    assert.equal(reloaded.keepsShown(own.source), false);
+    const taken = await reloaded.kept();
+    reloaded.shows(taken);
     assert.equal(reloaded.own(), null);
-    assert.equal(reloaded.keepsShown(), true);
+    const theirs = character(taken.text ?? "", null, true);
+    theirs.source.asItIs();
+    assert.equal(reloaded.keepsShown(theirs.source), true);
     // Damaged, it is no character.
     ownOfOne.setItem("vorn-build-calculator.ownCharacter", "{not json");
     assert.equal(reloaded.own(), null);
@@ -127,10 +187,10 @@ test("leaving warns only of work neither a file nor the storage holds, once what
     }
 });
 
-test("a browser without storage keeps nothing and says so", () => {
-    const tab = keeper(() => { throw new Error("SecurityError"); });
-    assert.equal(tab.keep("A", null, false), false);
-    assert.equal(tab.kept().text, null);
+test("a browser without storage keeps nothing and says so", async () => {
+    const tab = keeper(openDatabase(null), () => { throw new Error("SecurityError"); });
+    assert.equal(await tab.keep(character("A").source), false);
+    assert.equal((await tab.kept()).text, null);
 });
 
 // name: [what happens in order, how many keepings that makes, whether a change still waits]. "change": the
