@@ -72,6 +72,7 @@ for engine in "${engines[@]}"; do
     [ -z "${VORN_BENCH_FROM:-}" ] || break
     run "web-$engine" env VORN_ENGINE="$engine" /usr/bin/python3 bench/web/bench_web.py "$web/site"
     run "paths-$engine" env VORN_ENGINE="$engine" /usr/bin/python3 bench/web/bench_paths.py "$web/site"
+    run "keeping-$engine" env VORN_ENGINE="$engine" /usr/bin/python3 bench/web/bench_keeping.py "$web/site"
 done
 for program in "${programs[@]}"; do
     [ -z "${VORN_BENCH_FROM:-}" ] || break
@@ -237,6 +238,21 @@ for engine in engines:
         continue
     row(name, f"+{found[3]:.0f} ms ({found[2]:.0f} ms to usable)", "<= +100 ms",
         f"empty page: {found[0]:.0f} ms", found[3] <= 100)
+
+# The page's keeping of a long character: the longest task on its main thread while it keeps a change.
+for engine in engines:
+    for steps in ("1000", "10000", "50000"):
+        found = None
+        for line in text(f"keeping-{engine}").splitlines():
+            cells = [c.strip() for c in line.strip().strip("|").split("|")]
+            if len(cells) == 4 and cells[0] == steps:
+                found = cells
+        name = f"longest main-thread task while keeping {int(steps):,} steps ({engine})"
+        if not found or found[1] == "failed":
+            row(name, "not measured" + (": " + found[2] if found else ""), "<= 16 ms", None, None)
+            continue
+        row(name, f"{float(found[1]):.1f} ms (longest of {found[3]}: {float(found[2]):.1f} ms)", "<= 16 ms", None,
+            float(found[2]) <= 16)
 
 # The Roster's folder of 1,000 characters: listed, and one event recorded in every file (wall-clock: both
 # wait on the disk, the recording on a sync per file).
