@@ -36,7 +36,18 @@ export function tabs(calculator, commands) {
         return { text: source.text(), ...source.meta() };
     }
 
+    // Tabs of the page show one character: what another tab keeps, this one shows at once. Unsaved work
+    // here that the other tab's character was not made from is offered for saving first; Cancel keeps it
+    // here, apart from that tab's later changes, and in the tab's own storage, where that tab's keeping
+    // can't replace it: a reload of this tab brings it back. While a box is open here, the character waits
+    // for it. While the question is asked, this tab keeps nothing in the shared storage, where the other
+    // tab's character waits for the answer.
+    const elsewhere = { waiting: false, declined: "", asking: false, again: false,
+                        following: /** @type {Promise<void> | null} */ (null) };
+
     const keeping = VornStorage.keepingSoon(async () => {
+        if (elsewhere.asking)
+            return;
         const kept = await VornStorage.keep(source);
         const notice = kept ? ""
             : "This browser is not keeping the newest changes to this character; save it to a file to keep them.";
@@ -113,14 +124,25 @@ export function tabs(calculator, commands) {
         VornStorage.startsWith(source.meta());
     }
 
-    // Tabs of the page show one character: what another tab keeps, this one shows at once. Unsaved work
-    // here that the other tab's character was not made from is offered for saving first; Cancel keeps it
-    // here, apart from that tab's later changes, and in the tab's own storage, where that tab's keeping
-    // can't replace it: a reload of this tab brings it back. While a box is open here, the character waits
-    // for it.
-    const elsewhere = { waiting: false, declined: "" };
+    // One following at a time: another tab's keepings heard meanwhile are followed once it is done, so
+    // that its player is asked one question, about the latest.
+    function followElsewhere() {
+        if (elsewhere.following) {
+            elsewhere.again = true;
+            return elsewhere.following;
+        }
+        elsewhere.following = (async () => {
+            do {
+                elsewhere.again = false;
+                await followOnce();
+            } while (elsewhere.again);
+        })().finally(() => {
+            elsewhere.following = null;
+        });
+        return elsewhere.following;
+    }
 
-    async function followElsewhere() {
+    async function followOnce() {
         if (VornDialogs.anyOpen()) {
             elsewhere.waiting = true;
             return;
@@ -145,7 +167,14 @@ export function tabs(calculator, commands) {
         }
         // Changes here not yet kept are not in the other tab's character either.
         if (!kept.madeFromShown || unkept()) {
-            if (!(await commands.maySetCharacterAside(async () => !!(await commands.write(false))))) {
+            elsewhere.asking = true;
+            let mayGo = false;
+            try {
+                mayGo = await commands.maySetCharacterAside(async () => !!(await commands.write(false)));
+            } finally {
+                elsewhere.asking = false;
+            }
+            if (!mayGo) {
                 elsewhere.declined = (await VornStorage.kept()).revision;
                 VornStorage.keepApart(current());
                 return;
@@ -164,6 +193,8 @@ export function tabs(calculator, commands) {
         // written whole at once, for the database may not finish before the page goes. Both events come
         // as a page goes, in either order, and a cell's edit ends on the first: the second keeps it.
         const keepAtOnce = () => {
+            if (elsewhere.asking)
+                return;
             keeping.now();
             VornStorage.leave(source);
         };
