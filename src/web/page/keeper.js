@@ -66,12 +66,14 @@ export function openDatabase(factory) {
  */
 export function keeper(database, storage, tabStorage = () => null) {
     const record = "shared";
-    // The whole character as a page was left, or as the page kept it before it had a database: one
-    // item, so that it is read whole or not at all. It stands while its revision is the latest.
+    // The whole character as a page was left, with its revision, file name and mark: one item, so that
+    // it is written whole or not at all (a refused write leaves the copy before it, the last good one).
+    // It stands while its revision is the latest.
+    const leftKey = "vorn-build-calculator.leftCharacter";
+    // The character as the page kept it before it had a database, read once to move it there.
     const characterKey = "vorn-build-calculator.character";
     const fileNameKey = "vorn-build-calculator.fileName";
     const modifiedKey = "vorn-build-calculator.modified";
-    const leftKey = "vorn-build-calculator.leftRevision";
     // The tab's own character while it goes its own way, apart from the one its other tabs keep.
     const ownKey = "vorn-build-calculator.ownCharacter";
     // "<revision> <revision it was made from>", written once the character is in place, so that another
@@ -254,16 +256,7 @@ export function keeper(database, storage, tabStorage = () => null) {
                 return;
             const meta = source.meta();
             const revision = newRevision();
-            kept.setItem(characterKey, source.text());
-            if (meta.fileName)
-                kept.setItem(fileNameKey, meta.fileName);
-            else
-                kept.removeItem(fileNameKey);
-            if (meta.modified)
-                kept.setItem(modifiedKey, "1");
-            else
-                kept.removeItem(modifiedKey);
-            kept.setItem(leftKey, revision);
+            kept.setItem(leftKey, JSON.stringify({ revision, text: source.text(), ...meta }));
             tellRevision(revision, shown || "");
             shown = revision;
             written = meta;
@@ -271,8 +264,7 @@ export function keeper(database, storage, tabStorage = () => null) {
             // Held as it is now, though not by the database: the next change is written there whole.
             source.asItIs();
         } catch (e) {
-            // Too long for it: the database holds what it could.
-            dropLeftCopy();
+            // Too long for it, or full: what the storage held stays, the database's or an earlier copy.
         }
     }
 
@@ -348,13 +340,20 @@ export function keeper(database, storage, tabStorage = () => null) {
             const now = latest();
             try {
                 const from = storage();
-                const text = from?.getItem(characterKey) ?? null;
-                const left = from?.getItem(leftKey) ?? null;
-                if (from && text !== null && (left === null || left === now.revision)) {
-                    found.text = text;
+                const copy = JSON.parse(from?.getItem(leftKey) || "null");
+                const earlier = from?.getItem(characterKey) ?? null;
+                if (from && copy && typeof copy.text === "string" && copy.revision === now.revision) {
+                    found.text = copy.text;
+                    found.fileName = typeof copy.fileName === "string" ? copy.fileName : null;
+                    found.modified = !!copy.modified;
+                    found.revision = copy.revision;
+                    found.madeFrom = now.madeFrom;
+                    found.left = true;
+                } else if (from && earlier !== null) {
+                    found.text = earlier;
                     found.fileName = from.getItem(fileNameKey);
                     found.modified = from.getItem(modifiedKey) !== null;
-                    found.revision = left ?? now.revision;
+                    found.revision = now.revision;
                     found.madeFrom = now.madeFrom;
                     found.left = true;
                 }

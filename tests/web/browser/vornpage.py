@@ -56,11 +56,13 @@ ACCEPT = "[Storage.prototype.setItem, IDBObjectStore.prototype.put] = window.kee
 # page was left while it is the latest, else the database's record and its blocks of steps.
 KEPT_TEXT = """
 const done = arguments[arguments.length - 1];
-const copy = localStorage.getItem('vorn-build-calculator.character');
-const left = localStorage.getItem('vorn-build-calculator.leftRevision');
+const left = JSON.parse(localStorage.getItem('vorn-build-calculator.leftCharacter') || 'null');
+const earlier = localStorage.getItem('vorn-build-calculator.character');
 const latest = (localStorage.getItem('vorn-build-calculator.revision') || '').split(' ')[0];
-if (copy !== null && (left === null || left === latest))
-    return done(copy);
+if (left && left.revision === latest)
+    return done(left.text);
+if (earlier !== null)
+    return done(earlier);
 const opening = indexedDB.open('vorn-build-calculator', 1);
 opening.onupgradeneeded = () => {
     opening.result.createObjectStore('character');
@@ -86,7 +88,7 @@ opening.onsuccess = () => {
 PUT_KEPT = """
 const [text] = arguments;
 const done = arguments[arguments.length - 1];
-localStorage.removeItem('vorn-build-calculator.leftRevision');
+localStorage.removeItem('vorn-build-calculator.leftCharacter');
 localStorage.setItem('vorn-build-calculator.character', text);
 localStorage.setItem('vorn-build-calculator.revision', 'earlier ');
 done(null);"""

@@ -126,13 +126,18 @@ test("a page left writes its character whole at once, which stays the latest unt
     assert.equal(one.keepsShown(a.source), false);
     one.leave(a.source);
     assert.equal(one.keepsShown(a.source), true);
+    // Left again with the storage full: the copy before stays, the last good one.
+    shared.full = true;
+    a.text = "A3";
+    one.leave(a.source);
+    shared.full = false;
     const next = tab();
     const found = await next.kept();
     assert.deepEqual([found.text, found.left], ["A2", true]);
     // Kept in the database, the copy goes.
     next.shows(found);
     await next.keep(character("A2", null, true).source);
-    assert.equal(shared.getItem("vorn-build-calculator.character"), null);
+    assert.equal(shared.getItem("vorn-build-calculator.leftCharacter"), null);
     assert.deepEqual([(await tab().kept()).text, (await tab().kept()).left], ["A2", false]);
     // Before the database, the page kept its character there: it is brought back.
     const old = browser();
