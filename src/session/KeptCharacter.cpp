@@ -48,8 +48,6 @@ KeptChange KeptCharacter::change(const CharacterState& choices, std::span<const 
 
 void KeptCharacter::written()
 {
-    if (!m_known)
-        m_steps.clear();
     m_steps.resize(std::min(m_pendingFrom, m_steps.size()));
     m_steps.insert(m_steps.end(), m_pendingSteps.begin(), m_pendingSteps.end());
     m_head = m_pendingHead;
