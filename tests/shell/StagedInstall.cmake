@@ -2,7 +2,7 @@
 # desktop entry, icons, file type, AppStream metadata and manual page land where a Linux desktop looks for
 # them. Where Xvfb and xdotool are there, it then starts the staged program and waits for the calculator
 # window to appear.
-#   -DBUILD_DIR=... -DSTAGE=... -DAPP_ID=... [-DXVFB_RUN=...] [-DXDOTOOL=...]
+#   -DBUILD_DIR=... -DSTAGE=... -DAPP_ID=... [-DON_X_SERVER=...] [-DXDOTOOL=...]
 file(REMOVE_RECURSE "${STAGE}")
 execute_process(
     COMMAND ${CMAKE_COMMAND} -E env DESTDIR=${STAGE} ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix /usr
@@ -27,8 +27,8 @@ foreach(path IN LISTS expected)
     endif()
 endforeach()
 
-if(NOT XVFB_RUN OR NOT XDOTOOL)
-    message(STATUS "xvfb-run or xdotool not found: the staged program is not started")
+if(NOT ON_X_SERVER OR NOT XDOTOOL)
+    message(STATUS "Xvfb or xdotool not found: the staged program is not started")
     return()
 endif()
 # The window must come up on a real X server, whatever platform the tests themselves run on. The wait
@@ -36,7 +36,7 @@ endif()
 # sanitizer build, X's keyboard library trips the strict string check with a valid strndup call, so
 # that check is left off for this run.
 execute_process(
-    COMMAND ${XVFB_RUN} -a sh -c [[
+    COMMAND ${ON_X_SERVER} sh -c [[
         ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}strict_string_checks=0" QT_QPA_PLATFORM=xcb "$0" &
         pid=$!
         tries=0

@@ -3,13 +3,13 @@
 # program asks. Without a window manager the calculator opens at the screen's corner and is then moved
 # in, so a box placed by where the window system last said the calculator was stands off its centre. X's
 # keyboard library trips a sanitizer's strict string check, which is left off as for the staged program.
-#   -DPROGRAM=... -DXVFB_RUN=... -DXDOTOOL=...
-if(NOT XVFB_RUN OR NOT XDOTOOL)
-    message(STATUS "start box skipped: xvfb-run or xdotool not found")
+#   -DPROGRAM=... -DON_X_SERVER=... -DXDOTOOL=...
+if(NOT ON_X_SERVER OR NOT XDOTOOL)
+    message(STATUS "start box skipped: Xvfb or xdotool not found")
     return()
 endif()
 execute_process(
-    COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x1024x24" sh -c [[
+    COMMAND ${ON_X_SERVER} sh -c [[
         ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}strict_string_checks=0" QT_QPA_PLATFORM=xcb "$0" "$2" &
         pid=$!
         # The calculator and its box, unless the program ends first; a minute at the most.

@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """The real program killed with unsaved work and started again, in a home folder of its own, on an X
-server (run under xvfb-run), driven with xdotool as a user drives it.
+server (run by on_x_server.py), driven with xdotool as a user drives it.
 
 Calculator A records a step (Extras -> Add X Blankets, 3) and keeps it in its recovery file. Calculator B,
 started meanwhile, offers nothing (A is running) and keeps a step of its own (5 blankets) in a file of
@@ -46,7 +46,7 @@ def windows(process):
     """The program's visible windows titled as the calculator and its boxes are, oldest first (X gives a
     program's windows ids in the order it makes them)."""
     if process.poll() is not None:
-        fail("calculator %d ended (%s)" % (process.pid, process.returncode))
+        fail("calculator %d ended (%s)%s" % (process.pid, process.returncode, said_by(process)))
     found = xdotool("search", "--all", "--onlyvisible", "--pid", str(process.pid), "--name", TITLE)
     return sorted(found, key=int)
 
@@ -80,8 +80,21 @@ folder = os.path.join(home, "data", "vorncalc", "VORN Build Calculator", "recove
 started = []
 
 
+def said_by(process):
+    """What a calculator wrote to its error output, so that a failure says why it ended."""
+    try:
+        with open(os.path.join(home, "calculator-%d.log" % process.pid), errors="replace") as log:
+            said = log.read()[-4000:]
+    except OSError:
+        return ""
+    return (":\n" + said) if said.strip() else ""
+
+
 def start():
-    process = subprocess.Popen([PROGRAM], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    log_name = os.path.join(home, "calculator-%d.log" % len(started))
+    with open(log_name, "wb") as log:
+        process = subprocess.Popen([PROGRAM], env=env, stdout=subprocess.DEVNULL, stderr=log)
+    os.rename(log_name, os.path.join(home, "calculator-%d.log" % process.pid))
     started.append(process)
     # A question at start may come up as soon as the window does.
     wait_for("the calculator's window", lambda: windows(process))

@@ -6,7 +6,10 @@ accessible description, said once through a description-change event, and gets i
 back when the focus leaves it; with no control focused, a notification inside a status bar is shown
 with the news as its name. Exit code 77 (skipped) where the tools are missing.
 
-    screen_reader_news.py PROGRAM
+    screen_reader_news.py PROGRAM [ON_X_SERVER]
+
+ON_X_SERVER runs a command on a virtual X server of its own (on_x_server.py); without it, the test is
+skipped.
 """
 import os
 import shutil
@@ -18,8 +21,10 @@ import time
 SKIP = 77
 
 
-def outer(program):
-    missing = [tool for tool in ("dbus-run-session", "xvfb-run", "xdotool") if not shutil.which(tool)]
+def outer(program, on_x_server):
+    missing = [tool for tool in ("dbus-run-session", "xdotool") if not shutil.which(tool)]
+    if not on_x_server:
+        missing.append("Xvfb")
     if missing:
         print("screen reader news skipped: no " + ", ".join(missing))
         return SKIP
@@ -28,7 +33,7 @@ def outer(program):
     except ImportError:
         print("screen reader news skipped: no pyatspi for " + sys.executable)
         return SKIP
-    return subprocess.run(["dbus-run-session", "--", "xvfb-run", "-a", "-s", "-screen 0 1280x1024x24",
+    return subprocess.run(["dbus-run-session", "--", on_x_server,
                            sys.executable, __file__, "--inner", program]).returncode
 
 
@@ -150,4 +155,4 @@ def inner(program):
 if __name__ == "__main__":
     if sys.argv[1] == "--inner":
         sys.exit(inner(sys.argv[2]))
-    sys.exit(outer(sys.argv[1]))
+    sys.exit(outer(sys.argv[1], sys.argv[2] if len(sys.argv) > 2 else ""))

@@ -47,7 +47,8 @@ class WebKit(Engine):
         self._downloads = self._home / "Downloads"
         (self._home / ".config").mkdir()
         (self._home / ".config" / "user-dirs.dirs").write_text(f'XDG_DOWNLOAD_DIR="{self._downloads}"\n')
-        self._xvfb = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0", "1600x1200x24", "-nolisten", "tcp"],
+        self._xvfb = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0", "1600x1200x24", "-nolisten", "tcp",
+                                       "-noreset"],
                                       stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         display = self._xvfb.stdout.readline().decode().strip()
         self._xvfb.stdout.close()
