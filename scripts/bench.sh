@@ -60,9 +60,10 @@ run() {
 }
 
 # The Qt programs draw on an X server of their own, as the desktop's start-up is measured on one.
+# It never resets: a server resetting as its last client leaves drops one that connects meanwhile.
 with_display() {
     if command -v xvfb-run >/dev/null; then
-        xvfb-run -a -s "-screen 0 1600x1200x24" "$@"
+        xvfb-run -a -s "-screen 0 1600x1200x24 -noreset" "$@"
     else
         QT_QPA_PLATFORM=offscreen "$@"
     fi

@@ -19,7 +19,7 @@ home="$(mktemp -d)"
 trap 'rm -rf "$home"' EXIT
 
 HOME="$home" XDG_CONFIG_HOME="$home/.config" QT_QPA_PLATFORM=xcb \
-    xvfb-run -a -s "-screen 0 ${screen}x24" bash -c '
+    xvfb-run -a -s "-screen 0 ${screen}x24 -noreset" bash -c '
         set -euo pipefail
         source "$4"
         "$1" "$2" &

@@ -22,7 +22,7 @@ printf '[frmRoster]\nfolder=%s\n' "$folder" >"$home/.config/vorncalc/VORN Build 
     "$folder/Aldric.vornchar" "$folder/Dagny.vornchar" >/dev/null
 
 HOME="$home" XDG_CONFIG_HOME="$home/.config" QT_QPA_PLATFORM=xcb \
-    xvfb-run -a -s "-screen 0 1040x760x24" bash -c '
+    xvfb-run -a -s "-screen 0 1040x760x24 -noreset" bash -c '
         set -euo pipefail
         source "$3"
         "$1" &
