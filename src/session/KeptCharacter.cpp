@@ -31,7 +31,9 @@ KeptChange KeptCharacter::change(const CharacterState& choices, std::span<const 
         std::string text;
         const std::size_t end = std::min(steps.size(), (block + 1) * perBlock);
         for (std::size_t i = block * perBlock; i < end; ++i) {
-            if (i != block * perBlock)
+            // Each block but the first opens with the separator after the block before it, so that the
+            // storage's reader makes the file by putting the parts together as they come.
+            if (i != 0)
                 text += kCharacterFileStepSeparator;
             addCharacterFileStep(text, steps[i]);
         }

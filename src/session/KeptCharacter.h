@@ -12,8 +12,8 @@ namespace vorn {
 
 // What to write so that a storage of the character file in parts (CharacterFile.h) holds the character:
 // its frame, and the steps in blocks of kStepsPerBlock from the block of the first step that changed.
-// The storage holds the file as the frame's head, the blocks joined by kCharacterFileStepSeparator and
-// the tail, and drops blocks from `blockCount` on.
+// The storage holds the file as the frame's head, the blocks and the tail, one after another, and drops
+// blocks from `blockCount` on.
 struct KeptChange {
     static constexpr std::size_t kStepsPerBlock = 256;
 

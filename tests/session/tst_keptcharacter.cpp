@@ -31,7 +31,7 @@ struct Storage {
     {
         std::string text = head;
         for (const auto& [index, block] : blocks)
-            text += (index ? std::string(kCharacterFileStepSeparator) : "") + block;
+            text += block;
         return text + tail;
     }
 };

@@ -389,7 +389,7 @@ export function keeper(database, storage, tabStorage = () => null) {
                     if (!held)
                         return resolve({});
                     const steps = held.blockCount > 0 && blocks ? blocks.result : [];
-                    resolve({ text: held.head + steps.join(",\n") + held.tail, fileName: held.fileName ?? null,
+                    resolve({ text: held.head + steps.join("") + held.tail, fileName: held.fileName ?? null,
                               modified: !!held.modified, revision: held.revision, madeFrom: held.madeFrom });
                 };
                 transaction.onabort = () => resolve({});

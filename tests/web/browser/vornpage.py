@@ -81,7 +81,7 @@ opening.onsuccess = () => {
     transaction.oncomplete = () => {
         db.close();
         const held = found.result;
-        done(held ? held.head + (blocks ? blocks.result : []).join(',\\n') + held.tail : null);
+        done(held ? held.head + (blocks ? blocks.result : []).join('') + held.tail : null);
     };
 };"""
 # The kept character replaced by a text of the page's earlier keeping, before it had a database.
