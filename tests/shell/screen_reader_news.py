@@ -97,11 +97,12 @@ def inner(program):
     home = tempfile.mkdtemp()
     environment = dict(os.environ, HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"),
                        QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+    # Listening before the program starts, as a screen reader does: Qt asks which events are wanted as
+    # it starts, and a listener that registers in that moment may never be sent its events.
+    pyatspi.Registry.registerEventListener(on_event, "object:property-change:accessible-description",
+                                           "object:state-changed:showing")
     process = subprocess.Popen([program], env=environment)
     try:
-        pyatspi.Registry.registerEventListener(on_event, "object:property-change:accessible-description",
-                                               "object:state-changed:showing")
-        app = None
         if not pump(lambda: calculator() is not None, 30):
             print("FAIL the calculator never showed itself over AT-SPI")
             return 1
