@@ -83,7 +83,7 @@ started = []
 def said_by(process):
     """What a calculator wrote to its error output, so that a failure says why it ended."""
     try:
-        with open(os.path.join(home, "calculator-%d.log" % process.pid), errors="replace") as log:
+        with open(process.log_name, errors="replace") as log:
             said = log.read()[-4000:]
     except OSError:
         return ""
@@ -94,7 +94,7 @@ def start():
     log_name = os.path.join(home, "calculator-%d.log" % len(started))
     with open(log_name, "wb") as log:
         process = subprocess.Popen([PROGRAM], env=env, stdout=subprocess.DEVNULL, stderr=log)
-    os.rename(log_name, os.path.join(home, "calculator-%d.log" % process.pid))
+    process.log_name = log_name
     started.append(process)
     # A question at start may come up as soon as the window does.
     wait_for("the calculator's window", lambda: windows(process))
